@@ -1,0 +1,36 @@
+// The contact record: the 42 items of a Person document that the scan keeps and the details pane
+// shows, with the contact's display name and the group ("A" to "Z" or "Other") it is listed
+// under. The record travels with its tree node as one encoded text; encode() and decode() keep
+// every value whole, "|" included.
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace notes {
+
+class ContactRecord final {
+public:
+    static constexpr int kFieldCount = 42;
+    // The Notes item of each field, field 0 first ("FirstName" ... "Categories").
+    static const std::array<const char *, kFieldCount> &itemNames();
+
+    enum Field { FirstName = 0, MiddleInitial = 1, LastName = 2, Suffix = 3, Title = 4 };
+
+    std::array<std::string, kFieldCount> fields;
+
+    // "First Middle Last" (or "First Last" without a middle initial), outer spaces removed.
+    std::string displayName() const;
+    // The header name of the details pane: the same join, untrimmed.
+    std::string headerName() const;
+    // "A" to "Z" for a first name whose first non-space character is an ASCII letter, else
+    // "Other".
+    std::string groupKey() const;
+
+    // One text holding all 42 fields: joined by "|", with "\" and "|" inside a value written as
+    // "\\" and "\|". decode() accepts any such text; missing fields come back empty.
+    std::string encode() const;
+    static ContactRecord decode(const std::string &encoded);
+};
+
+} // namespace notes

@@ -1,0 +1,56 @@
+// The address book scan as a walk over the Notes object model: it opens the book through a
+// session, walks the "$People" view and hands every contact to a ScanSink, which the main window
+// implements with its tree. Qt-free, so it runs against every client, the COM one included.
+#pragma once
+
+#include "ContactRecord.h"
+#include "SessionFactory.h"
+
+#include <cstdint>
+#include <string>
+
+namespace notes {
+
+struct ScannedContact {
+    std::string key; // UniversalID "-" NoteID
+    ContactRecord record;
+    std::string displayName;
+    std::string groupKey;
+};
+
+class ScanSink {
+public:
+    virtual ~ScanSink() = default;
+    // Once, before the first contact: the navigator's count.
+    virtual void scanStarted(std::int64_t entryCount) = 0;
+    // Adds the contact under its group, or replaces record and name in place when its key is
+    // already there.
+    virtual void addContact(const ScannedContact &contact) = 0;
+    // After each document, read or skipped: the 1-based number of that document.
+    virtual void progress(std::int64_t scanCounter) = 0;
+};
+
+struct ScanOutcome {
+    enum class Kind {
+        Completed,    // every document read
+        NotInstalled, // no session under either ProgID
+        CannotOpen,   // a session, but the book could not be opened (reason says why)
+        EmptyView,    // the "$People" view has no document
+        Incomplete,   // the walk reached the end, but some documents could not be read
+        StoppedEarly, // the walk could not go on (reason says why)
+    };
+    Kind kind = Kind::Completed;
+    std::int64_t entryCount = 0; // the navigator's count
+    std::int64_t added = 0;      // contacts handed to the sink
+    std::int64_t skipped = 0;    // documents that could not be read
+    std::string reason;
+};
+
+ScanOutcome runScan(const SessionFactory &factory, const std::string &path, ScanSink &sink);
+
+// Where the backup copy of `path` goes: beside it, the file name with its extension replaced by
+// ".bak" ("names.nsf" gives "names.bak"), ".bak" appended to a name without an extension. Never
+// the source itself ("x.bak" gives "x.bak.bak"). "" when the path names no file.
+std::string backupPathFor(const std::string &path);
+
+} // namespace notes

@@ -1,0 +1,33 @@
+// Creating a Notes session by ProgID. Every walk creates its session through a SessionFactory so
+// tests can hand in the in-memory client; the program uses defaultSessionFactory().
+#pragma once
+
+#include "NotesObjects.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace notes {
+
+inline constexpr const char *kDominoProgId = "Domino.NotesSession";
+inline constexpr const char *kNotesProgId = "Notes.NotesSession";
+
+// Creates a session of the given ProgID; throws NotesError when that class is not available.
+using SessionFactory = std::function<std::unique_ptr<NotesSession>(const std::string &progId)>;
+
+// What the platform offers: on Windows the Notes client's COM classes; everywhere the DXL
+// stand-in, which answers to "Notes.NotesSession" only.
+SessionFactory defaultSessionFactory();
+
+struct SessionResult {
+    std::unique_ptr<NotesSession> session;
+    bool fromFallback = false; // true when "Notes.NotesSession" gave it
+    std::string error;         // why neither ProgID gave a session (session is null then)
+};
+
+// The order both walks use: "Domino.NotesSession" with failures ignored, then
+// "Notes.NotesSession" only when the first gave nothing.
+SessionResult createSession(const SessionFactory &factory);
+
+} // namespace notes

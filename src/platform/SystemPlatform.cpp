@@ -1,0 +1,74 @@
+// The system's Platform through Qt's portable calls. On Windows these call the same shell
+// functions underneath (the common file dialog, the shell folder browser, ShellExecute); only
+// the help viewer has a Windows implementation of its own (SystemPlatformWin.cpp).
+#include "SystemPlatform.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace {
+Platform *g_override = nullptr;
+}
+
+Platform &platform()
+{
+    static SystemPlatform system;
+    return g_override ? *g_override : system;
+}
+
+Platform *setPlatform(Platform *replacement)
+{
+    Platform *previous = g_override;
+    g_override = replacement;
+    return previous;
+}
+
+void SystemPlatform::information(QWidget *parent, const QString &title, const QString &text)
+{
+    QMessageBox::information(parent, title, text, QMessageBox::Ok);
+}
+
+QString SystemPlatform::openFileName(QWidget *parent, const QString &filter, const QString &start)
+{
+    return QFileDialog::getOpenFileName(parent, QString(), start, filter);
+}
+
+QString SystemPlatform::chooseFolder(QWidget *parent, const QString &title)
+{
+    return QFileDialog::getExistingDirectory(parent, title, QString(), QFileDialog::ShowDirsOnly);
+}
+
+void SystemPlatform::openInShell(const QString &target)
+{
+    if (target.isEmpty())
+        return;
+    const QUrl url =
+        target.contains(QLatin1String("://")) ? QUrl(target) : QUrl::fromLocalFile(target);
+    QDesktopServices::openUrl(url);
+}
+
+#ifndef Q_OS_WIN
+void SystemPlatform::showHelp(QWidget *, const QString &helpFile)
+{
+    openInShell(helpFile);
+}
+#endif
+
+bool SystemPlatform::copyFile(const QString &from, const QString &to, QString *error)
+{
+    if (QFile::exists(to) && !QFile::remove(to)) {
+        if (error)
+            *error = QObject::tr("The old copy %1 cannot be replaced.").arg(to);
+        return false;
+    }
+    QFile source(from);
+    if (!source.copy(to)) {
+        if (error)
+            *error = source.errorString();
+        return false;
+    }
+    return true;
+}
