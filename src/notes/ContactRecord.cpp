@@ -1,0 +1,139 @@
+// The contact record: item table, the names built from it, and its one-text form (see
+// ContactRecord.h).
+#include "ContactRecord.h"
+
+namespace notes {
+
+namespace {
+
+constexpr char kSeparator = '|';
+constexpr char kEscape = '\\';
+
+std::string trimSpaces(const std::string &text)
+{
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    const auto last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+} // namespace
+
+const std::array<const char *, ContactRecord::kFieldCount> &ContactRecord::itemNames()
+{
+    static const std::array<const char *, kFieldCount> names = {
+        "FirstName",
+        "MiddleInitial",
+        "LastName",
+        "Suffix",
+        "Title",
+        "MailAddress",
+        "CompanyName",
+        "JobTitle",
+        "OfficeStreetAddress",
+        "OfficeCity",
+        "OfficeZip",
+        "OfficeState",
+        "OfficeCountry",
+        "Location",
+        "WebSite",
+        "Department",
+        "Manager",
+        "Assistant",
+        "OfficePhoneNumber",
+        "OfficeFAXPhoneNumber",
+        "CellPhoneNumber",
+        "PhoneNumber_6",
+        "MiscPhone1",
+        "MiscPhone2",
+        "MiscPhone3",
+        "StreetAddress",
+        "City",
+        "Zip",
+        "State",
+        "Country",
+        "Spouse",
+        "Children",
+        "PhoneNumber",
+        "HomeFAXPhoneNumber",
+        "PersPager",
+        "Birthday",
+        "Anniversary",
+        "Comment",
+        "ShortName",
+        "AltFullNameSort",
+        "MailDomain",
+        "Categories",
+    };
+    return names;
+}
+
+std::string ContactRecord::headerName() const
+{
+    const std::string &middle = fields[MiddleInitial];
+    if (!middle.empty())
+        return fields[FirstName] + ' ' + middle + ' ' + fields[LastName];
+    return fields[FirstName] + ' ' + fields[LastName];
+}
+
+std::string ContactRecord::displayName() const
+{
+    return trimSpaces(headerName());
+}
+
+std::string ContactRecord::groupKey() const
+{
+    // Only the 26 letter groups and "Other" exist in the tree, so a first character outside
+    // A-Z (a digit, punctuation, the lead byte of an accented or non-Latin letter) is "Other".
+    const std::string first = trimSpaces(fields[FirstName]);
+    if (first.empty())
+        return "Other";
+    char c = first.front();
+    if (c >= 'a' && c <= 'z')
+        c = static_cast<char>(c - 'a' + 'A');
+    if (c >= 'A' && c <= 'Z')
+        return std::string(1, c);
+    return "Other";
+}
+
+std::string ContactRecord::encode() const
+{
+    std::string out;
+    size_t size = kFieldCount;
+    for (const auto &f : fields)
+        size += f.size();
+    out.reserve(size);
+    for (int i = 0; i < kFieldCount; ++i) {
+        if (i > 0)
+            out += kSeparator;
+        for (const char c : fields[i]) {
+            if (c == kSeparator || c == kEscape)
+                out += kEscape;
+            out += c;
+        }
+    }
+    return out;
+}
+
+ContactRecord ContactRecord::decode(const std::string &encoded)
+{
+    // Tolerant of text that encode() did not write: missing fields stay empty, surplus fields
+    // are dropped, and a backslash that escapes nothing is kept as it stands.
+    ContactRecord record;
+    int field = 0;
+    for (size_t i = 0; i < encoded.size() && field < kFieldCount; ++i) {
+        const char c = encoded[i];
+        if (c == kEscape && i + 1 < encoded.size() &&
+            (encoded[i + 1] == kEscape || encoded[i + 1] == kSeparator)) {
+            record.fields[field] += encoded[++i];
+        } else if (c == kSeparator) {
+            ++field;
+        } else {
+            record.fields[field] += c;
+        }
+    }
+    return record;
+}
+
+} // namespace notes

@@ -1,0 +1,86 @@
+// DxlBook: an address book read from a DXL (Domino XML) export, kept in compact form for the
+// DXL client. Parsing streams the file through expat and keeps only the Person documents: their
+// ids and their items' values, packed into a TextArena. The "$People" view order (last name,
+// then first name, ignoring case; ties in file order) is worked out once when the book loads.
+#pragma once
+
+#include "ItemValue.h"
+#include "TextArena.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace notes {
+
+class DxlBook final {
+public:
+    // Reads the file at `path` (UTF-8). Throws NotesError naming the file when it is missing,
+    // unreadable, empty, binary, not DXL or not well-formed XML (with the line of the fault).
+    static std::shared_ptr<const DxlBook> load(const std::string &path);
+    // Parses DXL held in memory; `name` stands for the file in error reasons.
+    static std::shared_ptr<const DxlBook> parse(std::string_view xml, const std::string &name);
+
+    const std::string &title() const { return m_title; }
+
+    // The Person documents in "$People" view order; `position` runs from 0 to personCount() - 1.
+    std::size_t personCount() const { return m_viewOrder.size(); }
+    std::string universalId(std::size_t position) const;
+    std::string noteId(std::size_t position) const;
+    // Every value of the first item named `itemName` (any case); one empty text when the
+    // document has no such item or the item has no value.
+    ItemValues itemValue(std::size_t position, std::string_view itemName) const;
+
+    // Bytes held for the parsed book (for the benchmarks).
+    std::size_t memoryUse() const;
+
+    DxlBook(const DxlBook &) = delete;
+    DxlBook &operator=(const DxlBook &) = delete;
+
+private:
+    DxlBook() = default;
+    friend class DxlBookBuilder;
+
+    enum class ValueKind : std::uint8_t { Text, Number, DateTime };
+    struct Value {
+        TextArena::Ref text;
+        ValueKind kind = ValueKind::Text;
+    };
+    struct Item {
+        std::uint32_t name = 0; // index into m_itemNames (folded to lower case)
+        std::uint32_t firstValue = 0;
+        std::uint32_t valueCount = 0;
+    };
+    struct Document {
+        TextArena::Ref universalId;
+        TextArena::Ref noteId;
+        std::uint64_t firstItem = 0;
+        std::uint32_t itemCount = 0;
+    };
+
+    const Item *findItem(const Document &doc, std::string_view foldedName) const;
+    void sortView();
+
+    std::string m_title;
+    TextArena m_arena;
+    std::vector<Value> m_values;
+    std::vector<Item> m_items;
+    std::vector<Document> m_documents;
+    std::vector<std::uint32_t> m_viewOrder;
+    // Looked up by string_view, so that finding an item name allocates nothing.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const
+        {
+            return std::hash<std::string_view>{}(s);
+        }
+    };
+    std::unordered_map<std::string, std::uint32_t, NameHash, std::equal_to<>> m_itemNames;
+};
+
+} // namespace notes

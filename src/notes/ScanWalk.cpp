@@ -1,0 +1,154 @@
+// The address book scan over the Notes object model (see ScanWalk.h). Opening the book is all or
+// nothing; after that a document that cannot be read is skipped and the walk goes on for as long
+// as the navigator can move, so one damaged document never costs the rest of the book.
+#include "ScanWalk.h"
+
+#include <filesystem>
+#include <memory>
+#include <utility>
+
+namespace notes {
+
+namespace {
+
+// Holds the automation objects of one run and releases them in the order the Notes client
+// expects (entry first, session last), on every way out of the walk, exceptions included.
+struct HeldObjects {
+    std::unique_ptr<NotesSession> session;
+    std::unique_ptr<NotesDatabase> database;
+    std::unique_ptr<NotesView> view;
+    std::unique_ptr<NotesViewNavigator> navigator;
+    std::unique_ptr<NotesViewEntry> entry;
+    std::unique_ptr<NotesDocument> document;
+
+    HeldObjects() = default;
+    HeldObjects(const HeldObjects &) = delete;
+    HeldObjects &operator=(const HeldObjects &) = delete;
+    ~HeldObjects() { release(); }
+
+    void release()
+    {
+        entry.reset();
+        navigator.reset();
+        view.reset();
+        document.reset();
+        database.reset();
+        session.reset();
+    }
+};
+
+ScannedContact readContact(NotesDocument &document)
+{
+    ScannedContact contact;
+    contact.key = document.UniversalID();
+    contact.key += '-';
+    contact.key += document.NoteID();
+    const auto &names = ContactRecord::itemNames();
+    for (int i = 0; i < ContactRecord::kFieldCount; ++i)
+        contact.record.fields[i] = firstText(document.GetItemValue(names[i]));
+    contact.displayName = contact.record.displayName();
+    contact.groupKey = contact.record.groupKey();
+    return contact;
+}
+
+} // namespace
+
+ScanOutcome runScan(const SessionFactory &factory, const std::string &path, ScanSink &sink)
+{
+    ScanOutcome outcome;
+    HeldObjects held;
+
+    SessionResult created = createSession(factory);
+    if (!created.session) {
+        outcome.kind = ScanOutcome::Kind::NotInstalled;
+        outcome.reason = std::move(created.error);
+        return outcome;
+    }
+    held.session = std::move(created.session);
+
+    try {
+        held.database = held.session->GetDatabase("", path);
+        held.database->Title();
+        held.view = held.database->GetView("$People");
+        held.navigator = held.view->CreateViewNav();
+        held.entry = held.navigator->GetFirstDocument();
+    } catch (const NotesError &e) {
+        outcome.kind = ScanOutcome::Kind::CannotOpen;
+        outcome.reason = e.reason();
+        held.release();
+        return outcome;
+    }
+
+    try {
+        outcome.entryCount = held.navigator->Count();
+    } catch (const NotesError &) {
+        // The count only scales the progress bar; the walk itself does not need it.
+        outcome.entryCount = 0;
+    }
+    sink.scanStarted(outcome.entryCount);
+
+    if (!held.entry) {
+        outcome.kind = ScanOutcome::Kind::EmptyView;
+        held.release();
+        return outcome;
+    }
+
+    std::int64_t counter = 0;
+    while (held.entry) {
+        ++counter;
+        bool read = false;
+        ScannedContact contact;
+        try {
+            held.document = held.entry->Document();
+            contact = readContact(*held.document);
+            read = true;
+        } catch (const NotesError &) {
+            ++outcome.skipped;
+        }
+        if (read) {
+            sink.addContact(contact);
+            ++outcome.added;
+        }
+        sink.progress(counter);
+
+        try {
+            held.entry = held.navigator->GetNextDocument(*held.entry);
+        } catch (const NotesError &e) {
+            outcome.kind = ScanOutcome::Kind::StoppedEarly;
+            outcome.reason = e.reason();
+            held.release();
+            return outcome;
+        }
+    }
+
+    outcome.kind =
+        outcome.skipped == 0 ? ScanOutcome::Kind::Completed : ScanOutcome::Kind::Incomplete;
+    held.release();
+    return outcome;
+}
+
+std::string backupPathFor(const std::string &path)
+{
+    namespace fs = std::filesystem;
+    // Through char8_t so that a UTF-8 path stays UTF-8 on Windows too, where a narrow string
+    // would be read in the ANSI code page.
+    const fs::path source(std::u8string(path.begin(), path.end()));
+    if (!source.has_filename())
+        return {};
+    const fs::path name = source.filename();
+    if (name == "." || name == "..")
+        return {};
+
+    fs::path backup = source;
+    const std::u8string ext = source.extension().u8string();
+    const bool isBak = ext.size() == 4 && ext[0] == u8'.' && (ext[1] | 0x20) == u8'b' &&
+                       (ext[2] | 0x20) == u8'a' && (ext[3] | 0x20) == u8'k';
+    if (isBak)
+        backup += ".bak"; // replacing would give the source itself
+    else
+        backup.replace_extension(".bak");
+    const std::u8string out = backup.u8string();
+    return std::string(out.begin(), out.end());
+}
+
+} // namespace notes
