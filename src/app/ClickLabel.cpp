@@ -1,0 +1,12 @@
+// Click reporting of ClickLabel.
+#include "ClickLabel.h"
+
+#include <QMouseEvent>
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    QLabel::mouseReleaseEvent(event);
+    // Only a release over the label counts, so dragging off it cancels the click.
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}

@@ -1,0 +1,493 @@
+// The main window's layout and handlers. Positions come from the window's design in twips (15 to
+// a pixel); controls are stacked front to back as designed, so where they overlap the same one
+// shows.
+#include "FrmMain.h"
+
+#include "Artwork.h"
+#include "ClickLabel.h"
+#include "ContactRecord.h"
+#include "ContactTree.h"
+#include "DetailsPane.h"
+#include "InputBlocker.h"
+#include "Look.h"
+#include "Platform.h"
+#include "Product.h"
+#include "ScanProgress.h"
+#include "ScanWalk.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabBar>
+
+#include <initializer_list>
+
+namespace {
+
+constexpr int kClientWidth = 712;  // 10680 twips
+constexpr int kClientHeight = 644; // 9660 twips
+
+const QString kMessageTitle = QStringLiteral("Korvanta Software");
+
+QString newLine()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("\r\n");
+#else
+    return QStringLiteral("\n");
+#endif
+}
+
+QString notInstalledText()
+{
+    const QStringList lines{
+        QStringLiteral("Lotus Notes NOT INSTALLED or CONFIGURED Properly."),
+        QString(),
+        QStringLiteral("If Lotus Notes is installed and configured properly and you still get "
+                       "this error message"),
+        QStringLiteral("then make sure your Lotus Notes Client is configured as stand alone client "
+                       "(does not look for Domino)."),
+        QStringLiteral("It is RECOMMENDED that you install a Notes Client on a fresh disk to "
+                       "perform the conversion."),
+        QStringLiteral("Please contact our technical team at %1 for further assistance.")
+            .arg(QString::fromLatin1(product::kSupportEmail)),
+        QString(),
+        QStringLiteral("Make sure you logged in under same user account through which Notes is "
+                       "installed."),
+    };
+    return lines.join(newLine());
+}
+
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QFont &font)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(font);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+void setTextColour(QWidget *widget, const QColor &colour)
+{
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    widget->setPalette(pal);
+}
+
+void fill(QWidget *widget, const QColor &colour)
+{
+    widget->setAutoFillBackground(true);
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Window, colour);
+    widget->setPalette(pal);
+}
+
+QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, const QRect &at)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setFont(look::tahoma());
+    button->setGeometry(at);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+FrmMain::FrmMain(QWidget *parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_sessionFactory(notes::defaultSessionFactory())
+{
+    setObjectName(QStringLiteral("FrmMain"));
+    setWindowTitle(QString::fromLatin1(product::kName));
+    setWindowIcon(artwork::icon(QString::fromLatin1(artwork::kAppIcon)));
+
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(kClientWidth, kClientHeight);
+    fill(client, look::ole(look::kWindowColour));
+    setCentralWidget(client);
+
+    buildMenus();
+    buildControls(client);
+    setKeyboardOrder();
+
+    // The menu bar takes its height from the style; the client area stays as designed.
+    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+
+    connect(m_cmdBrowse, &QPushButton::clicked, this, &FrmMain::CmdBrowse_Click);
+    connect(m_cmdEnumerateNotes, &QPushButton::clicked, this, &FrmMain::CmdEnumerateNotes_Click);
+    connect(m_cmdContactsCreate, &QPushButton::clicked, this, &FrmMain::CmdContactsCreate_Click);
+    connect(m_txtNotesDatabaseFile, &QLineEdit::textChanged, this,
+            &FrmMain::txtNotesDatabaseFile_Change);
+    connect(m_tree, &ContactTree::nodeClick, this, &FrmMain::ContactsTreeView_NodeClick);
+    connect(m_details->tabStrip(), &QTabBar::currentChanged, this, &FrmMain::TabStrip1_Click);
+    connect(m_labelSiteFooter, &ClickLabel::clicked, this, &FrmMain::LabelSiteFooter_Click);
+    connect(m_mnuOpen, &QAction::triggered, this, &FrmMain::mnuOpen_Click);
+    connect(m_mnuExit, &QAction::triggered, this, &FrmMain::mnuExit_Click);
+    connect(m_mnuContents, &QAction::triggered, this, &FrmMain::mnuContents_Click);
+    connect(m_mnuWebsite, &QAction::triggered, this, &FrmMain::mnuWebsite_Click);
+    connect(m_mnuAbout, &QAction::triggered, this, &FrmMain::mnuAbout_Click);
+
+    Form_Load();
+}
+
+void FrmMain::buildMenus()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    m_mnuOpen = file->addAction(QStringLiteral("Open Notes Address Book File"));
+    m_mnuOpen->setObjectName(QStringLiteral("mnuOpen"));
+    file->addSeparator()->setObjectName(QStringLiteral("mnuSep"));
+    m_mnuExit = file->addAction(QStringLiteral("Exit"));
+    m_mnuExit->setObjectName(QStringLiteral("mnuExit"));
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    m_mnuContents = help->addAction(QStringLiteral("Contents"));
+    m_mnuContents->setObjectName(QStringLiteral("mnuContents"));
+    m_mnuWebsite = help->addAction(QStringLiteral("Visit Website"));
+    m_mnuWebsite->setObjectName(QStringLiteral("mnuWebsite"));
+    help->addSeparator()->setObjectName(QStringLiteral("mnuSep2"));
+    m_mnuAbout = help->addAction(QStringLiteral("About"));
+    m_mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
+}
+
+void FrmMain::buildBanner(QWidget *client)
+{
+    auto *banner = new QWidget(client);
+    banner->setObjectName(QStringLiteral("Picture1"));
+    banner->setGeometry(look::twips(0, 0, 10680, 930));
+    fill(banner, palette().color(QPalette::Base));
+
+    auto *logo = new QLabel(banner);
+    logo->setObjectName(QStringLiteral("Image2"));
+    logo->setGeometry(look::twips(120, 30, 900, 855));
+    logo->setPixmap(artwork::pixmap(QString::fromLatin1(artwork::kLogo), QSize(60, 57)));
+
+    QLabel *company =
+        makeLabel(banner, "Label4", QStringLiteral("Korvanta"), look::verdana(8.25, true));
+    company->move(look::px(1080), look::px(90));
+    company->adjustSize();
+
+    auto *rule = new QLabel(banner);
+    rule->setObjectName(QStringLiteral("Image1"));
+    rule->setGeometry(look::twips(0, 900, 10695, 30));
+    rule->setScaledContents(true);
+    rule->setPixmap(artwork::pixmap(QString::fromLatin1(artwork::kBannerRule), QSize(497, 2)));
+
+    QLabel *name =
+        makeLabel(banner, "Label1", QStringLiteral("Tessal"), look::verdana(14.25, true));
+    setTextColour(name, look::ole(look::kNavy));
+    name->move(look::px(1080), look::px(240));
+    name->adjustSize();
+
+    QLabel *tagline =
+        makeLabel(banner, "Label2", QStringLiteral("Export Notes Address Book to Outlook Express"),
+                  look::tahoma());
+    tagline->move(look::px(1080), look::px(600));
+    tagline->adjustSize();
+
+    // Front to back: logo, "Korvanta", rule, "Tessal", tagline.
+    for (QWidget *w : std::initializer_list<QWidget *>{tagline, name, rule, company, logo})
+        w->raise();
+}
+
+void FrmMain::buildControls(QWidget *client)
+{
+    m_progBarScanNotes = new QProgressBar(client);
+    m_progBarScanNotes->setObjectName(QStringLiteral("ProgBarScanNotes"));
+    m_progBarScanNotes->setGeometry(look::twips(3600, 8760, 6975, 375));
+    m_progBarScanNotes->setTextVisible(false);
+    m_progBarScanNotes->hide();
+
+    m_tree = new ContactTree(client);
+    m_tree->setGeometry(look::twips(120, 1875, 3375, 6735));
+    m_tree->setFont(look::tahoma());
+
+    m_details = new DetailsPane(client);
+    m_details->setGeometry(look::twips(3600, 1800, 6975, 6855));
+
+    m_cmdContactsCreate =
+        makeButton(client, "CmdContactsCreate", QStringLiteral("&Export Contacts"),
+                   look::twips(8760, 1320, 1815, 375));
+    m_cmdContactsCreate->setEnabled(false);
+    m_cmdEnumerateNotes =
+        makeButton(client, "CmdEnumerateNotes", QStringLiteral("Scan &Notes Contacts"),
+                   look::twips(6720, 1320, 1815, 375));
+    m_cmdEnumerateNotes->setEnabled(false);
+    m_cmdBrowse = makeButton(client, "CmdBrowse", QStringLiteral("&Browse..."),
+                             look::twips(5160, 1320, 1335, 375));
+
+    m_txtNotesDatabaseFile = new QLineEdit(client);
+    m_txtNotesDatabaseFile->setObjectName(QStringLiteral("txtNotesDatabaseFile"));
+    m_txtNotesDatabaseFile->setFont(look::tahoma());
+    m_txtNotesDatabaseFile->setGeometry(look::twips(120, 1320, 4815, 375));
+
+    buildBanner(client);
+    QWidget *banner = client->findChild<QWidget *>(QStringLiteral("Picture1"));
+
+    QLabel *company =
+        makeLabel(client, "Label49", QString::fromLatin1(product::kCompany), look::tahoma(true));
+    company->setGeometry(look::twips(120, 9360, 1695, 255));
+    setTextColour(company, look::ole(look::kNavy));
+
+    m_labelSiteFooter = new ClickLabel(QString::fromLatin1(product::kWebSite), client);
+    m_labelSiteFooter->setObjectName(QStringLiteral("LabelSiteFooter"));
+    m_labelSiteFooter->setFont(look::tahoma());
+    m_labelSiteFooter->setTextFormat(Qt::PlainText);
+    m_labelSiteFooter->setGeometry(look::twips(7920, 9360, 2655, 255));
+    m_labelSiteFooter->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_labelSiteFooter->setCursor(Qt::PointingHandCursor);
+    setTextColour(m_labelSiteFooter, look::ole(0xC00000));
+
+    // Right-aligned so that its text ends beside the progress bar.
+    m_lblRead = makeLabel(client, "LblRead", QStringLiteral("Reading Notes Address Book"),
+                          look::tahoma(true));
+    m_lblRead->setGeometry(look::twips(720, 8805, 2775, 255));
+    m_lblRead->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_lblRead->hide();
+
+    QLabel *chooseLabel = makeLabel(
+        client, "Label3", QStringLiteral("Select Notes Address Book File"), look::tahoma());
+    setTextColour(chooseLabel, Qt::black);
+    chooseLabel->move(look::px(120), look::px(1080));
+    chooseLabel->adjustSize();
+
+    auto *footer = new QWidget(client);
+    footer->setObjectName(QStringLiteral("Shape1"));
+    footer->setGeometry(look::twips(0, 9240, 10695, 495));
+    fill(footer, look::ole(0xFF8080));
+
+    // Stack back to front, so the first control of the design ends up in front.
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             footer, chooseLabel, m_lblRead, m_labelSiteFooter, company, banner,
+             m_txtNotesDatabaseFile, m_cmdBrowse, m_cmdEnumerateNotes, m_cmdContactsCreate,
+             m_details, m_tree, m_progBarScanNotes})
+        w->raise();
+}
+
+void FrmMain::setKeyboardOrder()
+{
+    QList<QWidget *> order{m_txtNotesDatabaseFile, m_cmdBrowse, m_cmdEnumerateNotes,
+                           m_cmdContactsCreate, m_tree};
+    order += m_details->keyboardOrder();
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+void FrmMain::setSessionFactory(notes::SessionFactory factory)
+{
+    m_sessionFactory = std::move(factory);
+}
+
+void FrmMain::centreOnScreen()
+{
+    QScreen *where = screen();
+    if (!where)
+        return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(where->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+QString FrmMain::databasePath() const
+{
+    return m_txtNotesDatabaseFile->text();
+}
+
+void FrmMain::Form_Load()
+{
+    m_scanCounter = 1;
+    PopulateDefaultTree();
+    m_details->showPanel(1);
+}
+
+void FrmMain::PopulateDefaultTree()
+{
+    m_tree->populateDefaultTree();
+}
+
+void FrmMain::CmdBrowse_Click()
+{
+    const QString chosen = platform().openFileName(
+        this, QStringLiteral("Notes Address Book (*.nsf);;DXL export (*.dxl *.xml)"),
+        m_lastChosenPath);
+    // A cancel gives back the last confirmed choice, as the common dialog does.
+    if (!chosen.isEmpty())
+        m_lastChosenPath = chosen;
+
+    m_progBarScanNotes->setValue(0);
+    m_cmdContactsCreate->setEnabled(false);
+    m_txtNotesDatabaseFile->setText(m_lastChosenPath);
+    // The same path again changes no text and fires no change: apply the rule all the same.
+    txtNotesDatabaseFile_Change();
+    if (!m_txtNotesDatabaseFile->text().isEmpty()) {
+        m_cmdEnumerateNotes->setEnabled(true);
+        m_lblRead->show();
+        m_progBarScanNotes->show();
+    }
+}
+
+void FrmMain::mnuOpen_Click()
+{
+    CmdBrowse_Click();
+}
+
+void FrmMain::txtNotesDatabaseFile_Change()
+{
+    m_cmdEnumerateNotes->setEnabled(!m_txtNotesDatabaseFile->text().isEmpty());
+}
+
+void FrmMain::mnuExit_Click()
+{
+    close();
+    QCoreApplication::quit();
+}
+
+void FrmMain::CmdContactsCreate_Click()
+{
+    // Opens the "Export Options" window modally over this one; wired up with the export window.
+}
+
+void FrmMain::LabelSiteFooter_Click()
+{
+    // Opens the product web site in the browser; wired up with the web links.
+}
+
+void FrmMain::mnuWebsite_Click()
+{
+    // Opens the product web site in the browser; wired up with the web links.
+}
+
+void FrmMain::mnuContents_Click()
+{
+    // Shows the help; wired up with the help viewer.
+}
+
+void FrmMain::mnuAbout_Click()
+{
+    // Shows the About window modally; wired up with the About window.
+}
+
+void FrmMain::CmdEnumerateNotes_Click()
+{
+    // The walk lets the window paint, and a click queued before the button went grey must not
+    // start a second walk over the first.
+    if (m_scanning)
+        return;
+    m_scanning = true;
+    struct Done {
+        bool &flag;
+        ~Done() { flag = false; }
+    } done{m_scanning};
+
+    const QString path = m_txtNotesDatabaseFile->text();
+    const std::string pathUtf8 = path.toStdString();
+
+    // The backup is a courtesy: the scan never writes to the book, so a failed copy does not
+    // stop it.
+    const std::string backup = notes::backupPathFor(pathUtf8);
+    if (!backup.empty()) {
+        QString ignored;
+        platform().copyFile(path, QString::fromStdString(backup), &ignored);
+    }
+
+    notes::ScanOutcome outcome;
+    std::int64_t refused = 0;
+    {
+        InputBlocker blocker;
+        ScanProgress sink(*m_tree, *m_progBarScanNotes, m_scanCounter, m_entryCount);
+        outcome = notes::runScan(m_sessionFactory, pathUtf8, sink);
+        refused = sink.refused();
+        if (outcome.kind != notes::ScanOutcome::Kind::NotInstalled &&
+            outcome.kind != notes::ScanOutcome::Kind::CannotOpen)
+            m_progBarScanNotes->setValue(m_progBarScanNotes->maximum());
+        blocker.discardPendingInput();
+    }
+
+    using Kind = notes::ScanOutcome::Kind;
+    const QString twoLines = newLine() + newLine();
+    const std::int64_t added = outcome.added - refused;
+    const std::int64_t skipped = outcome.skipped + refused;
+    switch (outcome.kind) {
+    case Kind::NotInstalled:
+        platform().information(this, QStringLiteral("Notes Not Installed/Configured"),
+                               notInstalledText());
+        return;
+    case Kind::CannotOpen:
+        platform().information(
+            this, kMessageTitle,
+            QStringLiteral("Lotus Notes not configured or the selected file is not a correct "
+                           "notes address book file.") +
+                twoLines + QString::fromStdString(outcome.reason));
+        return;
+    case Kind::EmptyView:
+        platform().information(this, kMessageTitle,
+                               QStringLiteral("No contacts were found in the Notes Address Book."));
+        break;
+    case Kind::Completed:
+    case Kind::Incomplete:
+        if (skipped == 0) {
+            platform().information(this, kMessageTitle,
+                                   QStringLiteral("Notes Address Book Scan Completed"));
+        } else {
+            platform().information(
+                this, kMessageTitle,
+                QStringLiteral("Notes Address Book Scan Completed") + twoLines +
+                    QStringLiteral("%1 contacts were added; %2 documents could not be read and "
+                                   "were skipped.")
+                        .arg(added)
+                        .arg(skipped));
+        }
+        break;
+    case Kind::StoppedEarly:
+        platform().information(this, kMessageTitle,
+                               QStringLiteral("The Notes Address Book scan stopped early: %1")
+                                       .arg(QString::fromStdString(outcome.reason)) +
+                                   twoLines + QStringLiteral("%1 contacts were added.").arg(added));
+        break;
+    }
+    showScanCompleted();
+}
+
+void FrmMain::showScanCompleted()
+{
+    m_cmdContactsCreate->setEnabled(true);
+    m_cmdEnumerateNotes->setEnabled(false);
+    m_lblRead->hide();
+    m_progBarScanNotes->hide();
+}
+
+void FrmMain::ContactsTreeView_NodeClick(QTreeWidgetItem *node)
+{
+    const QString tag = ContactTree::tagOf(m_tree->node(ContactTree::keyOf(node)));
+    // Only contacts carry a record; the root and the groups leave the pane as it is.
+    if (tag.isEmpty())
+        return;
+    m_details->showContact(notes::ContactRecord::decode(tag.toStdString()));
+}
+
+void FrmMain::TabStrip1_Click()
+{
+    m_details->showPanel(m_details->tabStrip()->currentIndex() + 1);
+}
+
+void FrmMain::closeEvent(QCloseEvent *event)
+{
+    // The scan holds the tree and the Notes objects on the stack of its handler: the window
+    // cannot go away under it.
+    if (m_scanning) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}

@@ -1,0 +1,96 @@
+// FrmMain, the main window: the banner, the row where the address book is chosen, the contact
+// tree beside the details pane, the scan's progress line and the footer; the menus File and
+// Help. It owns the rules that enable the scan and export buttons, and runs the scan.
+#pragma once
+
+#include "SessionFactory.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <cstdint>
+
+class ClickLabel;
+class ContactTree;
+class DetailsPane;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTreeWidgetItem;
+class QWidget;
+
+class FrmMain final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Runs Form_Load before returning, so the window is ready to show.
+    explicit FrmMain(QWidget *parent = nullptr);
+
+    // The Notes client the scan uses; the program's default unless a test hands in another.
+    void setSessionFactory(notes::SessionFactory factory);
+
+    // Moves the window to the middle of the screen it is on.
+    void centreOnScreen();
+
+    // What the export window needs.
+    QString databasePath() const;
+    QPushButton *exportButton() const { return m_cmdContactsCreate; }
+    std::int64_t entryCount() const { return m_entryCount; }
+    std::int64_t scanCounter() const { return m_scanCounter; }
+    bool isScanning() const { return m_scanning; }
+
+    ContactTree *contactTree() const { return m_tree; }
+    DetailsPane *detailsPane() const { return m_details; }
+
+    // Event handlers, connected in the constructor.
+    void Form_Load();
+    void CmdBrowse_Click();
+    void mnuOpen_Click();
+    void txtNotesDatabaseFile_Change();
+    void mnuExit_Click();
+    void CmdContactsCreate_Click();
+    void CmdEnumerateNotes_Click();
+    void ContactsTreeView_NodeClick(QTreeWidgetItem *node);
+    void TabStrip1_Click();
+    void LabelSiteFooter_Click();
+    void mnuWebsite_Click();
+    void mnuContents_Click();
+    void mnuAbout_Click();
+
+    void PopulateDefaultTree();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildBanner(QWidget *client);
+    void buildControls(QWidget *client);
+    void setKeyboardOrder();
+    void showScanCompleted();
+
+    notes::SessionFactory m_sessionFactory;
+    // The dialog's last confirmed choice: what a cancelled Browse gives back.
+    QString m_lastChosenPath;
+    std::int64_t m_scanCounter = 0;
+    std::int64_t m_entryCount = 0;
+    bool m_scanning = false;
+
+    QLineEdit *m_txtNotesDatabaseFile = nullptr;
+    QPushButton *m_cmdBrowse = nullptr;
+    QPushButton *m_cmdEnumerateNotes = nullptr;
+    QPushButton *m_cmdContactsCreate = nullptr;
+    ContactTree *m_tree = nullptr;
+    DetailsPane *m_details = nullptr;
+    QLabel *m_lblRead = nullptr;
+    QProgressBar *m_progBarScanNotes = nullptr;
+    ClickLabel *m_labelSiteFooter = nullptr;
+
+    QAction *m_mnuOpen = nullptr;
+    QAction *m_mnuExit = nullptr;
+    QAction *m_mnuContents = nullptr;
+    QAction *m_mnuWebsite = nullptr;
+    QAction *m_mnuAbout = nullptr;
+};

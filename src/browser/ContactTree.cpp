@@ -1,0 +1,124 @@
+// The contact tree's skeleton, node store and click reporting.
+#include "ContactTree.h"
+
+#include "Artwork.h"
+
+#include <QKeyEvent>
+#include <QPalette>
+
+namespace {
+
+constexpr int kKeyRole = Qt::UserRole;
+constexpr int kTagRole = Qt::UserRole + 1;
+constexpr int kImageRole = Qt::UserRole + 2;
+
+} // namespace
+
+ContactTree::ContactTree(QWidget *parent) : QTreeWidget(parent)
+{
+    setObjectName(QStringLiteral("ContactsTreeView"));
+    setColumnCount(1);
+    setHeaderHidden(true);
+    // Every row is one line of text with a 16-pixel picture: letting the view assume it keeps
+    // scrolling and inserting fast with a hundred thousand contacts.
+    setUniformRowHeights(true);
+    setIconSize(QSize(16, 16));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    m_images = {artwork::icon(QString::fromLatin1(artwork::kTreeRoot)),
+                artwork::icon(QString::fromLatin1(artwork::kTreeGroup)),
+                artwork::icon(QString::fromLatin1(artwork::kTreeContact))};
+    connect(this, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem *item, int) { emit nodeClick(item); });
+}
+
+void ContactTree::populateDefaultTree()
+{
+    // The selection stays highlighted when the focus moves to the details pane, so the user
+    // sees which contact is on show.
+    QPalette pal = palette();
+    for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
+        pal.setColor(QPalette::Inactive, role, pal.color(QPalette::Active, role));
+    setPalette(pal);
+    // Node texts change only under program control.
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setRootIsDecorated(true);
+
+    QTreeWidgetItem *root = addNode(QString(), QString::fromLatin1(kRootKey),
+                                    QString::fromLatin1(kRootText), RootImage);
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        const QString key(QChar::fromLatin1(letter));
+        addNode(QString::fromLatin1(kRootKey), key, key, GroupImage);
+    }
+    addNode(QString::fromLatin1(kRootKey), QString::fromLatin1(kOtherGroup),
+            QString::fromLatin1(kOtherGroup), GroupImage);
+    root->setExpanded(true);
+}
+
+QTreeWidgetItem *ContactTree::addNode(const QString &parentKey, const QString &key,
+                                      const QString &text, Image image)
+{
+    if (m_nodes.contains(key))
+        return nullptr;
+    QTreeWidgetItem *parent = nullptr;
+    if (!parentKey.isEmpty()) {
+        parent = m_nodes.value(parentKey);
+        if (!parent)
+            return nullptr;
+    }
+    auto *item = new QTreeWidgetItem;
+    item->setText(0, text);
+    item->setIcon(0, m_images[std::size_t(image) - 1]);
+    item->setData(0, kKeyRole, key);
+    item->setData(0, kImageRole, int(image));
+    if (parent)
+        parent->addChild(item);
+    else
+        addTopLevelItem(item);
+    m_nodes.insert(key, item);
+    return item;
+}
+
+QTreeWidgetItem *ContactTree::addContact(const QString &key, const QString &parentKey,
+                                         const QString &text, const QString &tag)
+{
+    QTreeWidgetItem *item = m_nodes.value(key);
+    if (item) {
+        item->setText(0, text);
+    } else {
+        item = addNode(parentKey, key, text, ContactImage);
+        if (!item)
+            return nullptr;
+    }
+    item->setData(0, kTagRole, tag);
+    return item;
+}
+
+QTreeWidgetItem *ContactTree::node(const QString &key) const
+{
+    return m_nodes.value(key);
+}
+
+QString ContactTree::keyOf(const QTreeWidgetItem *node)
+{
+    return node ? node->data(0, kKeyRole).toString() : QString();
+}
+
+QString ContactTree::tagOf(const QTreeWidgetItem *node)
+{
+    return node ? node->data(0, kTagRole).toString() : QString();
+}
+
+int ContactTree::imageOf(const QTreeWidgetItem *node)
+{
+    return node ? node->data(0, kImageRole).toInt() : 0;
+}
+
+void ContactTree::keyPressEvent(QKeyEvent *event)
+{
+    // Moving through the tree with the keys shows each contact reached, as a click does.
+    QTreeWidgetItem *before = currentItem();
+    QTreeWidget::keyPressEvent(event);
+    QTreeWidgetItem *after = currentItem();
+    if (after && after != before)
+        emit nodeClick(after);
+}

@@ -1,0 +1,61 @@
+// The contact tree: the only store of scanned contacts. A root node, 27 letter groups ("A" to
+// "Z", "Other") and under them one node per contact, whose tag holds the encoded contact record.
+// Nodes are found by key through a hash, so a scan of a large book adds and replaces contacts in
+// constant time.
+#pragma once
+
+#include <QHash>
+#include <QIcon>
+#include <QString>
+#include <QTreeWidget>
+
+#include <array>
+
+class ContactTree final : public QTreeWidget {
+    Q_OBJECT
+
+public:
+    static constexpr const char *kRootKey = "Lotus Notes Address Book";
+    static constexpr const char *kRootText = "Notes Address Book";
+    static constexpr const char *kOtherGroup = "Other";
+
+    // 1-based picture numbers of the node kinds.
+    enum Image { RootImage = 1, GroupImage = 2, ContactImage = 3 };
+
+    explicit ContactTree(QWidget *parent = nullptr);
+
+    // The skeleton every run starts with: the open root and its 27 closed letter groups. Expects
+    // an empty tree.
+    void populateDefaultTree();
+
+    // Adds a node as the last child of `parentKey` ("" for a top-level node). nullptr when the
+    // parent does not exist or the key is already taken.
+    QTreeWidgetItem *addNode(const QString &parentKey, const QString &key, const QString &text,
+                             Image image);
+
+    // Adds a contact under its group; when the key is already in the tree (a rescan), its text
+    // and tag are replaced in place instead. nullptr only when the group does not exist.
+    QTreeWidgetItem *addContact(const QString &key, const QString &parentKey, const QString &text,
+                                const QString &tag);
+
+    // The node with this key, or nullptr.
+    QTreeWidgetItem *node(const QString &key) const;
+    qsizetype nodeCount() const { return m_nodes.size(); }
+
+    static QString keyOf(const QTreeWidgetItem *node);
+    // The encoded contact record; empty for the root and the groups.
+    static QString tagOf(const QTreeWidgetItem *node);
+    // The picture a node shows (1 to 3), 0 for none.
+    static int imageOf(const QTreeWidgetItem *node);
+
+signals:
+    // The user picked a node, by mouse (also one already selected) or by keyboard.
+    void nodeClick(QTreeWidgetItem *node);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    std::array<QIcon, 3> m_images;
+    QHash<QString, QTreeWidgetItem *> m_nodes;
+};

@@ -1,0 +1,57 @@
+// The details pane ("Notes Contacts Details"): a header with the contact card and name, the
+// always-visible name area, and a tab strip over five panels holding the rest of a contact's 42
+// fields. It only displays; nothing reads its boxes back.
+#pragma once
+
+#include <QGroupBox>
+#include <QList>
+
+#include <array>
+
+class QFrame;
+class QLabel;
+class QTabBar;
+
+namespace notes {
+class ContactRecord;
+}
+
+class DetailsPane final : public QGroupBox {
+    Q_OBJECT
+
+public:
+    static constexpr int kFieldCount = 42;
+    static constexpr int kPanelCount = 5;
+
+    explicit DetailsPane(QWidget *parent = nullptr);
+
+    QTabBar *tabStrip() const { return m_tabStrip; }
+    // Panel 1 to 5, in tab order.
+    QFrame *panel(int index) const;
+    // The box showing field 0 to 41 (a QLineEdit, or a QPlainTextEdit for the long ones).
+    QWidget *box(int field) const;
+    QString boxText(int field) const;
+
+    // Shows panel `index` (1 to 5) and hides the other four; any other index changes nothing.
+    void showPanel(int index);
+
+    // Fills the header and all 42 boxes, whichever panel is on show.
+    void showContact(const notes::ContactRecord &record);
+
+    // The focusable controls in keyboard order: name area, tab strip, then the panels' boxes.
+    QList<QWidget *> keyboardOrder() const;
+
+private:
+    void buildHeader();
+    void buildNameArea();
+    void buildTabs();
+    QFrame *makePanel(const char *name, int height);
+    QWidget *makeBox(QWidget *parent, int field, const QRect &geometry, const QRect &labelGeometry);
+    void setBoxText(int field, const QString &text);
+
+    QLabel *m_imgContact = nullptr;
+    QLabel *m_topName = nullptr;
+    QTabBar *m_tabStrip = nullptr;
+    std::array<QFrame *, kPanelCount> m_panels{};
+    std::array<QWidget *, kFieldCount> m_boxes{};
+};
