@@ -1,0 +1,10 @@
+// The folder chooser (see ChooseFolder.h).
+#include "ChooseFolder.h"
+
+#include "Platform.h"
+
+QString ChooseFolder(QWidget *owner, const QString &title)
+{
+    // The seam already answers "" for a cancel and for an item without a file-system path.
+    return platform().chooseFolder(owner, title);
+}

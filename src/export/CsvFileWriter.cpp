@@ -1,0 +1,75 @@
+// The output file of the export (see CsvFileWriter.h).
+#include "CsvFileWriter.h"
+
+namespace {
+
+// Lines held back before they are handed to the file in the direct mode, so that a large export
+// makes a few big writes rather than one per contact.
+constexpr std::size_t kDirectChunk = 1 << 20;
+
+// Whether the code page turns text into exactly its UTF-8 bytes. Tried on characters of several
+// scripts rather than by name: Qt calls the system's code page "Locale" everywhere.
+bool writesUtf8(QStringConverter::Encoding codePage)
+{
+    if (codePage == QStringConverter::Utf8)
+        return true;
+    const QString probe =
+        QStringLiteral("a\u00e9\u20ac\u4e2d\u0436") + QChar(0xd83d) + QChar(0xde00);
+    QStringEncoder encoder(codePage);
+    const QByteArray bytes = encoder.encode(probe);
+    return !encoder.hasError() && bytes == probe.toUtf8();
+}
+
+} // namespace
+
+CsvFileWriter::CsvFileWriter(const QString &path, QStringConverter::Encoding codePage)
+    : m_file(path), m_encoder(codePage), m_decoder(codePage), m_direct(writesUtf8(codePage))
+{
+}
+
+bool CsvFileWriter::open()
+{
+    return m_file.open(QIODevice::WriteOnly);
+}
+
+void CsvFileWriter::writeLine(const std::string &utf8)
+{
+    m_utf8 += utf8;
+    if (m_direct) {
+        if (m_utf8.size() >= kDirectChunk)
+            flushDirect();
+        return;
+    }
+    if (m_lossy)
+        return;
+    // The system encoder on Windows puts "?" in place of what it cannot represent without
+    // saying so; reading the bytes back is the one check every code page answers honestly.
+    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    const QByteArray bytes = m_encoder.encode(text);
+    if (m_decoder.decode(bytes) != text) {
+        m_lossy = true;
+        m_encoded.clear();
+        m_encoded.squeeze();
+        return;
+    }
+    m_encoded += bytes;
+}
+
+void CsvFileWriter::flushDirect()
+{
+    m_file.write(m_utf8.data(), static_cast<qint64>(m_utf8.size()));
+    m_utf8.clear();
+}
+
+bool CsvFileWriter::commit()
+{
+    if (m_direct) {
+        flushDirect();
+    } else if (m_lossy) {
+        m_file.write("\xEF\xBB\xBF", 3);
+        m_file.write(m_utf8.data(), static_cast<qint64>(m_utf8.size()));
+    } else {
+        m_file.write(m_encoded);
+    }
+    return m_file.commit();
+}

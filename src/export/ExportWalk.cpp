@@ -1,0 +1,144 @@
+// The CSV export over the Notes object model (see ExportWalk.h). Opening the book is all or
+// nothing, and nothing is handed to the sink before it is open, so a book that cannot be opened
+// leaves no file behind. After that a document that cannot be read is skipped and counted, and
+// the walk goes on for as long as the navigator can move.
+#include "ExportWalk.h"
+
+#include "CsvFormat.h"
+#include "ExportFields.h"
+
+#include <memory>
+#include <utility>
+
+namespace exportcore {
+
+namespace {
+
+// Holds the automation objects of one run and releases them in the order the Notes client
+// expects (entry first, session last), on every way out of the walk, exceptions included.
+struct HeldObjects {
+    std::unique_ptr<notes::NotesSession> session;
+    std::unique_ptr<notes::NotesDatabase> database;
+    std::unique_ptr<notes::NotesView> view;
+    std::unique_ptr<notes::NotesViewNavigator> navigator;
+    std::unique_ptr<notes::NotesViewEntry> entry;
+    std::unique_ptr<notes::NotesDocument> document;
+
+    HeldObjects() = default;
+    HeldObjects(const HeldObjects &) = delete;
+    HeldObjects &operator=(const HeldObjects &) = delete;
+    ~HeldObjects() { release(); }
+
+    void release()
+    {
+        entry.reset();
+        navigator.reset();
+        view.reset();
+        document.reset();
+        database.reset();
+        session.reset();
+    }
+};
+
+// The document's line; throws NotesError when any ticked item cannot be read, so that a
+// half-read document never reaches the file with empty columns that look like real data.
+std::string documentLine(notes::NotesDocument &document, const std::vector<std::size_t> &positions,
+                         std::vector<std::string> &values)
+{
+    values.clear();
+    for (const std::size_t position : positions)
+        values.push_back(notes::firstText(document.GetItemValue(kExportFields[position].item)));
+    return csvLine(values);
+}
+
+} // namespace
+
+std::string headingLine(const std::vector<std::size_t> &positions)
+{
+    std::vector<std::string> captions;
+    captions.reserve(positions.size());
+    for (const std::size_t position : positions)
+        captions.emplace_back(kExportFields[position].caption);
+    return csvLine(captions);
+}
+
+ExportOutcome runExport(const notes::SessionFactory &factory, const std::string &path,
+                        const std::vector<std::size_t> &positions, ExportSink &sink)
+{
+    ExportOutcome outcome;
+    HeldObjects held;
+
+    notes::SessionResult created = notes::createSession(factory);
+    if (!created.session) {
+        outcome.kind = ExportOutcome::Kind::NotInstalled;
+        outcome.reason = std::move(created.error);
+        return outcome;
+    }
+    held.session = std::move(created.session);
+
+    try {
+        held.database = held.session->GetDatabase("", path);
+        held.view = held.database->GetView("$People");
+        held.navigator = held.view->CreateViewNav();
+        held.entry = held.navigator->GetFirstDocument();
+    } catch (const notes::NotesError &e) {
+        outcome.kind = ExportOutcome::Kind::CannotOpen;
+        outcome.reason = e.reason();
+        held.release();
+        return outcome;
+    }
+
+    try {
+        outcome.entryCount = held.navigator->Count();
+    } catch (const notes::NotesError &) {
+        // The count only scales the progress bar; the walk itself does not need it.
+        outcome.entryCount = 0;
+    }
+    sink.started(outcome.entryCount);
+    sink.line(headingLine(positions));
+
+    if (!held.entry) {
+        outcome.kind = ExportOutcome::Kind::EmptyView;
+        held.release();
+        return outcome;
+    }
+
+    std::vector<std::string> values;
+    values.reserve(positions.size());
+    std::int64_t counter = 0;
+    while (held.entry) {
+        ++counter;
+        std::string line;
+        bool read = false;
+        try {
+            held.document = held.entry->Document();
+            line = documentLine(*held.document, positions, values);
+            read = true;
+        } catch (const notes::NotesError &e) {
+            if (outcome.skipped == 0)
+                outcome.skipReason = e.reason();
+            ++outcome.skipped;
+        }
+        if (read) {
+            sink.line(line);
+            ++outcome.written;
+        }
+        sink.progress(counter);
+
+        try {
+            held.entry = held.navigator->GetNextDocument(*held.entry);
+        } catch (const notes::NotesError &e) {
+            outcome.kind = ExportOutcome::Kind::StoppedEarly;
+            outcome.reason = e.reason();
+            held.release();
+            return outcome;
+        }
+    }
+
+    outcome.kind =
+        outcome.skipped == 0 ? ExportOutcome::Kind::Completed : ExportOutcome::Kind::Incomplete;
+    held.release();
+    return outcome;
+}
+
+} // namespace exportcore

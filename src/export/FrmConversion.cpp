@@ -1,0 +1,344 @@
+// The "Export Options" window (see FrmConversion.h).
+#include "FrmConversion.h"
+
+#include "ChooseFolder.h"
+#include "CsvFileWriter.h"
+#include "ExportFields.h"
+#include "ExportFilePath.h"
+#include "OpenInShell.h"
+#include "Platform.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <climits>
+#include <vector>
+
+namespace {
+
+const QColor kBackground(0xEE, 0xEE, 0xE0);
+const QColor kLinkBlue(0x00, 0x00, 0xFF);
+const QColor kSeparatorGrey(0xC0, 0xC0, 0xC0);
+
+// The window keeps painting during a long export, but no more often than this, so that
+// repainting never costs the export itself noticeable time.
+constexpr qint64 kPaintIntervalMs = 80;
+
+const QString kNotesTitle = QStringLiteral("Korvanta Software");
+const QString kDoneTitle = QStringLiteral("Conversion Completed...");
+
+QString contactsSaved(std::int64_t written)
+{
+    return QStringLiteral("%1 Contacts Saved Successfully").arg(written);
+}
+
+// The completion message: the count, then what went wrong on the way, if anything.
+QString completionText(const exportcore::ExportOutcome &outcome, bool utf8Fallback)
+{
+    using Kind = exportcore::ExportOutcome::Kind;
+    QString first;
+    QString details;
+    switch (outcome.kind) {
+    case Kind::Completed:
+    case Kind::EmptyView:
+        first = contactsSaved(outcome.written);
+        break;
+    case Kind::Incomplete:
+        first = QStringLiteral("%1 Contacts Saved, %2 Skipped")
+                    .arg(outcome.written)
+                    .arg(outcome.skipped);
+        details = QStringLiteral("The skipped contacts could not be read from the address book: %1")
+                      .arg(QString::fromStdString(outcome.skipReason));
+        break;
+    case Kind::StoppedEarly:
+        first = outcome.skipped == 0
+                    ? QStringLiteral("%1 Contacts Saved, then the export stopped early")
+                          .arg(outcome.written)
+                    : QStringLiteral("%1 Contacts Saved, %2 Skipped, then the export stopped early")
+                          .arg(outcome.written)
+                          .arg(outcome.skipped);
+        details = QStringLiteral("The address book could not go on to the next contact: %1")
+                      .arg(QString::fromStdString(outcome.reason));
+        if (outcome.skipped != 0)
+            details += QStringLiteral("\nThe skipped contacts could not be read: %1")
+                           .arg(QString::fromStdString(outcome.skipReason));
+        break;
+    case Kind::NotInstalled:
+    case Kind::CannotOpen:
+        break;
+    }
+    QString text = first;
+    if (utf8Fallback)
+        text += QStringLiteral("\nThe file is written as UTF-8 (with a byte-order mark), as some "
+                               "values cannot be represented in the system's code page.");
+    if (!details.isEmpty())
+        text += QStringLiteral("\n\n") + details;
+    return text;
+}
+
+struct BarState {
+    int minimum = 0;
+    int maximum = 0;
+    int value = 0;
+};
+
+} // namespace
+
+FrmConversion::FrmConversion(QWidget *owner, const QString &databasePath,
+                             notes::SessionFactory factory, std::function<void()> exportCompleted)
+    : QDialog(owner), m_databasePath(databasePath), m_factory(std::move(factory)),
+      m_exportCompleted(std::move(exportCompleted))
+{
+    setObjectName(QStringLiteral("FrmConversion"));
+    setWindowTitle(QStringLiteral("Export Options"));
+    setModal(true);
+
+    QPalette background = palette();
+    background.setColor(QPalette::Window, kBackground);
+    setPalette(background);
+    setAutoFillBackground(true);
+
+    m_label1 = new QLabel(QStringLiteral("Select the fields you wish to export:"), this);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+
+    m_chkSelectAll = new QCheckBox(QStringLiteral("Select &All"), this);
+    m_chkSelectAll->setObjectName(QStringLiteral("ChkSelectAll"));
+
+    m_lstContactsField = new QListWidget(this);
+    m_lstContactsField->setObjectName(QStringLiteral("LstContactsField"));
+    m_lstContactsField->setSortingEnabled(false);
+    for (const exportcore::ExportField &field : exportcore::kExportFields) {
+        auto *item = new QListWidgetItem(QString::fromUtf8(field.caption), m_lstContactsField);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    m_lstContactsField->setMinimumHeight(m_lstContactsField->sizeHintForRow(0) * 14 + 4);
+
+    m_progBarSave = new QProgressBar(this);
+    m_progBarSave->setObjectName(QStringLiteral("ProgBarSave"));
+    m_progBarSave->setRange(0, 100);
+    m_progBarSave->setValue(0);
+    m_progBarSave->setTextVisible(false);
+
+    m_imgOpenExcelFile = new QLabel(this);
+    m_imgOpenExcelFile->setObjectName(QStringLiteral("ImgOpenExcelFile"));
+    m_imgOpenExcelFile->setPixmap(
+        QIcon(QStringLiteral(":/export/open-export.svg")).pixmap(QSize(16, 16)));
+    m_imgOpenExcelFile->setFixedSize(16, 16);
+    m_imgOpenExcelFile->hide();
+
+    m_lblOpenExcelFile = new QLabel(QStringLiteral("Open Exported Contacts File"), this);
+    m_lblOpenExcelFile->setObjectName(QStringLiteral("LblOpenExcelFile"));
+    QFont bold = m_lblOpenExcelFile->font();
+    bold.setBold(true);
+    m_lblOpenExcelFile->setFont(bold);
+    QPalette link = m_lblOpenExcelFile->palette();
+    link.setColor(QPalette::WindowText, kLinkBlue);
+    m_lblOpenExcelFile->setPalette(link);
+    m_lblOpenExcelFile->setCursor(Qt::PointingHandCursor);
+    m_lblOpenExcelFile->installEventFilter(this);
+    m_lblOpenExcelFile->hide();
+
+    m_line1 = new QFrame(this);
+    m_line1->setObjectName(QStringLiteral("Line1"));
+    m_line1->setFrameShape(QFrame::NoFrame);
+    m_line1->setFixedHeight(1);
+    QPalette grey = m_line1->palette();
+    grey.setColor(QPalette::Window, kSeparatorGrey);
+    m_line1->setPalette(grey);
+    m_line1->setAutoFillBackground(true);
+
+    m_cmdConversion = new QPushButton(QStringLiteral("&Start Conversion >"), this);
+    m_cmdConversion->setObjectName(QStringLiteral("CmdConversion"));
+
+    auto *openRow = new QHBoxLayout;
+    openRow->setSpacing(4);
+    openRow->addWidget(m_imgOpenExcelFile);
+    openRow->addWidget(m_lblOpenExcelFile);
+    openRow->addStretch();
+
+    auto *buttonRow = new QHBoxLayout;
+    buttonRow->addStretch();
+    buttonRow->addWidget(m_cmdConversion);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_label1);
+    layout->addWidget(m_chkSelectAll);
+    layout->addWidget(m_lstContactsField, 1);
+    layout->addWidget(m_progBarSave);
+    // The row keeps its height while the label is hidden, so nothing moves when it appears.
+    auto *openHolder = new QWidget(this);
+    openHolder->setLayout(openRow);
+    openRow->setContentsMargins(0, 0, 0, 0);
+    openHolder->setMinimumHeight(m_lblOpenExcelFile->sizeHint().height());
+    layout->addWidget(openHolder);
+    layout->addWidget(m_line1);
+    layout->addLayout(buttonRow);
+    resize(340, 460);
+
+    // Tab order as the window's controls are numbered: the button, then the list, then the box
+    // (the labels and the bar take no focus).
+    setTabOrder(m_cmdConversion, m_lstContactsField);
+    setTabOrder(m_lstContactsField, m_chkSelectAll);
+    m_cmdConversion->setFocus();
+
+    connect(m_chkSelectAll, &QCheckBox::toggled, this, &FrmConversion::ChkSelectAll_Click);
+    connect(m_cmdConversion, &QPushButton::clicked, this, &FrmConversion::CmdConversion_Click);
+}
+
+void FrmConversion::ChkSelectAll_Click()
+{
+    // Sets every item from the box alone; the items never update the box.
+    const Qt::CheckState state =
+        m_chkSelectAll->checkState() == Qt::Checked ? Qt::Checked : Qt::Unchecked;
+    const int count = m_lstContactsField->count();
+    for (int i = 0; i < count; ++i)
+        m_lstContactsField->item(i)->setCheckState(state);
+}
+
+void FrmConversion::LblOpenExcelFile_Click()
+{
+    OpenInShell(ExportFilePath);
+}
+
+bool FrmConversion::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_lblOpenExcelFile && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        LblOpenExcelFile_Click();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void FrmConversion::closeEvent(QCloseEvent *event)
+{
+    // A run cannot be abandoned half way: the file would be left unfinished.
+    if (m_running) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void FrmConversion::reject()
+{
+    if (!m_running)
+        QDialog::reject();
+}
+
+void FrmConversion::CmdConversion_Click()
+{
+    if (m_running)
+        return;
+
+    const QString folder = ChooseFolder(this, QStringLiteral("Select Folder to Save CSV File"));
+    if (folder.isEmpty())
+        return;
+    const QString path = exportFileIn(folder);
+
+    std::vector<std::size_t> positions;
+    for (int i = 0; i < m_lstContactsField->count(); ++i)
+        if (m_lstContactsField->item(i)->checkState() == Qt::Checked)
+            positions.push_back(static_cast<std::size_t>(i));
+    if (positions.empty()) {
+        platform().information(this, QStringLiteral("Select Fields"),
+                               QStringLiteral("Please select fields to be exported"));
+        return;
+    }
+
+    const BarState bar{m_progBarSave->minimum(), m_progBarSave->maximum(), m_progBarSave->value()};
+    const auto restoreBar = [this, bar] {
+        m_progBarSave->setRange(bar.minimum, bar.maximum);
+        m_progBarSave->setValue(bar.value);
+    };
+    const auto fileFailed = [this, &path](const QString &reason) {
+        platform().information(
+            this, kNotesTitle,
+            QStringLiteral("The file %1 cannot be written.\n\n%2").arg(path, reason));
+    };
+
+    CsvFileWriter writer(path, m_codePage);
+    if (!writer.open()) {
+        fileFailed(writer.errorString());
+        return;
+    }
+
+    m_running = true;
+    m_writer = &writer;
+    m_progressDivisor = 1;
+    m_paintClock.start();
+    const exportcore::ExportOutcome outcome =
+        exportcore::runExport(m_factory, m_databasePath.toStdString(), positions, *this);
+    m_writer = nullptr;
+    m_running = false;
+
+    using Kind = exportcore::ExportOutcome::Kind;
+    if (outcome.kind == Kind::NotInstalled || outcome.kind == Kind::CannotOpen) {
+        restoreBar();
+        QString text = QStringLiteral("Lotus Notes not configured or the selected file is not a "
+                                      "correct notes address book file.");
+        if (!outcome.reason.empty())
+            text += QStringLiteral("\n\n") + QString::fromStdString(outcome.reason);
+        platform().information(this, kNotesTitle, text);
+        return; // the writer goes without commit: nothing is written
+    }
+
+    if (!writer.commit()) {
+        restoreBar();
+        fileFailed(writer.errorString());
+        return;
+    }
+
+    ExportFilePath = path;
+    m_cmdConversion->setEnabled(false);
+    if (m_exportCompleted)
+        m_exportCompleted();
+    m_lblOpenExcelFile->show();
+    m_imgOpenExcelFile->show();
+    platform().information(this, kDoneTitle, completionText(outcome, writer.usedUtf8Fallback()));
+}
+
+void FrmConversion::started(std::int64_t entryCount)
+{
+    // The bar counts in int; a larger book is shown in steps of as many documents as it takes.
+    m_progressDivisor = entryCount > INT_MAX ? entryCount / INT_MAX + 1 : 1;
+    m_progBarSave->setRange(0, static_cast<int>(entryCount / m_progressDivisor));
+    m_progBarSave->setValue(0);
+    keepPainting(true);
+}
+
+void FrmConversion::line(const std::string &utf8)
+{
+    m_writer->writeLine(utf8);
+}
+
+void FrmConversion::progress(std::int64_t documentNumber)
+{
+    const std::int64_t scaled = documentNumber / m_progressDivisor;
+    const int value = scaled > INT_MAX ? INT_MAX : static_cast<int>(scaled);
+    // A book that grew since it was counted carries the bar along rather than overflowing it.
+    if (value > m_progBarSave->maximum())
+        m_progBarSave->setMaximum(value);
+    m_progBarSave->setValue(value);
+    keepPainting(false);
+}
+
+void FrmConversion::keepPainting(bool now)
+{
+    if (!now && m_paintClock.elapsed() < kPaintIntervalMs)
+        return;
+    // Paint and answer the window system, but take no clicks or keys: the run is not
+    // interruptible and the window must not change under it.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    m_paintClock.restart();
+}

@@ -1,0 +1,74 @@
+// "Export Options": the window where the user ticks the contact fields to export, starts the
+// export, watches its progress and then opens the written OE-Contacts.csv. The export reads the
+// address book again through its own Notes session; this window supplies the choices, shows the
+// outcome and writes the file.
+#pragma once
+
+#include "ExportWalk.h"
+#include "SessionFactory.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QString>
+#include <QStringConverter>
+
+#include <functional>
+
+class CsvFileWriter;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+
+class FrmConversion final : public QDialog, private exportcore::ExportSink {
+    Q_OBJECT
+
+public:
+    // `databasePath` is the address book as the main window names it when the window is opened;
+    // `exportCompleted` runs once a run has written its file (the main window disables its export
+    // button then, as a new export needs a new scan).
+    FrmConversion(QWidget *owner, const QString &databasePath, notes::SessionFactory factory,
+                  std::function<void()> exportCompleted = {});
+
+    // The code page the file is written in; the system's unless a test hands in another.
+    void setCodePage(QStringConverter::Encoding codePage) { m_codePage = codePage; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+public slots:
+    void reject() override;
+
+private:
+    void ChkSelectAll_Click();
+    void CmdConversion_Click();
+    void LblOpenExcelFile_Click();
+
+    void started(std::int64_t entryCount) override;
+    void line(const std::string &utf8) override;
+    void progress(std::int64_t documentNumber) override;
+    void keepPainting(bool now);
+
+    QLabel *m_label1 = nullptr;
+    QCheckBox *m_chkSelectAll = nullptr;
+    QListWidget *m_lstContactsField = nullptr;
+    QProgressBar *m_progBarSave = nullptr;
+    QLabel *m_imgOpenExcelFile = nullptr;
+    QLabel *m_lblOpenExcelFile = nullptr;
+    QFrame *m_line1 = nullptr;
+    QPushButton *m_cmdConversion = nullptr;
+
+    QString m_databasePath;
+    notes::SessionFactory m_factory;
+    std::function<void()> m_exportCompleted;
+    QStringConverter::Encoding m_codePage = QStringConverter::System;
+
+    // Set only while a run is under way.
+    bool m_running = false;
+    CsvFileWriter *m_writer = nullptr;
+    std::int64_t m_progressDivisor = 1;
+    QElapsedTimer m_paintClock;
+};

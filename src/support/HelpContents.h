@@ -1,0 +1,13 @@
+// Help, "Contents": the program's help lies beside its executable, as the compiled "Help.chm" on
+// Windows and as HTML pages (help/index.html) elsewhere, and is shown by the system's viewer.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The help file for an executable in `executableDir`.
+QString helpContentsPath(const QString &executableDir);
+
+// Shows the help beside the running executable; reports nothing when it is missing.
+void showHelpContents(QWidget *mainWindow);

@@ -1,0 +1,11 @@
+// The document launcher (see OpenInShell.h).
+#include "OpenInShell.h"
+
+#include "Platform.h"
+
+void OpenInShell(const QString &target)
+{
+    if (target.isEmpty())
+        return;
+    platform().openInShell(target);
+}
