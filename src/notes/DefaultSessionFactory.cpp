@@ -4,17 +4,25 @@
 #ifdef KT_WITH_DXL
 #include "DxlClient.h"
 #endif
+#ifdef _WIN32
+#include "ComClient.h"
+#include "RoutingSession.h"
+#endif
 
 namespace notes {
 
 SessionFactory defaultSessionFactory()
 {
 #ifdef _WIN32
-    // Windows: the Notes client's COM classes ("Domino.NotesSession", "Notes.NotesSession") by
-    // late binding belong here, with the DXL client as the fallback for "Notes.NotesSession"
-    // when no Notes client is registered. Until that client is wired in, Windows reads DXL too.
-#endif
+    // Windows: the Notes client's COM classes by late binding; DXL exports (.dxl, .xml) go to
+    // the DXL client, which also stands in for "Notes.NotesSession" when no Notes client is
+    // registered (see RoutingSession.h).
 #ifdef KT_WITH_DXL
+    return com::RoutingSession::factory(com::comSessionFactory(), DxlClient::factory());
+#else
+    return com::comSessionFactory();
+#endif
+#elif defined(KT_WITH_DXL)
     return DxlClient::factory();
 #else
     return [](const std::string &progId) -> std::unique_ptr<NotesSession> {
