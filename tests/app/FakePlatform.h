@@ -1,0 +1,48 @@
+// A Platform for the window tests: it records every call and answers at once from a script, so
+// no test waits on a real dialog or touches the desktop.
+#pragma once
+
+#include "Platform.h"
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+class FakePlatform final : public Platform {
+public:
+    struct Message {
+        QString title;
+        QString text;
+    };
+    struct FileDialog {
+        QString filter;
+        QString start;
+    };
+
+    FakePlatform();
+    ~FakePlatform() override;
+    FakePlatform(const FakePlatform &) = delete;
+    FakePlatform &operator=(const FakePlatform &) = delete;
+
+    // Answers of the open-file dialog, first call first; "" is a cancel. An empty queue
+    // cancels.
+    QStringList fileAnswers;
+    // copyFile copies for real when true, else only records and answers copyResult.
+    bool realCopy = false;
+    bool copyResult = true;
+
+    QList<Message> messages;
+    QList<FileDialog> fileDialogs;
+    QList<QPair<QString, QString>> copies;
+
+    void information(QWidget *parent, const QString &title, const QString &text) override;
+    QString openFileName(QWidget *parent, const QString &filter, const QString &start) override;
+    QString chooseFolder(QWidget *parent, const QString &title) override;
+    void openInShell(const QString &target) override;
+    void showHelp(QWidget *parent, const QString &helpFile) override;
+    bool copyFile(const QString &from, const QString &to, QString *error) override;
+
+private:
+    Platform *m_previous = nullptr;
+};
