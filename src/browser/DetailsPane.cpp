@@ -191,6 +191,8 @@ void DetailsPane::buildTabs()
     m_tabStrip->setExpanding(false);
     m_tabStrip->setUsesScrollButtons(false);
     m_tabStrip->setDrawBase(false);
+    // The five captions fit the pane's width only with tabs as snug as the classic tab strip's.
+    m_tabStrip->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
     for (const char *caption :
          {"Business Address", "Business Contact Information", "Personal", "Briefcase", "Advanced"})
         m_tabStrip->addTab(QString::fromLatin1(caption));
