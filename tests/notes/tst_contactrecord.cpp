@@ -1,0 +1,217 @@
+// Tests of the contact record: its item table, the names shown for a contact, the group it is
+// listed under, and the one-text form that travels with the tree node.
+#include "ContactRecord.h"
+
+#include <QTest>
+
+#include <set>
+#include <string>
+
+using notes::ContactRecord;
+
+namespace {
+
+ContactRecord named(const QString &first, const QString &middle, const QString &last)
+{
+    ContactRecord r;
+    r.fields[ContactRecord::FirstName] = first.toStdString();
+    r.fields[ContactRecord::MiddleInitial] = middle.toStdString();
+    r.fields[ContactRecord::LastName] = last.toStdString();
+    return r;
+}
+
+QString q(const std::string &s)
+{
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+class TestContactRecord final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void itemTable()
+    {
+        const auto &names = ContactRecord::itemNames();
+        QCOMPARE(names.size(), std::size_t(42));
+        const std::set<std::string> distinct(names.begin(), names.end());
+        QCOMPARE(distinct.size(), std::size_t(42));
+        // The positions the details pane and the tree rely on.
+        QCOMPARE(names[ContactRecord::FirstName], "FirstName");
+        QCOMPARE(names[ContactRecord::MiddleInitial], "MiddleInitial");
+        QCOMPARE(names[ContactRecord::LastName], "LastName");
+        QCOMPARE(names[ContactRecord::Title], "Title");
+        QCOMPARE(names[5], "MailAddress");
+        QCOMPARE(names[21], "PhoneNumber_6");
+        QCOMPARE(names[22], "MiscPhone1");
+        QCOMPARE(names[34], "PersPager");
+        QCOMPARE(names[35], "Birthday");
+        QCOMPARE(names[39], "AltFullNameSort");
+        QCOMPARE(names[41], "Categories");
+    }
+
+    void names_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("middle");
+        QTest::addColumn<QString>("last");
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<QString>("header");
+        QTest::newRow("all three") << "Ann"
+                                   << "J"
+                                   << "Lee"
+                                   << "Ann J Lee"
+                                   << "Ann J Lee";
+        QTest::newRow("no middle") << "Ann"
+                                   << ""
+                                   << "Lee"
+                                   << "Ann Lee"
+                                   << "Ann Lee";
+        QTest::newRow("only last") << ""
+                                   << ""
+                                   << "Smith"
+                                   << "Smith"
+                                   << " Smith";
+        QTest::newRow("only first") << "Ann"
+                                    << ""
+                                    << ""
+                                    << "Ann"
+                                    << "Ann ";
+        QTest::newRow("nothing") << ""
+                                 << ""
+                                 << ""
+                                 << ""
+                                 << " ";
+        QTest::newRow("leading space kept inside") << " anna"
+                                                   << ""
+                                                   << "Lee"
+                                                   << "anna Lee"
+                                                   << " anna Lee";
+        QTest::newRow("middle of a space") << "Ann"
+                                           << " "
+                                           << "Lee"
+                                           << "Ann   Lee"
+                                           << "Ann   Lee";
+        QTest::newRow("inner spaces of parts") << "Mary  Ann"
+                                               << ""
+                                               << "Lee  "
+                                               << "Mary  Ann Lee"
+                                               << "Mary  Ann Lee  ";
+        QTest::newRow("middle without first") << ""
+                                              << "Q"
+                                              << "Lee"
+                                              << "Q Lee"
+                                              << " Q Lee";
+    }
+    void names()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, middle);
+        QFETCH(QString, last);
+        const ContactRecord r = named(first, middle, last);
+        QTEST(q(r.displayName()), "display");
+        QTEST(q(r.headerName()), "header");
+    }
+
+    void groupKey_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("group");
+        QTest::newRow("capital") << "Ann"
+                                 << "A";
+        QTest::newRow("small") << "zed"
+                               << "Z";
+        QTest::newRow("leading spaces") << "  anna"
+                                        << "A";
+        QTest::newRow("trailing spaces") << "m  "
+                                         << "M";
+        QTest::newRow("empty") << ""
+                               << "Other";
+        QTest::newRow("spaces only") << "   "
+                                     << "Other";
+        QTest::newRow("digit") << "2nd Shift"
+                               << "Other";
+        QTest::newRow("punctuation") << "(Ann)"
+                                     << "Other";
+        QTest::newRow("accented") << QString::fromUtf8("Élodie") << "Other";
+        QTest::newRow("accented small") << QString::fromUtf8("éva") << "Other";
+        QTest::newRow("CJK") << QString::fromUtf8("美咲") << "Other";
+        QTest::newRow("tab first") << "\tBob"
+                                   << "Other";
+        QTest::newRow("just after Z") << "[x"
+                                      << "Other";
+        QTest::newRow("just before a") << "`x"
+                                       << "Other";
+    }
+    void groupKey()
+    {
+        QFETCH(QString, first);
+        QTEST(q(named(first, "", "Last").groupKey()), "group");
+    }
+
+    void roundTrip_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("bar in first field") << 0 << "A|B";
+        QTest::newRow("bar in last field") << 41 << "Red|Blue";
+        QTest::newRow("backslash") << 7 << "C:\\Temp\\";
+        QTest::newRow("backslash before bar") << 10 << "x\\|y";
+        QTest::newRow("bars only") << 20 << "||";
+        QTest::newRow("escape lookalike") << 30 << "\\\\|\\";
+        QTest::newRow("line break and quotes") << 37 << "one\n\"two\", three";
+        QTest::newRow("UTF-8") << 2 << QString::fromUtf8("Ólafsson 🎉");
+    }
+    void roundTrip()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, value);
+        ContactRecord r;
+        for (int i = 0; i < ContactRecord::kFieldCount; ++i)
+            r.fields[i] = "f" + std::to_string(i);
+        r.fields[field] = value.toStdString();
+        const ContactRecord back = ContactRecord::decode(r.encode());
+        for (int i = 0; i < ContactRecord::kFieldCount; ++i)
+            QCOMPARE(q(back.fields[i]), q(r.fields[i]));
+    }
+
+    void emptyRecord()
+    {
+        const ContactRecord empty;
+        QCOMPARE(q(empty.encode()), QString(41, QLatin1Char('|')));
+        QCOMPARE(empty.displayName(), std::string());
+        QCOMPARE(q(empty.groupKey()), QStringLiteral("Other"));
+    }
+
+    void decodeTolerant_data()
+    {
+        QTest::addColumn<QString>("encoded");
+        QTest::addColumn<QStringList>("expected"); // the first fields; the rest must be empty
+        QTest::newRow("empty text") << "" << QStringList{};
+        QTest::newRow("fewer fields") << "Ann|J|Lee" << QStringList{"Ann", "J", "Lee"};
+        QTest::newRow("trailing lone backslash") << "Ann|Lee\\" << QStringList{"Ann", "Lee\\"};
+        QTest::newRow("backslash escaping nothing") << "a\\b|c" << QStringList{"a\\b", "c"};
+        QTest::newRow("escaped bar") << "a\\|b|c" << QStringList{"a|b", "c"};
+        QTest::newRow("escaped backslash then bar") << "a\\\\|b" << QStringList{"a\\", "b"};
+        QStringList many;
+        QString text;
+        for (int i = 0; i < 45; ++i) {
+            text += (i ? "|" : "") + QString::number(i);
+            if (i < 42)
+                many << QString::number(i);
+        }
+        QTest::newRow("surplus fields dropped") << text << many;
+    }
+    void decodeTolerant()
+    {
+        QFETCH(QString, encoded);
+        QFETCH(QStringList, expected);
+        const ContactRecord r = ContactRecord::decode(encoded.toStdString());
+        for (int i = 0; i < ContactRecord::kFieldCount; ++i)
+            QCOMPARE(q(r.fields[i]), i < expected.size() ? expected[i] : QString());
+    }
+};
+
+QTEST_APPLESS_MAIN(TestContactRecord)
+#include "tst_contactrecord.moc"

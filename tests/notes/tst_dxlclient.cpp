@@ -1,0 +1,479 @@
+// Tests of the DXL client: every value kind and date form a DXL export holds, item names in any
+// case, the "$People" view (which documents, in which order), ids, unreadable files, and the
+// sample book through the scan walk.
+#include "DxlClient.h"
+#include "ScanWalk.h"
+
+#include <QFile>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+using notes::ItemValue;
+using notes::ItemValues;
+using notes::NotesError;
+
+namespace {
+
+QString describe(const ItemValues &values)
+{
+    QStringList out;
+    for (const ItemValue &v : values) {
+        const char *kind = v.kind == ItemValue::Kind::Text     ? "text"
+                           : v.kind == ItemValue::Kind::Number ? "number"
+                                                               : "datetime";
+        out << QString::fromLatin1(kind) + ':' + QString::fromStdString(notes::defaultText(v));
+    }
+    return out.join(QLatin1String(" / "));
+}
+
+QByteArray book(const QByteArray &documents, const QByteArray &title = "Test Book")
+{
+    return "<?xml version='1.0' encoding='utf-8'?>\n"
+           "<database xmlns='http://www.lotus.com/dxl' version='8.5' title='" +
+           title + "'>\n" + documents + "</database>\n";
+}
+
+QByteArray personDoc(const QByteArray &unid, const QByteArray &items,
+                     const QByteArray &form = "Person")
+{
+    return "<document form='" + form + "'>\n<noteinfo noteid='" + unid.toLower() + "f' unid='" +
+           unid + "'/>\n" + items + "</document>\n";
+}
+
+QByteArray textItem(const QByteArray &name, const QByteArray &value)
+{
+    return "<item name='" + name + "'><text>" + value + "</text></item>\n";
+}
+
+void setZone(const char *zone)
+{
+    qputenv("TZ", zone);
+#ifdef _WIN32
+    _tzset();
+#else
+    tzset();
+#endif
+}
+
+class RecordingSink final : public notes::ScanSink {
+public:
+    void scanStarted(std::int64_t) override {}
+    void addContact(const notes::ScannedContact &c) override { contacts.push_back(c); }
+    void progress(std::int64_t) override {}
+    std::vector<notes::ScannedContact> contacts;
+};
+
+} // namespace
+
+class TestDxlClient final : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    int m_files = 0;
+
+    std::string write(const QByteArray &content, const QString &name = {})
+    {
+        const QString path =
+            m_dir.filePath(name.isEmpty() ? QStringLiteral("book%1.dxl").arg(++m_files) : name);
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path.toStdString();
+    }
+
+    std::unique_ptr<notes::NotesDatabase> open(const QByteArray &content)
+    {
+        return notes::DxlClient::createSession()->GetDatabase("", write(content));
+    }
+
+    // Opens a book of one person holding `items` and returns that document.
+    std::unique_ptr<notes::NotesDocument> onePerson(const QByteArray &items)
+    {
+        auto nav = open(book(personDoc("AA", items)))->GetView("$People")->CreateViewNav();
+        auto entry = nav->GetFirstDocument();
+        if (!entry)
+            return nullptr;
+        return entry->Document();
+    }
+
+    QStringList viewOrder(const QByteArray &content)
+    {
+        QStringList out;
+        auto nav = open(content)->GetView("$People")->CreateViewNav();
+        for (auto entry = nav->GetFirstDocument(); entry; entry = nav->GetNextDocument(*entry))
+            out << QString::fromStdString(entry->Document()->UniversalID());
+        return out;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        setZone("UTC");
+    }
+
+    void values_data()
+    {
+        QTest::addColumn<QByteArray>("item");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("text") << QByteArray("<text>Ann</text>") << "text:Ann";
+        QTest::newRow("empty text") << QByteArray("<text/>") << "text:";
+        QTest::newRow("spaces kept") << QByteArray("<text>  a b  </text>") << "text:  a b  ";
+        QTest::newRow("textlist") << QByteArray("<textlist><text>Red</text><text>Blue</text>"
+                                                "</textlist>")
+                                  << "text:Red / text:Blue";
+        QTest::newRow("break") << QByteArray("<text>one<break/>two</text>") << "text:one\ntwo";
+        QTest::newRow("entities") << QByteArray("<text>A &amp; B &lt;c&gt; &quot;d&quot; &#233;"
+                                                "</text>")
+                                  << QString::fromUtf8("text:A & B <c> \"d\" é");
+        QTest::newRow("CDATA") << QByteArray("<text><![CDATA[x<y>&z]]></text>") << "text:x<y>&z";
+        QTest::newRow("bar and emoji")
+            << QByteArray("<text>a|b 🎉</text>") << QString::fromUtf8("text:a|b 🎉");
+        QTest::newRow("number") << QByteArray("<number>42</number>") << "number:42";
+        QTest::newRow("fraction") << QByteArray("<number>-3.5</number>") << "number:-3.5";
+        QTest::newRow("exponent") << QByteArray("<number>1.5E3</number>") << "number:1500";
+        QTest::newRow("numberlist") << QByteArray("<numberlist><number>1</number>"
+                                                  "<number>2.25</number></numberlist>")
+                                    << "number:1 / number:2.25";
+        QTest::newRow("not a number") << QByteArray("<number>n/a</number>") << "text:n/a";
+        QTest::newRow("date") << QByteArray("<datetime>20040512</datetime>")
+                              << "datetime:2004-05-12";
+        QTest::newRow("date-time without zone")
+            << QByteArray("<datetime>20040512T134500,00</datetime>")
+            << "datetime:2004-05-12 13:45:00";
+        QTest::newRow("zone -05") << QByteArray("<datetime dst='true'>20040512T134500,00-05"
+                                                "</datetime>")
+                                  << "datetime:2004-05-12 18:45:00";
+        QTest::newRow("zone +0530") << QByteArray("<datetime>20040512T010000,00+0530</datetime>")
+                                    << "datetime:2004-05-11 19:30:00";
+        QTest::newRow("zone Z") << QByteArray("<datetime>20041231T235959,99Z</datetime>")
+                                << "datetime:2004-12-31 23:59:59";
+        QTest::newRow("zone across a year") << QByteArray("<datetime>20041231T230000,00-02"
+                                                          "</datetime>")
+                                            << "datetime:2005-01-01 01:00:00";
+        QTest::newRow("time only")
+            << QByteArray("<datetime>T134500,00</datetime>") << "datetime:13:45:00";
+        QTest::newRow("time only with zone")
+            << QByteArray("<datetime>T134500,00+01</datetime>") << "datetime:12:45:00";
+        QTest::newRow("datetimelist") << QByteArray("<datetimelist><datetime>20040512</datetime>"
+                                                    "<datetime>T080000,00</datetime>"
+                                                    "</datetimelist>")
+                                      << "datetime:2004-05-12 / datetime:08:00:00";
+        QTest::newRow("datetimepair") << QByteArray("<datetimepair><datetime>20040512</datetime>"
+                                                    "<datetime>20040520</datetime>"
+                                                    "</datetimepair>")
+                                      << "datetime:2004-05-12";
+        QTest::newRow("list of pairs")
+            << QByteArray("<datetimelist><datetimepair><datetime>20040512</datetime>"
+                          "<datetime>20040520</datetime></datetimepair><datetime>20050101"
+                          "</datetime></datetimelist>")
+            << "datetime:2004-05-12 / datetime:2005-01-01";
+        QTest::newRow("bad date") << QByteArray("<datetime>20041345</datetime>") << "text:20041345";
+        QTest::newRow("richtext") << QByteArray("<richtext>\n<pardef id='1'/>\n<par def='1'>Hello "
+                                                "<run><font style='bold'/>bold</run></par>\n"
+                                                "<par def='1'>second<break/>line</par>\n"
+                                                "</richtext>")
+                                  << "text:Hello bold\nsecond\nline";
+        QTest::newRow("richtext with a picture")
+            << QByteArray("<richtext><par>see <picture><gif>R0lGOD</gif></picture>this</par>"
+                          "</richtext>")
+            << "text:see this";
+        QTest::newRow("other kind") << QByteArray("<formula>@Name([CN]; @UserName)</formula>")
+                                    << "text:@Name([CN]; @UserName)";
+        QTest::newRow("no value") << QByteArray("") << "text:";
+    }
+    void values()
+    {
+        QFETCH(QByteArray, item);
+        auto doc = onePerson("<item name='Value'>" + item + "</item>\n");
+        QVERIFY(doc);
+        QTEST(describe(doc->GetItemValue("Value")), "expected");
+    }
+
+    void localTime()
+    {
+        // A zone without summer time, so the figures hold all year.
+        setZone("EST5");
+        const auto restore = qScopeGuard([] { setZone("UTC"); });
+        auto doc = onePerson("<item name='A'><datetime>20040512T134500,00-05</datetime></item>"
+                             "<item name='B'><datetime>20040512T134500,00+01</datetime></item>"
+                             "<item name='C'><datetime>20040512</datetime></item>");
+        QVERIFY(doc);
+        QCOMPARE(describe(doc->GetItemValue("A")), QStringLiteral("datetime:2004-05-12 13:45:00"));
+        QCOMPARE(describe(doc->GetItemValue("B")), QStringLiteral("datetime:2004-05-12 07:45:00"));
+        QCOMPARE(describe(doc->GetItemValue("C")), QStringLiteral("datetime:2004-05-12"));
+    }
+
+    void itemNamesIgnoreCase()
+    {
+        auto doc = onePerson(textItem("firstname", "Oskar") + textItem("FirstName", "Shadow") +
+                             textItem("LASTNAME", "Lowe"));
+        QVERIFY(doc);
+        QCOMPARE(describe(doc->GetItemValue("FirstName")), QStringLiteral("text:Oskar"));
+        QCOMPARE(describe(doc->GetItemValue("FIRSTNAME")), QStringLiteral("text:Oskar"));
+        QCOMPARE(describe(doc->GetItemValue("LastName")), QStringLiteral("text:Lowe"));
+        QCOMPARE(describe(doc->GetItemValue("Missing")), QStringLiteral("text:"));
+        QCOMPARE(describe(doc->GetItemValue("")), QStringLiteral("text:"));
+    }
+
+    void ids()
+    {
+        auto db = open(book(personDoc("0123ABCD", textItem("LastName", "X"))));
+        auto doc = db->GetView("$People")->CreateViewNav()->GetFirstDocument()->Document();
+        QCOMPARE(doc->UniversalID(), std::string("0123ABCD"));
+        QCOMPARE(doc->NoteID(), std::string("0123ABCDF")); // written in lower case
+        QCOMPARE(db->Title(), std::string("Test Book"));
+    }
+
+    void documentAsRoot()
+    {
+        auto db = open("<?xml version='1.0'?>\n<document xmlns='http://www.lotus.com/dxl' "
+                       "form='Person' unid='ROOT1'><noteinfo noteid='2a'/>" +
+                       textItem("FirstName", "Solo") + "</document>");
+        auto nav = db->GetView("$People")->CreateViewNav();
+        QCOMPARE(nav->Count(), 1);
+        auto doc = nav->GetFirstDocument()->Document();
+        QCOMPARE(doc->UniversalID(), std::string("ROOT1"));
+        QCOMPARE(doc->NoteID(), std::string("2A"));
+        QCOMPARE(describe(doc->GetItemValue("FirstName")), QStringLiteral("text:Solo"));
+    }
+
+    void viewOrder_data()
+    {
+        QTest::addColumn<QByteArray>("documents");
+        QTest::addColumn<QStringList>("order");
+        QTest::newRow("by last name, any case")
+            << personDoc("C", textItem("LastName", "carter")) +
+                   personDoc("A", textItem("LastName", "Abbott")) +
+                   personDoc("B", textItem("LastName", "BERG"))
+            << QStringList{"A", "B", "C"};
+        QTest::newRow("then by first name")
+            << personDoc("2", textItem("LastName", "Lee") + textItem("FirstName", "bob")) +
+                   personDoc("1", textItem("LastName", "lee") + textItem("FirstName", "Ann"))
+            << QStringList{"1", "2"};
+        QTest::newRow("ties in file order")
+            << personDoc("X", textItem("LastName", "Same") + textItem("FirstName", "Ann")) +
+                   personDoc("Y", textItem("LastName", "same") + textItem("FirstName", "ANN")) +
+                   personDoc("Z", textItem("LastName", "SAME") + textItem("FirstName", "ann"))
+            << QStringList{"X", "Y", "Z"};
+        // Enough equal keys that an unstable sort would show it.
+        QByteArray many;
+        QStringList manyOrder;
+        for (int i = 0; i < 60; ++i) {
+            const QByteArray id = "T" + QByteArray::number(i);
+            const QByteArray last = i % 3 == 0 ? "same" : i % 3 == 1 ? "SAME" : "Same";
+            many += personDoc(id, textItem("LastName", last) + textItem("FirstName", "x"));
+            manyOrder << QString::fromLatin1(id);
+        }
+        many += personDoc("first", textItem("LastName", "Aaa"));
+        manyOrder.prepend("first");
+        QTest::newRow("many ties in file order") << many << manyOrder;
+        QTest::newRow("no last name first")
+            << personDoc("L", textItem("LastName", "Lee")) + personDoc("N", "")
+            << QStringList{"N", "L"};
+        QTest::newRow("case-insensitive item names in the key")
+            << personDoc("P", textItem("lastname", "Zeta")) +
+                   personDoc("Q", textItem("LastName", "alpha"))
+            << QStringList{"Q", "P"};
+    }
+    void viewOrder()
+    {
+        QFETCH(QByteArray, documents);
+        QTEST(viewOrder(book(documents)), "order");
+    }
+
+    void onlyPeople()
+    {
+        const QByteArray docs =
+            personDoc("P1", textItem("LastName", "A")) +
+            personDoc("G1", textItem("Form", "Group") + textItem("LastName", "B"), "Group") +
+            // No form attribute: the Type item decides.
+            "<document><noteinfo unid='C1'/>" + textItem("Type", "Connection") +
+            textItem("LastName", "C") + "</document>\n" + "<document><noteinfo unid='P2'/>" +
+            textItem("Type", "Person") + textItem("LastName", "D") + "</document>\n" +
+            "<document><noteinfo unid='P3'/>" + textItem("form", " person ") +
+            textItem("LastName", "E") + "</document>\n" +
+            personDoc("P4", textItem("LastName", "F"), "PERSON") +
+            // Not documents, and a response nested in a document: none are contacts.
+            "<note class='form'><item name='Form'><text>Person</text></item></note>\n" +
+            personDoc("P5", textItem("LastName", "G") +
+                                "<document form='Person'><noteinfo unid='R1'/></document>");
+        QCOMPARE(viewOrder(book(docs)), (QStringList{"P1", "P2", "P3", "P4", "P5"}));
+    }
+
+    void views()
+    {
+        auto db = open(book(personDoc("A", "")));
+        QVERIFY(db->GetView("$people"));
+        QVERIFY_THROWS_EXCEPTION(NotesError, db->GetView("($Users)"));
+        QVERIFY_THROWS_EXCEPTION(NotesError, db->GetView(""));
+        QVERIFY_THROWS_EXCEPTION(NotesError,
+                                 notes::DxlClient::createSession()->GetDatabase("Mail1", "x.dxl"));
+    }
+
+    void emptyView()
+    {
+        auto nav = open(book(""))->GetView("$People")->CreateViewNav();
+        QCOMPARE(nav->Count(), 0);
+        QVERIFY(!nav->GetFirstDocument());
+    }
+
+    // Objects stay usable after the ones they came from are released, as COM references do.
+    void independentObjects()
+    {
+        std::unique_ptr<notes::NotesViewEntry> entry;
+        std::unique_ptr<notes::NotesViewNavigator> nav;
+        {
+            auto db = open(book(personDoc("A", textItem("LastName", "A")) +
+                                personDoc("B", textItem("LastName", "B"))));
+            nav = db->GetView("$People")->CreateViewNav();
+            entry = nav->GetFirstDocument();
+        }
+        auto doc = entry->Document();
+        entry.reset();
+        QCOMPARE(doc->UniversalID(), std::string("A"));
+        auto next = nav->GetNextDocument(*nav->GetFirstDocument());
+        QVERIFY(next);
+        QCOMPARE(next->Document()->UniversalID(), std::string("B"));
+        QVERIFY(!nav->GetNextDocument(*next));
+    }
+
+    void badFiles_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("empty") << QByteArray() << "bad.dxl is empty.";
+        QTest::newRow("binary") << QByteArray("\x1a\x00\x00\x00NSF\x00\x01", 9)
+                                << "bad.dxl is not a DXL file: it holds binary data.";
+        QTest::newRow("plain text") << QByteArray("Name,Mail\nAnn,ann@example.com\n")
+                                    << "bad.dxl is not a valid DXL file: syntax error at line 1.";
+        QTest::newRow("not DXL") << QByteArray("<?xml version='1.0'?>\n<html><body/></html>")
+                                 << "bad.dxl is not a DXL file: its root element is <html>, not "
+                                    "<database>.";
+        QTest::newRow("truncated") << book(personDoc("A", textItem("LastName", "Lee"))).left(150)
+                                   << "bad.dxl is not a valid DXL file: unclosed token at line 4.";
+        QTest::newRow("mismatched tag")
+            << book(personDoc("A", "<item name='x'><text>a</txet></item>\n"))
+            << "bad.dxl is not a valid DXL file: mismatched tag at line 5.";
+        QTest::newRow("only a declaration")
+            << QByteArray("<?xml version='1.0'?>\n\n")
+            << "bad.dxl is not a valid DXL file: no element found at line 3.";
+    }
+    void badFiles()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
+        const std::string path = write(content, QStringLiteral("bad.dxl"));
+        try {
+            notes::DxlClient::createSession()->GetDatabase("", path);
+            QFAIL("the book opened");
+        } catch (const NotesError &e) {
+            QCOMPARE(QString::fromStdString(e.reason()), reason);
+        }
+    }
+
+    void missingFile()
+    {
+        const std::string path = m_dir.filePath(QStringLiteral("nowhere.dxl")).toStdString();
+        try {
+            notes::DxlClient::createSession()->GetDatabase("", path);
+            QFAIL("the book opened");
+        } catch (const NotesError &e) {
+            QVERIFY2(e.reason().find(path) != std::string::npos, e.what());
+        }
+        QVERIFY_THROWS_EXCEPTION(NotesError,
+                                 notes::DxlClient::createSession()->GetDatabase("", ""));
+        QVERIFY_THROWS_EXCEPTION(NotesError, notes::DxlClient::createSession()->GetDatabase(
+                                                 "", m_dir.path().toStdString()));
+    }
+
+    void bigValue()
+    {
+        // 10 MB in one value, crossing many read chunks and arena blocks.
+        QByteArray big(10 * 1024 * 1024, 'x');
+        for (int i = 0; i < big.size(); i += 4093)
+            big[i] = char('a' + i % 26);
+        auto doc = onePerson(textItem("Comment", big) + textItem("FirstName", "After"));
+        QVERIFY(doc);
+        const ItemValues v = doc->GetItemValue("Comment");
+        QCOMPARE(v.size(), size_t(1));
+        QVERIFY(QByteArray::fromStdString(v[0].text) == big);
+        QCOMPARE(describe(doc->GetItemValue("FirstName")), QStringLiteral("text:After"));
+    }
+
+    void readOnlyFileUnchanged()
+    {
+        const QByteArray content = book(personDoc("A", textItem("LastName", "Lee")));
+        const std::string path = write(content);
+        QFile::setPermissions(QString::fromStdString(path), QFileDevice::ReadOwner);
+        QVERIFY(notes::DxlClient::createSession()->GetDatabase("", path));
+        QFile f(QString::fromStdString(path));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), content);
+    }
+
+    void factory()
+    {
+        const notes::SessionFactory f = notes::DxlClient::factory();
+        QVERIFY(f(notes::kNotesProgId));
+        try {
+            f(notes::kDominoProgId);
+            QFAIL("Domino.NotesSession was created");
+        } catch (const NotesError &e) {
+            QVERIFY2(e.reason().find("is not available") != std::string::npos, e.what());
+        }
+    }
+
+    // The sample book through the program's own session factory and the scan walk.
+    void sampleBook()
+    {
+        RecordingSink sink;
+        const notes::ScanOutcome out =
+            notes::runScan(notes::defaultSessionFactory(), KT_SAMPLES_DIR "/names.dxl", sink);
+        QCOMPARE(out.kind, notes::ScanOutcome::Kind::Completed);
+        QCOMPARE(out.added, 50);
+        QCOMPARE(out.entryCount, 50);
+        QMap<QString, const notes::ScannedContact *> byName;
+        QSet<QString> keys;
+        for (const auto &c : sink.contacts) {
+            byName.insert(QString::fromStdString(c.displayName), &c);
+            keys.insert(QString::fromStdString(c.key));
+            QVERIFY(c.displayName != "Group");
+            QVERIFY(c.record.fields[2] != "Aaron"); // the connection document
+        }
+        QCOMPARE(keys.size(), 50);
+        QVERIFY(sink.contacts.front().displayName == "Ironbark Mining" ||
+                sink.contacts.front().record.fields[2].empty());
+
+        const auto *harriet = byName.value("Harriet Q Albright");
+        QVERIFY(harriet);
+        QCOMPARE(harriet->record.fields[41], std::string("VIP"));
+        QCOMPARE(harriet->record.fields[35], std::string("1968-02-14"));
+        QCOMPARE(harriet->record.fields[36], std::string("1994-06-18 13:30:00")); // +02 in UTC
+        QCOMPARE(harriet->record.fields[6], std::string("Albright, Boyle & Partners"));
+        QCOMPARE(harriet->record.fields[8], std::string("1 Quay Street\nFloor 3"));
+        QCOMPARE(harriet->groupKey, std::string("H"));
+
+        QCOMPARE(byName.value("2nd Shift Desk Operations")->groupKey, std::string("Other"));
+        QCOMPARE(byName.value("anna Lee")->groupKey, std::string("A"));
+        QCOMPARE(byName.value(QString::fromUtf8("Élodie Marchand"))->groupKey,
+                 std::string("Other"));
+        QCOMPARE(byName.value(QString::fromUtf8("美咲 Sato"))->groupKey, std::string("Other"));
+        QCOMPARE(byName.value("Smith")->groupKey, std::string("Other"));
+        QCOMPARE(byName.value("Oskar Lowe")->record.fields[5],
+                 std::string("oskar.lowe@example.com"));
+        const auto *pipe = byName.value("Pipe Tester");
+        QVERIFY(pipe);
+        QCOMPARE(pipe->record.fields[6], std::string("Left|Right Ltd"));
+        const auto back = notes::ContactRecord::decode(pipe->record.encode());
+        QCOMPARE(back.fields, pipe->record.fields);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDxlClient)
+#include "tst_dxlclient.moc"
