@@ -159,7 +159,7 @@ ItemValues itemValuesFrom(const VARIANT &result, const std::string &member)
     if (result.vt & VT_ARRAY) {
         SAFEARRAY *array =
             (result.vt & VT_BYREF) ? (result.pparray ? *result.pparray : nullptr) : result.parray;
-        const VARTYPE type = result.vt & VT_TYPEMASK;
+        const auto type = static_cast<VARTYPE>(result.vt & VT_TYPEMASK);
         if (array) {
             if (SafeArrayGetDim(array) != 1)
                 throw NotesError("Notes " + member + ": the value array has " +
