@@ -4,6 +4,7 @@
 #include "Artwork.h"
 #include "ContactRecord.h"
 #include "Look.h"
+#include "TabStrip.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -186,13 +187,11 @@ void DetailsPane::buildNameArea()
 
 void DetailsPane::buildTabs()
 {
-    m_tabStrip = new QTabBar(this);
+    m_tabStrip = new TabStrip(this);
     m_tabStrip->setObjectName(QStringLiteral("TabStrip1"));
     m_tabStrip->setExpanding(false);
     m_tabStrip->setUsesScrollButtons(false);
     m_tabStrip->setDrawBase(false);
-    // The five captions fit the pane's width only with tabs as snug as the classic tab strip's.
-    m_tabStrip->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
     for (const char *caption :
          {"Business Address", "Business Contact Information", "Personal", "Briefcase", "Advanced"})
         m_tabStrip->addTab(QString::fromLatin1(caption));
