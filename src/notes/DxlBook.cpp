@@ -164,10 +164,6 @@ public:
     {
         check(XML_ParseBuffer(m_parser, size, final ? XML_TRUE : XML_FALSE));
     }
-    void parse(const char *data, int size, bool final)
-    {
-        check(XML_Parse(m_parser, data, size, final ? XML_TRUE : XML_FALSE));
-    }
 
 private:
     void check(XML_Status status)
@@ -536,24 +532,6 @@ std::shared_ptr<const DxlBook> DxlBook::load(const std::string &path)
     return book;
 }
 
-std::shared_ptr<const DxlBook> DxlBook::parse(std::string_view xml, const std::string &name)
-{
-    if (xml.empty())
-        throw NotesError(name + " is empty.");
-    if (looksBinary(xml.data(), std::min<std::size_t>(xml.size(), 1 << 20)))
-        throw NotesError(name + " is not a DXL file: it holds binary data.");
-    std::shared_ptr<DxlBook> book(new DxlBook);
-    DxlBookBuilder builder(*book, name);
-    constexpr std::size_t kChunk = std::size_t{1} << 26;
-    do {
-        const std::size_t size = std::min(kChunk, xml.size());
-        builder.parse(xml.data(), static_cast<int>(size), size == xml.size());
-        xml.remove_prefix(size);
-    } while (!xml.empty());
-    book->sortView();
-    return book;
-}
-
 const DxlBook::Item *DxlBook::findItem(const Document &doc, std::string_view foldedName) const
 {
     const auto id = m_itemNames.find(foldedName);
@@ -638,13 +616,6 @@ ItemValues DxlBook::itemValue(std::size_t position, std::string_view itemName) c
         values.push_back(ItemValue::fromText(std::string(text))); // unreadable: as written
     }
     return values;
-}
-
-std::size_t DxlBook::memoryUse() const
-{
-    return m_arena.capacity() + m_values.capacity() * sizeof(Value) +
-           m_items.capacity() * sizeof(Item) + m_documents.capacity() * sizeof(Document) +
-           m_viewOrder.capacity() * sizeof(std::uint32_t);
 }
 
 } // namespace notes

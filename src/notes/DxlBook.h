@@ -23,8 +23,6 @@ public:
     // Reads the file at `path` (UTF-8). Throws NotesError naming the file when it is missing,
     // unreadable, empty, binary, not DXL or not well-formed XML (with the line of the fault).
     static std::shared_ptr<const DxlBook> load(const std::string &path);
-    // Parses DXL held in memory; `name` stands for the file in error reasons.
-    static std::shared_ptr<const DxlBook> parse(std::string_view xml, const std::string &name);
 
     const std::string &title() const { return m_title; }
 
@@ -35,9 +33,6 @@ public:
     // Every value of the first item named `itemName` (any case); one empty text when the
     // document has no such item or the item has no value.
     ItemValues itemValue(std::size_t position, std::string_view itemName) const;
-
-    // Bytes held for the parsed book (for the benchmarks).
-    std::size_t memoryUse() const;
 
     DxlBook(const DxlBook &) = delete;
     DxlBook &operator=(const DxlBook &) = delete;

@@ -75,12 +75,4 @@ void TextArena::rewind(Mark mark)
     m_pieceStart = m_used;
 }
 
-std::size_t TextArena::capacity() const
-{
-    std::size_t total = 0;
-    for (const auto &b : m_blocks)
-        total += b.size;
-    return total;
-}
-
 } // namespace notes

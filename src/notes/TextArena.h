@@ -45,9 +45,6 @@ public:
     Mark mark() const { return {m_current, m_used}; }
     void rewind(Mark mark);
 
-    // Bytes held by the blocks (for the benchmarks).
-    std::size_t capacity() const;
-
 private:
     static constexpr std::size_t kBlockSize = std::size_t{4} << 20;
 
