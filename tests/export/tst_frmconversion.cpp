@@ -137,6 +137,8 @@ void TestFrmConversion::loadedState()
     QVERIFY(w.start()->isEnabled());
     QVERIFY(!w.label()->isVisible());
     QVERIFY(!w.icon()->isVisible());
+    // The icon is drawn from the compiled-in resource: an empty picture means it was not linked.
+    QCOMPARE(w.icon()->pixmap().size(), QSize(16, 16));
     QCOMPARE(w.form.focusWidget(), w.start());
 }
 
