@@ -16,7 +16,6 @@ private slots:
     void keysFindNodes_data();
     void keysFindNodes();
     void settings();
-    void addContact();
     void rescanReplacesInPlace();
     void refusedWithoutGroup();
     void keyboardReportsNode();
@@ -91,24 +90,6 @@ void TstContactTree::settings()
     // The selection stays visible when the focus goes elsewhere.
     QCOMPARE(tree.palette().color(QPalette::Inactive, QPalette::Highlight),
              tree.palette().color(QPalette::Active, QPalette::Highlight));
-}
-
-void TstContactTree::addContact()
-{
-    ContactTree tree;
-    tree.populateDefaultTree();
-    QTreeWidgetItem *anna = tree.addContact("U1-N1", "A", "Anna Lee", "tag1");
-    QTreeWidgetItem *andy = tree.addContact("U2-N2", "A", "Andy Lee", "tag2");
-    QVERIFY(anna && andy);
-    QTreeWidgetItem *groupA = tree.node("A");
-    QCOMPARE(groupA->childCount(), 2);
-    // In the order added, not sorted.
-    QCOMPARE(groupA->child(0), anna);
-    QCOMPARE(groupA->child(1), andy);
-    QCOMPARE(tree.node("U2-N2"), andy);
-    QCOMPARE(ContactTree::tagOf(andy), QStringLiteral("tag2"));
-    QCOMPARE(ContactTree::imageOf(andy), 3);
-    QCOMPARE(tree.nodeCount(), 30);
 }
 
 void TstContactTree::rescanReplacesInPlace()
