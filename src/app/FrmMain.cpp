@@ -65,6 +65,16 @@ QString notInstalledText()
     return lines.join(newLine());
 }
 
+// How far a scan that did not read every document got.
+QString tally(std::int64_t added, std::int64_t skipped)
+{
+    QString text = QStringLiteral("Contacts added: %1.").arg(added);
+    if (skipped > 0)
+        text +=
+            QStringLiteral(" Documents skipped because they could not be read: %1.").arg(skipped);
+    return text;
+}
+
 QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QFont &font)
 {
     auto *label = new QLabel(text, parent);
@@ -436,24 +446,16 @@ void FrmMain::CmdEnumerateNotes_Click()
         break;
     case Kind::Completed:
     case Kind::Incomplete:
-        if (skipped == 0) {
-            platform().information(this, kMessageTitle,
-                                   QStringLiteral("Notes Address Book Scan Completed"));
-        } else {
-            platform().information(
-                this, kMessageTitle,
-                QStringLiteral("Notes Address Book Scan Completed") + twoLines +
-                    QStringLiteral("%1 contacts were added; %2 documents could not be read and "
-                                   "were skipped.")
-                        .arg(added)
-                        .arg(skipped));
-        }
+        platform().information(this, kMessageTitle,
+                               skipped == 0 ? QStringLiteral("Notes Address Book Scan Completed")
+                                            : QStringLiteral("Notes Address Book Scan Completed") +
+                                                  twoLines + tally(added, skipped));
         break;
     case Kind::StoppedEarly:
         platform().information(this, kMessageTitle,
                                QStringLiteral("The Notes Address Book scan stopped early: %1")
                                        .arg(QString::fromStdString(outcome.reason)) +
-                                   twoLines + QStringLiteral("%1 contacts were added.").arg(added));
+                                   twoLines + tally(added, skipped));
         break;
     }
     showScanCompleted();

@@ -133,11 +133,11 @@ void TstScan::outcomes_data()
         << "second unreadable"
         << "Korvanta Software"
         << "Notes Address Book Scan Completed"
-        << "2 contacts were added; 1 documents could not be read" << true << 2;
+        << "Contacts added: 2. Documents skipped because they could not be read: 1." << true << 2;
     QTest::newRow("stopped early") << "walk breaks"
                                    << "Korvanta Software"
                                    << "The Notes Address Book scan stopped early: "
-                                   << "1 contacts were added." << true << 1;
+                                   << "Contacts added: 1." << true << 1;
 }
 
 void TstScan::outcomes()
