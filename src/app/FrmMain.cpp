@@ -8,8 +8,12 @@
 #include "ContactRecord.h"
 #include "ContactTree.h"
 #include "DetailsPane.h"
+#include "DocAbout.h"
+#include "FrmConversion.h"
+#include "HelpContents.h"
 #include "InputBlocker.h"
 #include "Look.h"
+#include "OpenInShell.h"
 #include "Platform.h"
 #include "Product.h"
 #include "ScanProgress.h"
@@ -331,6 +335,11 @@ void FrmMain::CmdBrowse_Click()
     const QString chosen = platform().openFileName(
         this, QStringLiteral("Notes Address Book (*.nsf);;DXL export (*.dxl *.xml)"),
         m_lastChosenPath);
+    applyFileChoice(chosen);
+}
+
+void FrmMain::applyFileChoice(const QString &chosen)
+{
     // A cancel gives back the last confirmed choice, as the common dialog does.
     if (!chosen.isEmpty())
         m_lastChosenPath = chosen;
@@ -365,27 +374,31 @@ void FrmMain::mnuExit_Click()
 
 void FrmMain::CmdContactsCreate_Click()
 {
-    // Opens the "Export Options" window modally over this one; wired up with the export window.
+    // A fresh window each time: every showing starts with nothing ticked.
+    FrmConversion conversion(this, m_txtNotesDatabaseFile->text(), m_sessionFactory,
+                             [this] { m_cmdContactsCreate->setEnabled(false); });
+    conversion.exec();
 }
 
 void FrmMain::LabelSiteFooter_Click()
 {
-    // Opens the product web site in the browser; wired up with the web links.
+    OpenInShell(QString::fromLatin1(product::kWebSite));
 }
 
 void FrmMain::mnuWebsite_Click()
 {
-    // Opens the product web site in the browser; wired up with the web links.
+    OpenInShell(QString::fromLatin1(product::kWebSite));
 }
 
 void FrmMain::mnuContents_Click()
 {
-    // Shows the help; wired up with the help viewer.
+    showHelpContents(this);
 }
 
 void FrmMain::mnuAbout_Click()
 {
-    // Shows the About window modally; wired up with the About window.
+    DocAbout about(this);
+    about.exec();
 }
 
 void FrmMain::CmdEnumerateNotes_Click()

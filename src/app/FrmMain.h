@@ -34,6 +34,10 @@ public:
     // Moves the window to the middle of the screen it is on.
     void centreOnScreen();
 
+    // What a Browse does once the dialog has answered: `chosen` is the picked path, or "" for a
+    // cancel. The program also uses it for a book named on its command line.
+    void applyFileChoice(const QString &chosen);
+
     // What the export window needs.
     QString databasePath() const;
     QPushButton *exportButton() const { return m_cmdContactsCreate; }

@@ -1,16 +1,29 @@
-// Korvanta Tessal starts here: the application object and the main window, nothing more. The
-// program keeps no settings and takes no command line.
+// Korvanta Tessal starts here: the application object and the main window. The program keeps no
+// settings; an address book named on the command line is taken as if chosen with Browse, so a
+// desktop shortcut or "Open with" can hand one in.
 #include "FrmMain.h"
 
 #include <QApplication>
+#include <QStringList>
+
+#ifdef _WIN32
+#include "ComApartment.h"
+#endif
 
 int main(int argc, char *argv[])
 {
+#ifdef _WIN32
+    // Every Notes call is made on this thread; the apartment outlives every Notes object.
+    notes::com::ComApartment apartment;
+#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvanta Tessal"));
     QApplication::setOrganizationName(QStringLiteral("Korvanta Software"));
 
     FrmMain window;
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1)
+        window.applyFileChoice(arguments.at(1));
     window.centreOnScreen();
     window.show();
     return app.exec();

@@ -1,5 +1,6 @@
-// A Platform for the window tests: it records every call and answers at once from a script, so
-// no test waits on a real dialog or touches the desktop.
+// A Platform for the tests: it records every call and answers at once from a script, so no test
+// ever waits on a real dialog, browser or help viewer, or touches the desktop. It installs
+// itself for its lifetime.
 #pragma once
 
 #include "Platform.h"
@@ -28,13 +29,20 @@ public:
     // Answers of the open-file dialog, first call first; "" is a cancel. An empty queue
     // cancels.
     QStringList fileAnswers;
+    // The folder every chooseFolder() answers ("" is a cancel).
+    QString folderAnswer;
     // copyFile copies for real when true, else only records and answers copyResult.
     bool realCopy = false;
     bool copyResult = true;
 
     QList<Message> messages;
     QList<FileDialog> fileDialogs;
+    QStringList folderTitles;
     QList<QPair<QString, QString>> copies;
+    QStringList opened;
+    QStringList helpFiles;
+    // Calls in the order they came: "information", "chooseFolder", ...
+    QStringList calls;
 
     void information(QWidget *parent, const QString &title, const QString &text) override;
     QString openFileName(QWidget *parent, const QString &filter, const QString &start) override;

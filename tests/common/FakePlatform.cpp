@@ -1,4 +1,4 @@
-// Recording and scripted answers of FakePlatform. It installs itself for its lifetime.
+// Recording and scripted answers of FakePlatform (see FakePlatform.h).
 #include "FakePlatform.h"
 
 #include <QFile>
@@ -14,30 +14,39 @@ FakePlatform::~FakePlatform()
 
 void FakePlatform::information(QWidget *, const QString &title, const QString &text)
 {
+    calls << QStringLiteral("information");
     messages.append({title, text});
 }
 
 QString FakePlatform::openFileName(QWidget *, const QString &filter, const QString &start)
 {
+    calls << QStringLiteral("openFileName");
     fileDialogs.append({filter, start});
     return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
 }
 
-QString FakePlatform::chooseFolder(QWidget *, const QString &)
+QString FakePlatform::chooseFolder(QWidget *, const QString &title)
 {
-    return QString();
+    calls << QStringLiteral("chooseFolder");
+    folderTitles << title;
+    return folderAnswer;
 }
 
-void FakePlatform::openInShell(const QString &)
+void FakePlatform::openInShell(const QString &target)
 {
+    calls << QStringLiteral("openInShell");
+    opened << target;
 }
 
-void FakePlatform::showHelp(QWidget *, const QString &)
+void FakePlatform::showHelp(QWidget *, const QString &helpFile)
 {
+    calls << QStringLiteral("showHelp");
+    helpFiles << helpFile;
 }
 
 bool FakePlatform::copyFile(const QString &from, const QString &to, QString *error)
 {
+    calls << QStringLiteral("copyFile");
     copies.append({from, to});
     if (!realCopy)
         return copyResult;
