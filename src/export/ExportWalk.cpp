@@ -6,6 +6,7 @@
 
 #include "CsvFormat.h"
 #include "ExportFields.h"
+#include "PeopleView.h"
 
 #include <memory>
 #include <utility>
@@ -13,32 +14,6 @@
 namespace exportcore {
 
 namespace {
-
-// Holds the automation objects of one run and releases them in the order the Notes client
-// expects (entry first, session last), on every way out of the walk, exceptions included.
-struct HeldObjects {
-    std::unique_ptr<notes::NotesSession> session;
-    std::unique_ptr<notes::NotesDatabase> database;
-    std::unique_ptr<notes::NotesView> view;
-    std::unique_ptr<notes::NotesViewNavigator> navigator;
-    std::unique_ptr<notes::NotesViewEntry> entry;
-    std::unique_ptr<notes::NotesDocument> document;
-
-    HeldObjects() = default;
-    HeldObjects(const HeldObjects &) = delete;
-    HeldObjects &operator=(const HeldObjects &) = delete;
-    ~HeldObjects() { release(); }
-
-    void release()
-    {
-        entry.reset();
-        navigator.reset();
-        view.reset();
-        document.reset();
-        database.reset();
-        session.reset();
-    }
-};
 
 // The document's line; throws NotesError when any ticked item cannot be read, so that a
 // half-read document never reaches the file with empty columns that look like real data.
@@ -66,25 +41,15 @@ ExportOutcome runExport(const notes::SessionFactory &factory, const std::string 
                         const std::vector<std::size_t> &positions, ExportSink &sink)
 {
     ExportOutcome outcome;
-    HeldObjects held;
-
-    notes::SessionResult created = notes::createSession(factory);
-    if (!created.session) {
+    notes::PeopleView held;
+    switch (held.open(factory, path, false, outcome.reason)) {
+    case notes::PeopleView::Opened::Yes:
+        break;
+    case notes::PeopleView::Opened::NotInstalled:
         outcome.kind = ExportOutcome::Kind::NotInstalled;
-        outcome.reason = std::move(created.error);
         return outcome;
-    }
-    held.session = std::move(created.session);
-
-    try {
-        held.database = held.session->GetDatabase("", path);
-        held.view = held.database->GetView("$People");
-        held.navigator = held.view->CreateViewNav();
-        held.entry = held.navigator->GetFirstDocument();
-    } catch (const notes::NotesError &e) {
+    case notes::PeopleView::Opened::CannotOpen:
         outcome.kind = ExportOutcome::Kind::CannotOpen;
-        outcome.reason = e.reason();
-        held.release();
         return outcome;
     }
 

@@ -172,6 +172,8 @@ public:
                                                const std::string &path) override
     {
         m_state->call(Op::GetDatabase, "GetDatabase");
+        if (m_state->owner->unavailablePaths.count(path))
+            throw NotesUnavailable("The Notes client is not installed.");
         if (m_state->owner->missingPaths.count(path))
             throw NotesError("The file " + path + " does not exist.");
         return std::make_unique<MemDatabase>(m_state);

@@ -54,6 +54,8 @@ public:
     std::set<std::string> availableProgIds;
     // Paths that GetDatabase refuses (as a missing file would be).
     std::set<std::string> missingPaths;
+    // Paths GetDatabase refuses as books only an absent Notes client could open.
+    std::set<std::string> unavailablePaths;
     // When set, Count reports this instead of people.size() (a book that changed meanwhile).
     bool overrideCount = false;
     std::int64_t countValue = 0;

@@ -8,10 +8,18 @@
 
 namespace notes {
 
-class NotesError final : public std::runtime_error {
+class NotesError : public std::runtime_error {
 public:
     explicit NotesError(const std::string &reason) : std::runtime_error(reason) {}
     std::string reason() const { return what(); }
+};
+
+// A session that cannot reach the Notes client at all was asked for a book only the Notes
+// client opens (on Windows without Notes, a session that serves DXL exports alone, asked for an
+// .nsf file). The walks report it as Notes not being installed, not as a bad file.
+class NotesUnavailable final : public NotesError {
+public:
+    using NotesError::NotesError;
 };
 
 } // namespace notes

@@ -3,6 +3,8 @@
 // as the navigator can move, so one damaged document never costs the rest of the book.
 #include "ScanWalk.h"
 
+#include "PeopleView.h"
+
 #include <filesystem>
 #include <memory>
 #include <utility>
@@ -10,32 +12,6 @@
 namespace notes {
 
 namespace {
-
-// Holds the automation objects of one run and releases them in the order the Notes client
-// expects (entry first, session last), on every way out of the walk, exceptions included.
-struct HeldObjects {
-    std::unique_ptr<NotesSession> session;
-    std::unique_ptr<NotesDatabase> database;
-    std::unique_ptr<NotesView> view;
-    std::unique_ptr<NotesViewNavigator> navigator;
-    std::unique_ptr<NotesViewEntry> entry;
-    std::unique_ptr<NotesDocument> document;
-
-    HeldObjects() = default;
-    HeldObjects(const HeldObjects &) = delete;
-    HeldObjects &operator=(const HeldObjects &) = delete;
-    ~HeldObjects() { release(); }
-
-    void release()
-    {
-        entry.reset();
-        navigator.reset();
-        view.reset();
-        document.reset();
-        database.reset();
-        session.reset();
-    }
-};
 
 ScannedContact readContact(NotesDocument &document)
 {
@@ -56,26 +32,15 @@ ScannedContact readContact(NotesDocument &document)
 ScanOutcome runScan(const SessionFactory &factory, const std::string &path, ScanSink &sink)
 {
     ScanOutcome outcome;
-    HeldObjects held;
-
-    SessionResult created = createSession(factory);
-    if (!created.session) {
+    PeopleView held;
+    switch (held.open(factory, path, true, outcome.reason)) {
+    case PeopleView::Opened::Yes:
+        break;
+    case PeopleView::Opened::NotInstalled:
         outcome.kind = ScanOutcome::Kind::NotInstalled;
-        outcome.reason = std::move(created.error);
         return outcome;
-    }
-    held.session = std::move(created.session);
-
-    try {
-        held.database = held.session->GetDatabase("", path);
-        held.database->Title();
-        held.view = held.database->GetView("$People");
-        held.navigator = held.view->CreateViewNav();
-        held.entry = held.navigator->GetFirstDocument();
-    } catch (const NotesError &e) {
+    case PeopleView::Opened::CannotOpen:
         outcome.kind = ScanOutcome::Kind::CannotOpen;
-        outcome.reason = e.reason();
-        held.release();
         return outcome;
     }
 

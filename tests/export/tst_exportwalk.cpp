@@ -58,7 +58,7 @@ void TestExportWalk::outcome_data()
 {
     QTest::addColumn<int>("people");
     QTest::addColumn<MemoryClient::Op>("failing");
-    QTest::addColumn<int>("nthCall"); // 0: nothing fails
+    QTest::addColumn<int>("nthCall"); // 0: nothing fails; -1: the book needs an absent Notes client
     QTest::addColumn<bool>("noSession");
     QTest::addColumn<ExportOutcome::Kind>("kind");
     QTest::addColumn<QList<QByteArray>>("lines");
@@ -73,6 +73,8 @@ void TestExportWalk::outcome_data()
                                 << QList<QByteArray>{h} << 0;
     QTest::newRow("no session") << 3 << Op::Count << 0 << true << Kind::NotInstalled
                                 << QList<QByteArray>{} << 0;
+    QTest::newRow("Notes client unavailable")
+        << 3 << Op::Count << -1 << false << Kind::NotInstalled << QList<QByteArray>{} << 0;
     QTest::newRow("GetDatabase fails")
         << 3 << Op::GetDatabase << 1 << false << Kind::CannotOpen << QList<QByteArray>{} << 0;
     QTest::newRow("GetView fails")
@@ -114,6 +116,8 @@ void TestExportWalk::outcome()
         client.availableProgIds.clear();
     if (nthCall > 0)
         client.failOn(failing, nthCall);
+    if (nthCall < 0)
+        client.unavailablePaths.insert("names.nsf");
 
     RecordingSink sink;
     const ExportOutcome outcome = runExport(client.factory(), "names.nsf", {0, 27}, sink);

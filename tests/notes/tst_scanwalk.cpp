@@ -160,6 +160,21 @@ private slots:
         QVERIFY(out.reason.find("gone.nsf") != std::string::npos);
     }
 
+    void notesClientUnavailable()
+    {
+        // A session that reads DXL exports only, asked for a book of the Notes client: that is
+        // Notes missing, not a bad file.
+        MemoryClient client;
+        threePeople(client);
+        client.unavailablePaths.insert("names.nsf");
+        RecordingSink sink;
+        const ScanOutcome out = notes::runScan(client.factory(), "names.nsf", sink);
+        QCOMPARE(out.kind, Kind::NotInstalled);
+        QVERIFY(!out.reason.empty());
+        QCOMPARE(sink.started, 0);
+        QCOMPARE(client.liveObjects(), 0);
+    }
+
     void completed()
     {
         MemoryClient client;

@@ -26,7 +26,7 @@ std::unique_ptr<NotesDatabase> RoutingSession::GetDatabase(const std::string &se
         return m_dxl->GetDatabase(server, path);
     }
     if (!m_notes)
-        throw NotesError(m_notesFailure);
+        throw NotesUnavailable(m_notesFailure);
     return m_notes->GetDatabase(server, path);
 }
 

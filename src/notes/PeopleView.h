@@ -1,0 +1,44 @@
+// The "$People" view of one address book, opened through a session of its own, with every Notes
+// object a walk holds. The scan and the export both open the book this way and release the
+// objects in the order the Notes client expects (entry, navigator, view, document, database,
+// session), on every way out of the walk, exceptions included.
+#pragma once
+
+#include "NotesObjects.h"
+#include "SessionFactory.h"
+
+#include <memory>
+#include <string>
+
+namespace notes {
+
+class PeopleView final {
+public:
+    enum class Opened {
+        Yes,
+        NotInstalled, // no session under either ProgID, or none that reaches the Notes client
+        CannotOpen,   // a session, but the book or its "$People" view could not be opened
+    };
+
+    PeopleView() = default;
+    PeopleView(const PeopleView &) = delete;
+    PeopleView &operator=(const PeopleView &) = delete;
+    ~PeopleView() { release(); }
+
+    // Creates the session and opens the view down to its first entry (null for an empty view).
+    // `readTitle`: touch the database's title first, as the scan does. On failure `reason` says
+    // why and every object is already released.
+    Opened open(const SessionFactory &factory, const std::string &path, bool readTitle,
+                std::string &reason);
+
+    void release();
+
+    std::unique_ptr<NotesSession> session;
+    std::unique_ptr<NotesDatabase> database;
+    std::unique_ptr<NotesView> view;
+    std::unique_ptr<NotesViewNavigator> navigator;
+    std::unique_ptr<NotesViewEntry> entry;
+    std::unique_ptr<NotesDocument> document;
+};
+
+} // namespace notes
