@@ -459,10 +459,13 @@ void FrmMain::CmdEnumerateNotes_Click()
         break;
     case Kind::Completed:
     case Kind::Incomplete:
-        platform().information(this, kMessageTitle,
-                               skipped == 0 ? QStringLiteral("Notes Address Book Scan Completed")
-                                            : QStringLiteral("Notes Address Book Scan Completed") +
-                                                  twoLines + tally(added, skipped));
+        // "Completed" only when every document made it into the tree.
+        platform().information(
+            this, kMessageTitle,
+            skipped == 0 ? QStringLiteral("Notes Address Book Scan Completed")
+                         : QStringLiteral("The Notes Address Book scan reached the end of the "
+                                          "book, but some documents could not be read.") +
+                               twoLines + tally(added, skipped));
         break;
     case Kind::StoppedEarly:
         platform().information(this, kMessageTitle,

@@ -132,7 +132,8 @@ void TstScan::outcomes_data()
     QTest::newRow("a document skipped")
         << "second unreadable"
         << "Korvanta Software"
-        << "Notes Address Book Scan Completed"
+        << "The Notes Address Book scan reached the end of the book, but some documents could "
+           "not be read."
         << "Contacts added: 2. Documents skipped because they could not be read: 1." << true << 2;
     QTest::newRow("stopped early") << "walk breaks"
                                    << "Korvanta Software"
