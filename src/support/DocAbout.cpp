@@ -69,9 +69,8 @@ DocAbout::DocAbout(QWidget *owner) : QDialog(owner)
     label3->setAlignment(Qt::AlignCenter);
     label3->setGeometry(80, 72, 249, 17);
 
-    auto *label2 = makeLabel(
-        this, "Label2",
-        QStringLiteral("Copyright \u00a9 2026 Korvanta Software. All rights reserved."), tahoma);
+    auto *label2 = makeLabel(this, "Label2",
+                             QStringLiteral("Copyright \u00a9 2026 Korvanta Software"), tahoma);
     label2->setAlignment(Qt::AlignCenter);
     label2->setGeometry(80, 96, 249, 17);
 

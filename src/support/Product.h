@@ -7,7 +7,7 @@ namespace product {
 inline constexpr const char *kName = "Korvanta Tessal";
 inline constexpr const char *kCompany = "Korvanta Software";
 inline constexpr const char *kVersion = "Version 3.0 Build 1038";
-inline constexpr const char *kWebSite = "https://www.korvanta.example/tessal";
+inline constexpr const char *kWebSite = "https://korvanta.example";
 inline constexpr const char *kSupportEmail = "support@korvanta.example";
 
 } // namespace product

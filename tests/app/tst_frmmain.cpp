@@ -118,7 +118,7 @@ void TstFrmMain::controls_data()
     QTest::newRow("footer company")
         << "Label49" << QRect(8, 624, 113, 17) << "Korvanta Software" << true << true;
     QTest::newRow("footer link") << "LabelSiteFooter" << QRect(528, 624, 177, 17)
-                                 << "https://www.korvanta.example/tessal" << true << true;
+                                 << "https://korvanta.example" << true << true;
     QTest::newRow("reading") << "LblRead" << QRect(48, 587, 185, 17) << "Reading Notes Address Book"
                              << false << true;
     QTest::newRow("footer band") << "Shape1" << QRect(0, 616, 713, 33) << "" << true << true;
