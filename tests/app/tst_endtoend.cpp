@@ -1,8 +1,11 @@
-// The whole way a user goes: choose the sample address book, scan it, open "Export Options",
-// tick every field, export, and open the written file, all through the main window with the
-// desktop replaced. What every row of the file must hold is written beside it, and read_back.py
-// reads the file with Python's csv module, so the check does not rest on this program's own idea
-// of CSV.
+// The whole way a user goes: choose the sample address book, scan it, show every contact, open
+// "Export Options", tick every field, export, and open the written file, all through the main
+// window with the desktop replaced. The scan leaves the book exactly as it was, with a backup
+// beside it equal to it, and every box of the details pane gets filled by some contact. What
+// every row of the file must hold is written beside it, and read_back.py reads the file with
+// Python's csv module, so the check does not rest on this program's own idea of CSV.
+#include "ContactTree.h"
+#include "DetailsPane.h"
 #include "DxlClient.h"
 #include "ExportFields.h"
 #include "FakePlatform.h"
@@ -22,14 +25,13 @@
 #include <QTest>
 #include <QTimer>
 
-class TstEndToEnd final : public QObject {
-    Q_OBJECT
-
-private slots:
-    void scanExportAndOpen();
-};
-
 namespace {
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
 
 // Every Person of the book in view order, each as its 28 column values, read straight from the
 // DXL client.
@@ -54,74 +56,107 @@ QJsonArray expectedRows(const QString &book)
 
 } // namespace
 
-void TstEndToEnd::scanExportAndOpen()
-{
-    const QString sample = QStringLiteral(KT_SAMPLE_BOOK);
-    QVERIFY2(QFile::exists(sample), "the sample address book is missing");
-    const QString out = qEnvironmentVariable("KT_ENDTOEND_DIR");
-    if (out.isEmpty())
-        QSKIP("KT_ENDTOEND_DIR is not set (CTest sets it)");
-    QDir dir(out);
-    QVERIFY(dir.removeRecursively() || !dir.exists());
-    QVERIFY(QDir().mkpath(out));
-    const QString book = dir.filePath(QStringLiteral("names.dxl"));
-    QVERIFY(QFile::copy(sample, book));
+class TstEndToEnd final : public QObject {
+    Q_OBJECT
 
-    FakePlatform fake;
-    fake.realCopy = true;
-    fake.folderAnswer = out;
-    FrmMain window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+private slots:
+    void scanExportAndOpen()
+    {
+        const QString sample = QStringLiteral(KT_SAMPLE_BOOK);
+        QVERIFY2(QFile::exists(sample), "the sample address book is missing");
+        const QString out = qEnvironmentVariable("KT_ENDTOEND_DIR");
+        if (out.isEmpty())
+            QSKIP("KT_ENDTOEND_DIR is not set (CTest sets it)");
+        QDir dir(out);
+        QVERIFY(dir.removeRecursively() || !dir.exists());
+        QVERIFY(QDir().mkpath(out));
+        const QString book = dir.filePath(QStringLiteral("names.dxl"));
+        QVERIFY(QFile::copy(sample, book));
+        const QByteArray before = contentsOf(book);
 
-    fake.fileAnswers << book;
-    QTest::mouseClick(find<QPushButton>(&window, "CmdBrowse"), Qt::LeftButton);
-    QTest::mouseClick(find<QPushButton>(&window, "CmdEnumerateNotes"), Qt::LeftButton);
-    QCOMPARE(fake.messages.size(), 1);
-    QCOMPARE(fake.messages[0].text, QStringLiteral("Notes Address Book Scan Completed"));
+        FakePlatform fake;
+        fake.realCopy = true;
+        fake.folderAnswer = out;
+        FrmMain window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-    auto *exportButton = find<QPushButton>(&window, "CmdContactsCreate");
-    QVERIFY(exportButton->isEnabled());
+        fake.fileAnswers << book;
+        QTest::mouseClick(find<QPushButton>(&window, "CmdBrowse"), Qt::LeftButton);
+        QTest::mouseClick(find<QPushButton>(&window, "CmdEnumerateNotes"), Qt::LeftButton);
+        QCOMPARE(fake.messages.size(), 1);
+        QCOMPARE(fake.messages[0].text, QStringLiteral("Notes Address Book Scan Completed"));
 
-    // "Export Options" is modal: drive it from inside its own event loop.
-    bool driven = false;
-    QTimer::singleShot(0, this, [&] {
-        auto *form = qobject_cast<FrmConversion *>(QApplication::activeModalWidget());
-        if (!form)
-            return;
-        driven = true;
-        QTest::mouseClick(find<QCheckBox>(form, "ChkSelectAll"), Qt::LeftButton, Qt::NoModifier,
-                          QPoint(8, 8));
-        find<QPushButton>(form, "CmdConversion")->click();
-        auto *open = find<QLabel>(form, "LblOpenExcelFile");
-        if (open->isVisible())
-            QTest::mouseClick(open, Qt::LeftButton);
-        form->close();
-    });
-    QTest::mouseClick(exportButton, Qt::LeftButton);
-    QVERIFY(driven);
+        QCOMPARE(contentsOf(book), before);
+        QCOMPARE(contentsOf(dir.filePath(QStringLiteral("names.bak"))), before);
 
-    const QJsonArray rows = expectedRows(book);
-    QVERIFY(rows.size() > 40);
-    QCOMPARE(fake.folderTitles, QStringList{QStringLiteral("Select Folder to Save CSV File")});
-    QCOMPARE(fake.messages.size(), 2);
-    QCOMPARE(fake.messages[1].title, QStringLiteral("Conversion Completed..."));
-    QCOMPARE(fake.messages[1].text,
-             QStringLiteral("%1 Contacts Saved Successfully").arg(rows.size()));
-    // A new export needs a new scan.
-    QVERIFY(!exportButton->isEnabled());
-    const QString csv = QDir::toNativeSeparators(dir.filePath(QStringLiteral("OE-Contacts.csv")));
-    QCOMPARE(fake.opened, QStringList{csv});
+        // Show every contact in turn and note which boxes some contact fills.
+        ContactTree *tree = window.contactTree();
+        DetailsPane *pane = window.detailsPane();
+        QVERIFY(tree->nodeCount() > 28);
+        QCOMPARE(qsizetype(window.entryCount()), tree->nodeCount() - 28);
+        QList<bool> filled(DetailsPane::kFieldCount, false);
+        QTreeWidgetItem *root = tree->node(QString::fromLatin1(ContactTree::kRootKey));
+        for (int g = 0; g < root->childCount(); ++g) {
+            QTreeWidgetItem *group = root->child(g);
+            group->setExpanded(true);
+            for (int c = 0; c < group->childCount(); ++c) {
+                QTreeWidgetItem *contact = group->child(c);
+                tree->scrollToItem(contact);
+                QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                                  tree->visualItemRect(contact).center());
+                QCOMPARE(tree->currentItem(), contact);
+                for (int i = 0; i < DetailsPane::kFieldCount; ++i)
+                    filled[i] = filled[i] || !pane->boxText(i).isEmpty();
+            }
+        }
+        for (int i = 0; i < DetailsPane::kFieldCount; ++i)
+            QVERIFY2(filled[i], qPrintable(pane->box(i)->objectName()));
 
-    QJsonObject file;
-    file.insert(QStringLiteral("file"), QStringLiteral("OE-Contacts.csv"));
-    file.insert(QStringLiteral("encoding"), QStringLiteral("utf-8"));
-    file.insert(QStringLiteral("bom"), false);
-    file.insert(QStringLiteral("rows"), rows);
-    QFile expected(dir.filePath(QStringLiteral("expected.json")));
-    QVERIFY(expected.open(QIODevice::WriteOnly));
-    expected.write(QJsonDocument(QJsonArray{file}).toJson());
-}
+        auto *exportButton = find<QPushButton>(&window, "CmdContactsCreate");
+        QVERIFY(exportButton->isEnabled());
+
+        // "Export Options" is modal: drive it from inside its own event loop.
+        bool driven = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *form = qobject_cast<FrmConversion *>(QApplication::activeModalWidget());
+            if (!form)
+                return;
+            driven = true;
+            QTest::mouseClick(find<QCheckBox>(form, "ChkSelectAll"), Qt::LeftButton, Qt::NoModifier,
+                              QPoint(8, 8));
+            find<QPushButton>(form, "CmdConversion")->click();
+            auto *open = find<QLabel>(form, "LblOpenExcelFile");
+            if (open->isVisible())
+                QTest::mouseClick(open, Qt::LeftButton);
+            form->close();
+        });
+        QTest::mouseClick(exportButton, Qt::LeftButton);
+        QVERIFY(driven);
+
+        const QJsonArray rows = expectedRows(book);
+        QVERIFY(rows.size() > 40);
+        QCOMPARE(fake.folderTitles, QStringList{QStringLiteral("Select Folder to Save CSV File")});
+        QCOMPARE(fake.messages.size(), 2);
+        QCOMPARE(fake.messages[1].title, QStringLiteral("Conversion Completed..."));
+        QCOMPARE(fake.messages[1].text,
+                 QStringLiteral("%1 Contacts Saved Successfully").arg(rows.size()));
+        // A new export needs a new scan.
+        QVERIFY(!exportButton->isEnabled());
+        const QString csv =
+            QDir::toNativeSeparators(dir.filePath(QStringLiteral("OE-Contacts.csv")));
+        QCOMPARE(fake.opened, QStringList{csv});
+
+        QJsonObject file;
+        file.insert(QStringLiteral("file"), QStringLiteral("OE-Contacts.csv"));
+        file.insert(QStringLiteral("encoding"), QStringLiteral("utf-8"));
+        file.insert(QStringLiteral("bom"), false);
+        file.insert(QStringLiteral("rows"), rows);
+        QFile expected(dir.filePath(QStringLiteral("expected.json")));
+        QVERIFY(expected.open(QIODevice::WriteOnly));
+        expected.write(QJsonDocument(QJsonArray{file}).toJson());
+    }
+};
 
 QTEST_MAIN(TstEndToEnd)
 #include "tst_endtoend.moc"

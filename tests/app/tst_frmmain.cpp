@@ -15,23 +15,6 @@
 #include <QPushButton>
 #include <QTest>
 
-class TstFrmMain final : public QObject {
-    Q_OBJECT
-
-private slots:
-    void windowFrame();
-    void controls_data();
-    void controls();
-    void frontToBack();
-    void keyboardOrder();
-    void menus();
-    void pathRules_data();
-    void pathRules();
-    void dialogKeepsLastChoice();
-    void menuOpenBrowses();
-    void exitCloses();
-};
-
 namespace {
 
 struct State {
@@ -77,245 +60,245 @@ void runStep(FrmMain &window, FakePlatform &fake, const QString &step)
 
 } // namespace
 
-void TstFrmMain::windowFrame()
-{
-    FakePlatform fake;
-    FrmMain window;
-    QCOMPARE(window.windowTitle(), QStringLiteral("Korvanta Tessal"));
-    QCOMPARE(window.centralWidget()->size(), QSize(712, 644));
-    QCOMPARE(window.minimumSize(), window.maximumSize());
-    QVERIFY(!(window.windowFlags() & Qt::WindowMinimizeButtonHint));
-    QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
-    QVERIFY(window.windowFlags() & Qt::WindowCloseButtonHint);
-    QCOMPARE(window.centralWidget()->palette().color(QPalette::Window), QColor(238, 238, 224));
-    QVERIFY(!window.windowIcon().isNull());
-    QCOMPARE(window.scanCounter(), 1);
-}
+class TstFrmMain final : public QObject {
+    Q_OBJECT
 
-void TstFrmMain::controls_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("geometry");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("shown");
-    QTest::addColumn<bool>("enabled");
-
-    // Twips of the design divided by 15.
-    QTest::newRow("progress bar") << "ProgBarScanNotes" << QRect(240, 584, 465, 25) << "" << false
-                                  << true;
-    QTest::newRow("tree") << "ContactsTreeView" << QRect(8, 125, 225, 449) << "" << true << true;
-    QTest::newRow("details") << "FrameContacts" << QRect(240, 120, 465, 457) << "" << true << true;
-    QTest::newRow("export") << "CmdContactsCreate" << QRect(584, 88, 121, 25) << "&Export Contacts"
-                            << true << false;
-    QTest::newRow("scan") << "CmdEnumerateNotes" << QRect(448, 88, 121, 25)
-                          << "Scan &Notes Contacts" << true << false;
-    QTest::newRow("browse") << "CmdBrowse" << QRect(344, 88, 89, 25) << "&Browse..." << true
-                            << true;
-    QTest::newRow("path") << "txtNotesDatabaseFile" << QRect(8, 88, 321, 25) << "" << true << true;
-    QTest::newRow("banner") << "Picture1" << QRect(0, 0, 712, 62) << "" << true << true;
-    QTest::newRow("logo") << "Image2" << QRect(8, 2, 60, 57) << "" << true << true;
-    QTest::newRow("rule") << "Image1" << QRect(0, 60, 713, 2) << "" << true << true;
-    QTest::newRow("footer company")
-        << "Label49" << QRect(8, 624, 113, 17) << "Korvanta Software" << true << true;
-    QTest::newRow("footer link") << "LabelSiteFooter" << QRect(528, 624, 177, 17)
-                                 << "https://korvanta.example" << true << true;
-    QTest::newRow("reading") << "LblRead" << QRect(48, 587, 185, 17) << "Reading Notes Address Book"
-                             << false << true;
-    QTest::newRow("footer band") << "Shape1" << QRect(0, 616, 713, 33) << "" << true << true;
-}
-
-void TstFrmMain::controls()
-{
-    QFETCH(QString, name);
-    QFETCH(QRect, geometry);
-    QFETCH(QString, text);
-    QFETCH(bool, shown);
-    QFETCH(bool, enabled);
-
-    FakePlatform fake;
-    FrmMain window;
-    window.show();
-    auto *control = window.findChild<QWidget *>(name);
-    QVERIFY(control);
-    QCOMPARE(control->geometry(), geometry);
-    QCOMPARE(control->isVisible(), shown);
-    QCOMPARE(control->isEnabled(), enabled);
-    if (auto *button = qobject_cast<QPushButton *>(control))
-        QCOMPARE(button->text(), text);
-    else if (auto *label = qobject_cast<QLabel *>(control); label && !text.isEmpty())
-        QCOMPARE(label->text(), text);
-}
-
-void TstFrmMain::frontToBack()
-{
-    FakePlatform fake;
-    FrmMain window;
-    // Later siblings are drawn above earlier ones: the design's order, back to front.
-    const QStringList backToFront{"Shape1",
-                                  "Label3",
-                                  "LblRead",
-                                  "LabelSiteFooter",
-                                  "Label49",
-                                  "Picture1",
-                                  "txtNotesDatabaseFile",
-                                  "CmdBrowse",
-                                  "CmdEnumerateNotes",
-                                  "CmdContactsCreate",
-                                  "FrameContacts",
-                                  "ContactsTreeView",
-                                  "ProgBarScanNotes"};
-    const QObjectList siblings = window.centralWidget()->children();
-    qsizetype previous = -1;
-    for (const QString &name : backToFront) {
-        const qsizetype at = siblings.indexOf(window.findChild<QWidget *>(name));
-        QVERIFY2(at > previous, qPrintable(name));
-        previous = at;
+private slots:
+    void windowFrame()
+    {
+        FakePlatform fake;
+        FrmMain window;
+        QCOMPARE(window.windowTitle(), QStringLiteral("Korvanta Tessal"));
+        QCOMPARE(window.centralWidget()->size(), QSize(712, 644));
+        QCOMPARE(window.minimumSize(), window.maximumSize());
+        QVERIFY(!(window.windowFlags() & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(window.windowFlags() & Qt::WindowCloseButtonHint);
+        QCOMPARE(window.centralWidget()->palette().color(QPalette::Window), QColor(238, 238, 224));
+        QVERIFY(!window.windowIcon().isNull());
+        QCOMPARE(window.scanCounter(), 1);
     }
-    // The footer labels lie on the band, the progress line over the tree's bottom edge.
-    QVERIFY(find<QWidget>(&window, "Shape1")
-                ->geometry()
-                .contains(find<QWidget>(&window, "Label49")->geometry()));
-}
 
-void TstFrmMain::keyboardOrder()
-{
-    FakePlatform fake;
-    FrmMain window;
-    QWidget *w = find<QWidget>(&window, "txtNotesDatabaseFile");
-    QStringList order;
-    for (int i = 0; i < 6; ++i, w = w->nextInFocusChain()) {
-        while (w->focusPolicy() == Qt::NoFocus)
-            w = w->nextInFocusChain();
-        order << w->objectName();
+    void controls_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("geometry");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<bool>("enabled");
+
+        // Twips of the design divided by 15.
+        const auto row = [](const char *name, const char *control, QRect geometry, const char *text,
+                            bool shown, bool enabled) {
+            QTest::newRow(name) << QString(control) << geometry << QString(text) << shown
+                                << enabled;
+        };
+        row("progress bar", "ProgBarScanNotes", {240, 584, 465, 25}, "", false, true);
+        row("tree", "ContactsTreeView", {8, 125, 225, 449}, "", true, true);
+        row("details", "FrameContacts", {240, 120, 465, 457}, "", true, true);
+        row("export", "CmdContactsCreate", {584, 88, 121, 25}, "&Export Contacts", true, false);
+        row("scan", "CmdEnumerateNotes", {448, 88, 121, 25}, "Scan &Notes Contacts", true, false);
+        row("browse", "CmdBrowse", {344, 88, 89, 25}, "&Browse...", true, true);
+        row("path", "txtNotesDatabaseFile", {8, 88, 321, 25}, "", true, true);
+        row("banner", "Picture1", {0, 0, 712, 62}, "", true, true);
+        row("logo", "Image2", {8, 2, 60, 57}, "", true, true);
+        row("rule", "Image1", {0, 60, 713, 2}, "", true, true);
+        row("footer company", "Label49", {8, 624, 113, 17}, "Korvanta Software", true, true);
+        row("footer link", "LabelSiteFooter", {528, 624, 177, 17}, "https://korvanta.example", true,
+            true);
+        row("reading", "LblRead", {48, 587, 185, 17}, "Reading Notes Address Book", false, true);
+        row("footer band", "Shape1", {0, 616, 713, 33}, "", true, true);
     }
-    QCOMPARE(order, (QStringList{"txtNotesDatabaseFile", "CmdBrowse", "CmdEnumerateNotes",
-                                 "CmdContactsCreate", "ContactsTreeView", "txtFirstName"}));
-}
 
-void TstFrmMain::menus()
-{
-    FakePlatform fake;
-    FrmMain window;
-    QStringList seen;
-    for (QAction *top : window.menuBar()->actions()) {
-        seen << top->menu()->objectName() + '=' + top->text();
-        for (QAction *item : top->menu()->actions())
-            seen << item->objectName() + '=' + (item->isSeparator() ? "-" : item->text());
+    void controls()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, geometry);
+        QFETCH(QString, text);
+        QFETCH(bool, shown);
+        QFETCH(bool, enabled);
+
+        FakePlatform fake;
+        FrmMain window;
+        window.show();
+        auto *control = window.findChild<QWidget *>(name);
+        QVERIFY(control);
+        QCOMPARE(control->geometry(), geometry);
+        QCOMPARE(control->isVisible(), shown);
+        QCOMPARE(control->isEnabled(), enabled);
+        if (auto *button = qobject_cast<QPushButton *>(control))
+            QCOMPARE(button->text(), text);
+        else if (auto *label = qobject_cast<QLabel *>(control); label && !text.isEmpty())
+            QCOMPARE(label->text(), text);
     }
-    QCOMPARE(seen, (QStringList{"mnuFile=File", "mnuOpen=Open Notes Address Book File", "mnuSep=-",
-                                "mnuExit=Exit", "mnuHelp=Help", "mnuContents=Contents",
-                                "mnuWebsite=Visit Website", "mnuSep2=-", "mnuAbout=About"}));
-}
 
-void TstFrmMain::pathRules_data()
-{
-    QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<bool>("scanEnabled");
-    QTest::addColumn<bool>("exportEnabled");
-    QTest::addColumn<bool>("progressShown");
-
-    const QString book = QStringLiteral("/books/names.nsf");
-    QTest::newRow("start") << QStringList{} << "" << false << false << false;
-    QTest::newRow("typing enables scan only")
-        << QStringList{"type:/books/x.nsf"} << "/books/x.nsf" << true << false << false;
-    QTest::newRow("any typed name is taken")
-        << QStringList{"type:notes.txt"} << "notes.txt" << true << false << false;
-    QTest::newRow("emptying disables scan")
-        << QStringList{"type:abc", "clear"} << "" << false << false << false;
-    QTest::newRow("browse confirmed")
-        << QStringList{"browse:" + book} << book << true << false << true;
-    QTest::newRow("first browse cancelled clears typing")
-        << QStringList{"type:typed", "cancel"} << "" << false << false << false;
-    QTest::newRow("cancel after browse keeps shown progress")
-        << QStringList{"browse:" + book, "clear", "cancel"} << book << true << false << true;
-    QTest::newRow("later cancel restores last choice")
-        << QStringList{"browse:" + book, "type:/other", "cancel"} << book << true << false << true;
-    QTest::newRow("scan completed")
-        << QStringList{"browse:" + book, "scan"} << book << false << true << false;
-    QTest::newRow("same file again after scan")
-        << QStringList{"browse:" + book, "scan", "browse:" + book} << book << true << false << true;
-    QTest::newRow("cancel after scan gives the book back")
-        << QStringList{"browse:" + book, "scan", "cancel"} << book << true << false << true;
-    QTest::newRow("emptying after scan keeps export")
-        << QStringList{"browse:" + book, "scan", "clear"} << "" << false << true << false;
-    QTest::newRow("editing after scan enables scan")
-        << QStringList{"browse:" + book, "scan", "type:x"} << book + "x" << true << true << false;
-    QTest::newRow("scan of a typed path shows no progress line")
-        << QStringList{"type:" + book, "scan"} << book << false << true << false;
-}
-
-void TstFrmMain::pathRules()
-{
-    QFETCH(QStringList, steps);
-    QFETCH(QString, path);
-    QFETCH(bool, scanEnabled);
-    QFETCH(bool, exportEnabled);
-    QFETCH(bool, progressShown);
-
-    FakePlatform fake;
-    notes::MemoryClient client;
-    FrmMain window;
-    window.setSessionFactory(onePersonBook(client));
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    for (const QString &step : steps)
-        runStep(window, fake, step);
-
-    auto *bar = find<QProgressBar>(&window, "ProgBarScanNotes");
-    QCOMPARE(find<QLineEdit>(&window, "txtNotesDatabaseFile")->text(), path);
-    QCOMPARE(find<QPushButton>(&window, "CmdEnumerateNotes")->isEnabled(), scanEnabled);
-    QCOMPARE(find<QPushButton>(&window, "CmdContactsCreate")->isEnabled(), exportEnabled);
-    QCOMPARE(find<QLabel>(&window, "LblRead")->isVisible(), progressShown);
-    QCOMPARE(bar->isVisible(), progressShown);
-    if (!steps.isEmpty() && (steps.last().startsWith("browse:") || steps.last() == "cancel"))
-        QCOMPARE(bar->value(), 0);
-    if (!steps.isEmpty() && steps.last() == "scan")
-        QCOMPARE(bar->value(), bar->maximum());
-}
-
-void TstFrmMain::dialogKeepsLastChoice()
-{
-    FakePlatform fake;
-    FrmMain window;
-    auto *browse = find<QPushButton>(&window, "CmdBrowse");
-    fake.fileAnswers = {QString(), QStringLiteral("/a/names.nsf"), QString(),
-                        QStringLiteral("/b/other.nsf")};
-    for (int i = 0; i < 5; ++i)
-        QTest::mouseClick(browse, Qt::LeftButton);
-
-    QCOMPARE(fake.fileDialogs.size(), 5);
-    QStringList starts;
-    for (const auto &dialog : fake.fileDialogs) {
-        QCOMPARE(dialog.filter,
-                 QStringLiteral("Notes Address Book (*.nsf);;DXL export (*.dxl *.xml)"));
-        starts << dialog.start;
+    void frontToBack()
+    {
+        FakePlatform fake;
+        FrmMain window;
+        // Later siblings are drawn above earlier ones: the design's order, back to front.
+        const QStringList backToFront =
+            QStringLiteral("Shape1 Label3 LblRead LabelSiteFooter Label49 Picture1 "
+                           "txtNotesDatabaseFile CmdBrowse CmdEnumerateNotes CmdContactsCreate "
+                           "FrameContacts ContactsTreeView ProgBarScanNotes")
+                .split(QLatin1Char(' '));
+        const QObjectList siblings = window.centralWidget()->children();
+        qsizetype previous = -1;
+        for (const QString &name : backToFront) {
+            const qsizetype at = siblings.indexOf(window.findChild<QWidget *>(name));
+            QVERIFY2(at > previous, qPrintable(name));
+            previous = at;
+        }
+        // The footer labels lie on the band, the progress line over the tree's bottom edge.
+        QVERIFY(find<QWidget>(&window, "Shape1")
+                    ->geometry()
+                    .contains(find<QWidget>(&window, "Label49")->geometry()));
     }
-    QCOMPARE(starts, (QStringList{"", "", "/a/names.nsf", "/a/names.nsf", "/b/other.nsf"}));
-    // The fifth dialog was cancelled: the last confirmed choice stays.
-    QCOMPARE(window.databasePath(), QStringLiteral("/b/other.nsf"));
-}
 
-void TstFrmMain::menuOpenBrowses()
-{
-    FakePlatform fake;
-    FrmMain window;
-    fake.fileAnswers << QStringLiteral("/c/names.nsf");
-    find<QAction>(&window, "mnuOpen")->trigger();
-    QCOMPARE(fake.fileDialogs.size(), 1);
-    QCOMPARE(window.databasePath(), QStringLiteral("/c/names.nsf"));
-    QVERIFY(find<QPushButton>(&window, "CmdEnumerateNotes")->isEnabled());
-}
+    void keyboardOrder()
+    {
+        FakePlatform fake;
+        FrmMain window;
+        QWidget *w = find<QWidget>(&window, "txtNotesDatabaseFile");
+        QStringList order;
+        for (int i = 0; i < 6; ++i, w = w->nextInFocusChain()) {
+            while (w->focusPolicy() == Qt::NoFocus)
+                w = w->nextInFocusChain();
+            order << w->objectName();
+        }
+        QCOMPARE(order, (QStringList{"txtNotesDatabaseFile", "CmdBrowse", "CmdEnumerateNotes",
+                                     "CmdContactsCreate", "ContactsTreeView", "txtFirstName"}));
+    }
 
-void TstFrmMain::exitCloses()
-{
-    FakePlatform fake;
-    FrmMain window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    find<QAction>(&window, "mnuExit")->trigger();
-    QVERIFY(!window.isVisible());
-}
+    void menus()
+    {
+        FakePlatform fake;
+        FrmMain window;
+        QStringList seen;
+        for (QAction *top : window.menuBar()->actions()) {
+            seen << top->menu()->objectName() + '=' + top->text();
+            for (QAction *item : top->menu()->actions())
+                seen << item->objectName() + '=' + (item->isSeparator() ? "-" : item->text());
+        }
+        QCOMPARE(seen,
+                 (QStringList{"mnuFile=File", "mnuOpen=Open Notes Address Book File", "mnuSep=-",
+                              "mnuExit=Exit", "mnuHelp=Help", "mnuContents=Contents",
+                              "mnuWebsite=Visit Website", "mnuSep2=-", "mnuAbout=About"}));
+    }
+
+    void pathRules_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("scanEnabled");
+        QTest::addColumn<bool>("exportEnabled");
+        QTest::addColumn<bool>("progressShown");
+
+        const QString book = QStringLiteral("/books/names.nsf");
+        QTest::newRow("start") << QStringList{} << "" << false << false << false;
+        QTest::newRow("typing enables scan only")
+            << QStringList{"type:/books/x.nsf"} << "/books/x.nsf" << true << false << false;
+        QTest::newRow("any typed name is taken")
+            << QStringList{"type:notes.txt"} << "notes.txt" << true << false << false;
+        QTest::newRow("emptying disables scan")
+            << QStringList{"type:abc", "clear"} << "" << false << false << false;
+        QTest::newRow("browse confirmed")
+            << QStringList{"browse:" + book} << book << true << false << true;
+        QTest::newRow("first browse cancelled clears typing")
+            << QStringList{"type:typed", "cancel"} << "" << false << false << false;
+        QTest::newRow("cancel after browse keeps shown progress")
+            << QStringList{"browse:" + book, "clear", "cancel"} << book << true << false << true;
+        QTest::newRow("later cancel restores last choice")
+            << QStringList{"browse:" + book, "type:/other", "cancel"} << book << true << false
+            << true;
+        QTest::newRow("scan completed")
+            << QStringList{"browse:" + book, "scan"} << book << false << true << false;
+        QTest::newRow("same file again after scan")
+            << QStringList{"browse:" + book, "scan", "browse:" + book} << book << true << false
+            << true;
+        QTest::newRow("cancel after scan gives the book back")
+            << QStringList{"browse:" + book, "scan", "cancel"} << book << true << false << true;
+        QTest::newRow("emptying after scan keeps export")
+            << QStringList{"browse:" + book, "scan", "clear"} << "" << false << true << false;
+        QTest::newRow("editing after scan enables scan")
+            << QStringList{"browse:" + book, "scan", "type:x"} << book + "x" << true << true
+            << false;
+        QTest::newRow("scan of a typed path shows no progress line")
+            << QStringList{"type:" + book, "scan"} << book << false << true << false;
+    }
+
+    void pathRules()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, path);
+        QFETCH(bool, scanEnabled);
+        QFETCH(bool, exportEnabled);
+        QFETCH(bool, progressShown);
+
+        FakePlatform fake;
+        notes::MemoryClient client;
+        FrmMain window;
+        window.setSessionFactory(onePersonBook(client));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (const QString &step : steps)
+            runStep(window, fake, step);
+
+        auto *bar = find<QProgressBar>(&window, "ProgBarScanNotes");
+        QCOMPARE(find<QLineEdit>(&window, "txtNotesDatabaseFile")->text(), path);
+        QCOMPARE(find<QPushButton>(&window, "CmdEnumerateNotes")->isEnabled(), scanEnabled);
+        QCOMPARE(find<QPushButton>(&window, "CmdContactsCreate")->isEnabled(), exportEnabled);
+        QCOMPARE(find<QLabel>(&window, "LblRead")->isVisible(), progressShown);
+        QCOMPARE(bar->isVisible(), progressShown);
+        if (!steps.isEmpty() && (steps.last().startsWith("browse:") || steps.last() == "cancel"))
+            QCOMPARE(bar->value(), 0);
+        if (!steps.isEmpty() && steps.last() == "scan")
+            QCOMPARE(bar->value(), bar->maximum());
+    }
+
+    void dialogKeepsLastChoice()
+    {
+        FakePlatform fake;
+        FrmMain window;
+        auto *browse = find<QPushButton>(&window, "CmdBrowse");
+        fake.fileAnswers = {QString(), QStringLiteral("/a/names.nsf"), QString(),
+                            QStringLiteral("/b/other.nsf")};
+        for (int i = 0; i < 5; ++i)
+            QTest::mouseClick(browse, Qt::LeftButton);
+
+        QCOMPARE(fake.fileDialogs.size(), 5);
+        QStringList starts;
+        for (const auto &dialog : fake.fileDialogs) {
+            QCOMPARE(dialog.filter,
+                     QStringLiteral("Notes Address Book (*.nsf);;DXL export (*.dxl *.xml)"));
+            starts << dialog.start;
+        }
+        QCOMPARE(starts, (QStringList{"", "", "/a/names.nsf", "/a/names.nsf", "/b/other.nsf"}));
+        // The fifth dialog was cancelled: the last confirmed choice stays.
+        QCOMPARE(window.databasePath(), QStringLiteral("/b/other.nsf"));
+    }
+
+    void menuOpenBrowses()
+    {
+        FakePlatform fake;
+        FrmMain window;
+        fake.fileAnswers << QStringLiteral("/c/names.nsf");
+        find<QAction>(&window, "mnuOpen")->trigger();
+        QCOMPARE(fake.fileDialogs.size(), 1);
+        QCOMPARE(window.databasePath(), QStringLiteral("/c/names.nsf"));
+        QVERIFY(find<QPushButton>(&window, "CmdEnumerateNotes")->isEnabled());
+    }
+
+    void exitCloses()
+    {
+        FakePlatform fake;
+        FrmMain window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        find<QAction>(&window, "mnuExit")->trigger();
+        QVERIFY(!window.isVisible());
+    }
+};
 
 QTEST_MAIN(TstFrmMain)
 #include "tst_frmmain.moc"

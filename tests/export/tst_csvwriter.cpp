@@ -33,140 +33,131 @@ class TestCsvWriter final : public QObject {
     Q_OBJECT
 
 private slots:
-    void encoding_data();
-    void encoding();
-    void largeFileInOnePiece();
-    void nothingWithoutCommit();
-    void cannotOpen_data();
-    void cannotOpen();
-    void fileIn_data();
-    void fileIn();
-};
-
-void TestCsvWriter::encoding_data()
-{
-    QTest::addColumn<QStringConverter::Encoding>("codePage");
-    QTest::addColumn<QByteArray>("line"); // UTF-8
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<bool>("fallback");
-
-    const QByteArray head("Name\r\n");
-    QTest::newRow("utf-8 accented") << QStringConverter::Utf8 << QByteArray("Zo\xc3\xab\r\n")
-                                    << QByteArray(head + "Zo\xc3\xab\r\n") << false;
-    QTest::newRow("latin-1 accented") << QStringConverter::Latin1 << QByteArray("Zo\xc3\xab\r\n")
-                                      << QByteArray(head + "Zo\xeb\r\n") << false;
-    QTest::newRow("latin-1 euro sign")
-        << QStringConverter::Latin1 << QByteArray("5 \xe2\x82\xac\r\n")
-        << QByteArray("\xef\xbb\xbf" + head + "5 \xe2\x82\xac\r\n") << true;
-    QTest::newRow("latin-1 CJK") << QStringConverter::Latin1
-                                 << QByteArray("\xe5\xb1\xb1\xe7\x94\xb0\r\n")
-                                 << QByteArray("\xef\xbb\xbf" + head +
-                                               "\xe5\xb1\xb1\xe7\x94\xb0\r\n")
-                                 << true;
-    QTest::newRow("latin-1 question mark stays")
-        << QStringConverter::Latin1 << QByteArray("?\r\n") << QByteArray(head + "?\r\n") << false;
-}
-
-void TestCsvWriter::encoding()
-{
-    QFETCH(QStringConverter::Encoding, codePage);
-    QFETCH(QByteArray, line);
-    QFETCH(QByteArray, bytes);
-    QFETCH(bool, fallback);
-
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("OE-Contacts.csv"));
-    CsvFileWriter writer(path, codePage);
-    QVERIFY(writer.open());
-    writer.writeLine("Name\r\n");
-    writer.writeLine(line.toStdString());
-    // Lines after the loss are written too, in UTF-8 like the rest.
-    writer.writeLine("Zo\xc3\xab\r\n");
-    QVERIFY(writer.commit());
-    QCOMPARE(writer.usedUtf8Fallback(), fallback);
-    const QByteArray last = fallback || codePage == QStringConverter::Utf8
-                                ? QByteArray("Zo\xc3\xab\r\n")
-                                : QByteArray("Zo\xeb\r\n");
-    QCOMPARE(readAll(path), bytes + last);
-}
-
-void TestCsvWriter::largeFileInOnePiece()
-{
-    // More than the writer holds back at a time, so the file is written in several pieces.
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("OE-Contacts.csv"));
-    CsvFileWriter writer(path, QStringConverter::Utf8);
-    QVERIFY(writer.open());
-    QByteArray expected;
-    for (int i = 0; i < 100000; ++i) {
-        const std::string line = "Contact number " + std::to_string(i) + ",x\r\n";
-        writer.writeLine(line);
-        expected += QByteArray::fromStdString(line);
-    }
-    QVERIFY(writer.commit());
-    QCOMPARE(readAll(path), expected);
-}
-
-void TestCsvWriter::nothingWithoutCommit()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("OE-Contacts.csv"));
-    writeFile(path, "old contents\r\n");
+    void encoding_data()
     {
+        QTest::addColumn<QStringConverter::Encoding>("codePage");
+        QTest::addColumn<QByteArray>("line"); // UTF-8
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("fallback");
+
+        const QByteArray head("Name\r\n");
+        QTest::newRow("utf-8 accented") << QStringConverter::Utf8 << QByteArray("Zo\xc3\xab\r\n")
+                                        << QByteArray(head + "Zo\xc3\xab\r\n") << false;
+        QTest::newRow("latin-1 accented")
+            << QStringConverter::Latin1 << QByteArray("Zo\xc3\xab\r\n")
+            << QByteArray(head + "Zo\xeb\r\n") << false;
+        QTest::newRow("latin-1 euro sign")
+            << QStringConverter::Latin1 << QByteArray("5 \xe2\x82\xac\r\n")
+            << QByteArray("\xef\xbb\xbf" + head + "5 \xe2\x82\xac\r\n") << true;
+        QTest::newRow("latin-1 CJK")
+            << QStringConverter::Latin1 << QByteArray("\xe5\xb1\xb1\xe7\x94\xb0\r\n")
+            << QByteArray("\xef\xbb\xbf" + head + "\xe5\xb1\xb1\xe7\x94\xb0\r\n") << true;
+        QTest::newRow("latin-1 question mark stays")
+            << QStringConverter::Latin1 << QByteArray("?\r\n") << QByteArray(head + "?\r\n")
+            << false;
+    }
+
+    void encoding()
+    {
+        QFETCH(QStringConverter::Encoding, codePage);
+        QFETCH(QByteArray, line);
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, fallback);
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("OE-Contacts.csv"));
+        CsvFileWriter writer(path, codePage);
+        QVERIFY(writer.open());
+        writer.writeLine("Name\r\n");
+        writer.writeLine(line.toStdString());
+        // Lines after the loss are written too, in UTF-8 like the rest.
+        writer.writeLine("Zo\xc3\xab\r\n");
+        QVERIFY(writer.commit());
+        QCOMPARE(writer.usedUtf8Fallback(), fallback);
+        const QByteArray last = fallback || codePage == QStringConverter::Utf8
+                                    ? QByteArray("Zo\xc3\xab\r\n")
+                                    : QByteArray("Zo\xeb\r\n");
+        QCOMPARE(readAll(path), bytes + last);
+    }
+
+    void largeFileInOnePiece()
+    {
+        // More than the writer holds back at a time, so the file is written in several pieces.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("OE-Contacts.csv"));
         CsvFileWriter writer(path, QStringConverter::Utf8);
         QVERIFY(writer.open());
-        writer.writeLine("new\r\n");
+        QByteArray expected;
+        for (int i = 0; i < 100000; ++i) {
+            const std::string line = "Contact number " + std::to_string(i) + ",x\r\n";
+            writer.writeLine(line);
+            expected += QByteArray::fromStdString(line);
+        }
+        QVERIFY(writer.commit());
+        QCOMPARE(readAll(path), expected);
     }
-    QCOMPARE(readAll(path), QByteArray("old contents\r\n"));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"OE-Contacts.csv"});
-}
 
-void TestCsvWriter::cannotOpen_data()
-{
-    QTest::addColumn<QString>("blocker");
-    // Tricks that hold even for root, who ignores permission bits: a folder that sits below a
-    // regular file cannot exist, and a folder in place of the file cannot be replaced by one.
-    QTest::newRow("folder below a file") << QStringLiteral("file");
-    QTest::newRow("folder in place of the file") << QStringLiteral("dir");
-}
-
-void TestCsvWriter::cannotOpen()
-{
-    QFETCH(QString, blocker);
-    QTemporaryDir dir;
-    QString path;
-    if (blocker == QLatin1String("file")) {
-        writeFile(dir.filePath(QStringLiteral("afile")), "x");
-        path = dir.filePath(QStringLiteral("afile/sub/OE-Contacts.csv"));
-    } else {
-        path = dir.filePath(QStringLiteral("OE-Contacts.csv"));
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("OE-Contacts.csv")));
+    void nothingWithoutCommit()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("OE-Contacts.csv"));
+        writeFile(path, "old contents\r\n");
+        {
+            CsvFileWriter writer(path, QStringConverter::Utf8);
+            QVERIFY(writer.open());
+            writer.writeLine("new\r\n");
+        }
+        QCOMPARE(readAll(path), QByteArray("old contents\r\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"OE-Contacts.csv"});
     }
-    CsvFileWriter writer(path, QStringConverter::Utf8);
-    QVERIFY(!writer.open());
-    QVERIFY(!writer.errorString().isEmpty());
-}
 
-void TestCsvWriter::fileIn_data()
-{
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<QString>("path");
-    QTest::newRow("folder") << QStringLiteral("/data/export")
-                            << QDir::toNativeSeparators(
-                                   QStringLiteral("/data/export/OE-Contacts.csv"));
-    QTest::newRow("trailing separator")
-        << QStringLiteral("/data/export/")
-        << QDir::toNativeSeparators(QStringLiteral("/data/export/OE-Contacts.csv"));
-    QTest::newRow("root") << QStringLiteral("/")
-                          << QDir::toNativeSeparators(QStringLiteral("/OE-Contacts.csv"));
-}
+    void cannotOpen_data()
+    {
+        QTest::addColumn<QString>("blocker");
+        // Tricks that hold even for root, who ignores permission bits: a folder that sits below a
+        // regular file cannot exist, and a folder in place of the file cannot be replaced by one.
+        QTest::newRow("folder below a file") << QStringLiteral("file");
+        QTest::newRow("folder in place of the file") << QStringLiteral("dir");
+    }
 
-void TestCsvWriter::fileIn()
-{
-    QFETCH(QString, folder);
-    QFETCH(QString, path);
-    QCOMPARE(exportFileIn(folder), path);
-}
+    void cannotOpen()
+    {
+        QFETCH(QString, blocker);
+        QTemporaryDir dir;
+        QString path;
+        if (blocker == QLatin1String("file")) {
+            writeFile(dir.filePath(QStringLiteral("afile")), "x");
+            path = dir.filePath(QStringLiteral("afile/sub/OE-Contacts.csv"));
+        } else {
+            path = dir.filePath(QStringLiteral("OE-Contacts.csv"));
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("OE-Contacts.csv")));
+        }
+        CsvFileWriter writer(path, QStringConverter::Utf8);
+        QVERIFY(!writer.open());
+        QVERIFY(!writer.errorString().isEmpty());
+    }
+
+    void fileIn_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("folder") << QStringLiteral("/data/export")
+                                << QDir::toNativeSeparators(
+                                       QStringLiteral("/data/export/OE-Contacts.csv"));
+        QTest::newRow("trailing separator")
+            << QStringLiteral("/data/export/")
+            << QDir::toNativeSeparators(QStringLiteral("/data/export/OE-Contacts.csv"));
+        QTest::newRow("root") << QStringLiteral("/")
+                              << QDir::toNativeSeparators(QStringLiteral("/OE-Contacts.csv"));
+    }
+
+    void fileIn()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, path);
+        QCOMPARE(exportFileIn(folder), path);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestCsvWriter)
 #include "tst_csvwriter.moc"

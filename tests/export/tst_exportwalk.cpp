@@ -1,7 +1,7 @@
 // The export walk over the in-memory client: what reaches the sink, the outcome and its counts
 // for every way a run can end, and that every Notes object is released, entry first.
 #include "ExportWalk.h"
-#include "MemoryClient.h"
+#include "TestBooks.h"
 
 #include <QTest>
 
@@ -31,15 +31,7 @@ public:
     QList<std::int64_t> steps;
 };
 
-void addPeople(MemoryClient &client, int n)
-{
-    for (int i = 1; i <= n; ++i) {
-        notes::MemoryDocument doc;
-        doc.set("FirstName", "First" + std::to_string(i))
-            .set("comment", "Note" + std::to_string(i));
-        client.people.push_back(doc);
-    }
-}
+using Lines = QList<QByteArray>;
 
 } // namespace
 
@@ -47,162 +39,155 @@ class TestExportWalk final : public QObject {
     Q_OBJECT
 
 private slots:
-    void outcome_data();
-    void outcome();
-    void values();
-    void releaseOrder();
-    void dominoFirst();
+    void outcome_data()
+    {
+        QTest::addColumn<int>("people");
+        QTest::addColumn<MemoryClient::Op>("failing");
+        QTest::addColumn<int>(
+            "nthCall"); // 0: nothing fails; -1: the book needs an absent Notes client
+        QTest::addColumn<bool>("noSession");
+        QTest::addColumn<ExportOutcome::Kind>("kind");
+        QTest::addColumn<Lines>("lines");
+        QTest::addColumn<int>("skipped");
+
+        const QByteArray h("First Name,Notes\r\n");
+        const QByteArray l1("First1,Note1\r\n"), l2("First2,Note2\r\n"), l3("First3,Note3\r\n");
+
+        QTest::newRow("all read") << 3 << Op::Count << 0 << false << Kind::Completed
+                                  << Lines{h, l1, l2, l3} << 0;
+        QTest::newRow("empty view")
+            << 0 << Op::Count << 0 << false << Kind::EmptyView << Lines{h} << 0;
+        QTest::newRow("no session")
+            << 3 << Op::Count << 0 << true << Kind::NotInstalled << Lines{} << 0;
+        QTest::newRow("Notes client unavailable")
+            << 3 << Op::Count << -1 << false << Kind::NotInstalled << Lines{} << 0;
+        QTest::newRow("GetDatabase fails")
+            << 3 << Op::GetDatabase << 1 << false << Kind::CannotOpen << Lines{} << 0;
+        QTest::newRow("GetView fails")
+            << 3 << Op::GetView << 1 << false << Kind::CannotOpen << Lines{} << 0;
+        QTest::newRow("CreateViewNav fails")
+            << 3 << Op::CreateViewNav << 1 << false << Kind::CannotOpen << Lines{} << 0;
+        QTest::newRow("GetFirstDocument fails")
+            << 3 << Op::GetFirstDocument << 1 << false << Kind::CannotOpen << Lines{} << 0;
+        QTest::newRow("first document fails")
+            << 3 << Op::Document << 1 << false << Kind::Incomplete << Lines{h, l2, l3} << 1;
+        QTest::newRow("last document fails")
+            << 3 << Op::Document << 3 << false << Kind::Incomplete << Lines{h, l1, l2} << 1;
+        // Two items per document: call 4 is the first item of the second document.
+        QTest::newRow("item of a later document fails")
+            << 3 << Op::GetItemValue << 4 << false << Kind::Incomplete << Lines{h, l1, l3} << 1;
+        QTest::newRow("second item fails")
+            << 3 << Op::GetItemValue << 2 << false << Kind::Incomplete << Lines{h, l2, l3} << 1;
+        QTest::newRow("GetNextDocument fails") << 3 << Op::GetNextDocument << 2 << false
+                                               << Kind::StoppedEarly << Lines{h, l1, l2} << 0;
+        QTest::newRow("Count fails")
+            << 2 << Op::Count << 1 << false << Kind::Completed << Lines{h, l1, l2} << 0;
+    }
+
+    void outcome()
+    {
+        QFETCH(int, people);
+        QFETCH(MemoryClient::Op, failing);
+        QFETCH(int, nthCall);
+        QFETCH(bool, noSession);
+        QFETCH(ExportOutcome::Kind, kind);
+        QFETCH(Lines, lines);
+        QFETCH(int, skipped);
+
+        MemoryClient client;
+        addPeople(client, people, "comment");
+        if (noSession)
+            client.availableProgIds.clear();
+        if (nthCall > 0)
+            client.failOn(failing, nthCall);
+        if (nthCall < 0)
+            client.unavailablePaths.insert("names.nsf");
+
+        RecordingSink sink;
+        const ExportOutcome outcome = runExport(client.factory(), "names.nsf", {0, 27}, sink);
+
+        QCOMPARE(outcome.kind, kind);
+        QCOMPARE(sink.lines, lines);
+        QCOMPARE(outcome.skipped, skipped);
+        QCOMPARE(outcome.written, std::max<std::int64_t>(0, lines.size() - 1));
+        QCOMPARE(client.liveObjects(), 0);
+
+        const bool opened = kind != Kind::NotInstalled && kind != Kind::CannotOpen;
+        QCOMPARE(sink.startedCalls, opened ? 1 : 0);
+        if (kind == Kind::NotInstalled || kind == Kind::CannotOpen || kind == Kind::StoppedEarly)
+            QVERIFY(!outcome.reason.empty());
+        if (skipped > 0)
+            QVERIFY(!outcome.skipReason.empty());
+        if (opened)
+            QCOMPARE(sink.count, failing == Op::Count && nthCall > 0 ? 0 : people);
+
+        // Progress counts every document the walk reached, read or skipped, from 1 up.
+        const int reached = kind == Kind::StoppedEarly ? nthCall : (opened ? people : 0);
+        QCOMPARE(sink.steps.size(), reached);
+        for (int i = 0; i < sink.steps.size(); ++i)
+            QCOMPARE(sink.steps[i], i + 1);
+    }
+
+    void values()
+    {
+        // Each column reads its own item, case-insensitively; both web columns carry WebSite, and a
+        // multi-valued or non-text item gives its first value in the default text form.
+        MemoryClient client;
+        notes::MemoryDocument doc;
+        doc.set("website", "www.example.org")
+            .set("PersPager", "mobile")
+            .set("CellPhoneNumber", "pager")
+            .set("FullName", notes::ItemValues{notes::ItemValue::fromText("Anna Berg/Org"),
+                                               notes::ItemValue::fromText("Anna Berg")})
+            .set("OfficeZip", notes::ItemValues{notes::ItemValue::fromNumber(12345)});
+        client.people.push_back(doc);
+
+        RecordingSink sink;
+        const ExportOutcome outcome =
+            runExport(client.factory(), "names.nsf", {0, 3, 12, 13, 16, 19, 22}, sink);
+        QCOMPARE(outcome.kind, Kind::Completed);
+        QCOMPARE(sink.lines.size(), 2);
+        QCOMPARE(sink.lines[1],
+                 QByteArray(",Anna Berg/Org,mobile,www.example.org,12345,www.example.org,"
+                            "pager\r\n"));
+        QCOMPARE(client.calls(Op::GetItemValue), 7);
+    }
+
+    void releaseOrder()
+    {
+        MemoryClient client;
+        addPeople(client, 2, "comment");
+        RecordingSink sink;
+        runExport(client.factory(), "names.nsf", {0}, sink);
+        // Entries and documents of earlier rows go as the walk moves on; what is held at the end
+        // goes entry first, session last.
+        const std::vector<std::string> &log = client.releaseLog();
+        QVERIFY(log.size() >= 6);
+        const std::vector<std::string> tail(log.end() - 5, log.end());
+        QCOMPARE(tail, (std::vector<std::string>{"navigator", "view", "document", "database",
+                                                 "session"}));
+        QCOMPARE(client.liveObjects(), 0);
+
+        // Stopped while an entry is still held: that entry goes first.
+        MemoryClient stopped;
+        addPeople(stopped, 2, "comment");
+        stopped.failOn(Op::GetNextDocument, 1);
+        runExport(stopped.factory(), "names.nsf", {0}, sink);
+        const std::vector<std::string> &log2 = stopped.releaseLog();
+        QCOMPARE(log2, (std::vector<std::string>{"entry", "navigator", "view", "document",
+                                                 "database", "session"}));
+    }
+
+    void dominoFirst()
+    {
+        MemoryClient client;
+        addPeople(client, 1, "comment");
+        client.availableProgIds = {notes::kDominoProgId, notes::kNotesProgId};
+        RecordingSink sink;
+        QCOMPARE(runExport(client.factory(), "names.nsf", {0}, sink).kind, Kind::Completed);
+        QCOMPARE(client.calls(Op::CreateSession), 1);
+    }
 };
-
-void TestExportWalk::outcome_data()
-{
-    QTest::addColumn<int>("people");
-    QTest::addColumn<MemoryClient::Op>("failing");
-    QTest::addColumn<int>("nthCall"); // 0: nothing fails; -1: the book needs an absent Notes client
-    QTest::addColumn<bool>("noSession");
-    QTest::addColumn<ExportOutcome::Kind>("kind");
-    QTest::addColumn<QList<QByteArray>>("lines");
-    QTest::addColumn<int>("skipped");
-
-    const QByteArray h("First Name,Notes\r\n");
-    const QByteArray l1("First1,Note1\r\n"), l2("First2,Note2\r\n"), l3("First3,Note3\r\n");
-
-    QTest::newRow("all read") << 3 << Op::Count << 0 << false << Kind::Completed
-                              << QList<QByteArray>{h, l1, l2, l3} << 0;
-    QTest::newRow("empty view") << 0 << Op::Count << 0 << false << Kind::EmptyView
-                                << QList<QByteArray>{h} << 0;
-    QTest::newRow("no session") << 3 << Op::Count << 0 << true << Kind::NotInstalled
-                                << QList<QByteArray>{} << 0;
-    QTest::newRow("Notes client unavailable")
-        << 3 << Op::Count << -1 << false << Kind::NotInstalled << QList<QByteArray>{} << 0;
-    QTest::newRow("GetDatabase fails")
-        << 3 << Op::GetDatabase << 1 << false << Kind::CannotOpen << QList<QByteArray>{} << 0;
-    QTest::newRow("GetView fails")
-        << 3 << Op::GetView << 1 << false << Kind::CannotOpen << QList<QByteArray>{} << 0;
-    QTest::newRow("CreateViewNav fails")
-        << 3 << Op::CreateViewNav << 1 << false << Kind::CannotOpen << QList<QByteArray>{} << 0;
-    QTest::newRow("GetFirstDocument fails")
-        << 3 << Op::GetFirstDocument << 1 << false << Kind::CannotOpen << QList<QByteArray>{} << 0;
-    QTest::newRow("first document fails")
-        << 3 << Op::Document << 1 << false << Kind::Incomplete << QList<QByteArray>{h, l2, l3} << 1;
-    QTest::newRow("last document fails")
-        << 3 << Op::Document << 3 << false << Kind::Incomplete << QList<QByteArray>{h, l1, l2} << 1;
-    // Two items per document: call 4 is the first item of the second document.
-    QTest::newRow("item of a later document fails")
-        << 3 << Op::GetItemValue << 4 << false << Kind::Incomplete << QList<QByteArray>{h, l1, l3}
-        << 1;
-    QTest::newRow("second item fails") << 3 << Op::GetItemValue << 2 << false << Kind::Incomplete
-                                       << QList<QByteArray>{h, l2, l3} << 1;
-    QTest::newRow("GetNextDocument fails")
-        << 3 << Op::GetNextDocument << 2 << false << Kind::StoppedEarly
-        << QList<QByteArray>{h, l1, l2} << 0;
-    QTest::newRow("Count fails") << 2 << Op::Count << 1 << false << Kind::Completed
-                                 << QList<QByteArray>{h, l1, l2} << 0;
-}
-
-void TestExportWalk::outcome()
-{
-    QFETCH(int, people);
-    QFETCH(MemoryClient::Op, failing);
-    QFETCH(int, nthCall);
-    QFETCH(bool, noSession);
-    QFETCH(ExportOutcome::Kind, kind);
-    QFETCH(QList<QByteArray>, lines);
-    QFETCH(int, skipped);
-
-    MemoryClient client;
-    addPeople(client, people);
-    if (noSession)
-        client.availableProgIds.clear();
-    if (nthCall > 0)
-        client.failOn(failing, nthCall);
-    if (nthCall < 0)
-        client.unavailablePaths.insert("names.nsf");
-
-    RecordingSink sink;
-    const ExportOutcome outcome = runExport(client.factory(), "names.nsf", {0, 27}, sink);
-
-    QCOMPARE(outcome.kind, kind);
-    QCOMPARE(sink.lines, lines);
-    QCOMPARE(outcome.skipped, skipped);
-    QCOMPARE(outcome.written, std::max<std::int64_t>(0, lines.size() - 1));
-    QCOMPARE(client.liveObjects(), 0);
-
-    const bool opened = kind != Kind::NotInstalled && kind != Kind::CannotOpen;
-    QCOMPARE(sink.startedCalls, opened ? 1 : 0);
-    if (kind == Kind::NotInstalled || kind == Kind::CannotOpen || kind == Kind::StoppedEarly)
-        QVERIFY(!outcome.reason.empty());
-    if (skipped > 0)
-        QVERIFY(!outcome.skipReason.empty());
-    if (opened)
-        QCOMPARE(sink.count, failing == Op::Count && nthCall > 0 ? 0 : people);
-
-    // Progress counts every document the walk reached, read or skipped, from 1 up.
-    const int reached = kind == Kind::StoppedEarly ? nthCall : (opened ? people : 0);
-    QCOMPARE(sink.steps.size(), reached);
-    for (int i = 0; i < sink.steps.size(); ++i)
-        QCOMPARE(sink.steps[i], i + 1);
-}
-
-void TestExportWalk::values()
-{
-    // Each column reads its own item, case-insensitively; both web columns carry WebSite, and a
-    // multi-valued or non-text item gives its first value in the default text form.
-    MemoryClient client;
-    notes::MemoryDocument doc;
-    doc.set("website", "www.example.org")
-        .set("PersPager", "mobile")
-        .set("CellPhoneNumber", "pager")
-        .set("FullName", notes::ItemValues{notes::ItemValue::fromText("Anna Berg/Org"),
-                                           notes::ItemValue::fromText("Anna Berg")})
-        .set("OfficeZip", notes::ItemValues{notes::ItemValue::fromNumber(12345)});
-    client.people.push_back(doc);
-
-    RecordingSink sink;
-    const ExportOutcome outcome =
-        runExport(client.factory(), "names.nsf", {0, 3, 12, 13, 16, 19, 22}, sink);
-    QCOMPARE(outcome.kind, Kind::Completed);
-    QCOMPARE(sink.lines.size(), 2);
-    QCOMPARE(sink.lines[1],
-             QByteArray(",Anna Berg/Org,mobile,www.example.org,12345,www.example.org,"
-                        "pager\r\n"));
-    QCOMPARE(client.calls(Op::GetItemValue), 7);
-}
-
-void TestExportWalk::releaseOrder()
-{
-    MemoryClient client;
-    addPeople(client, 2);
-    RecordingSink sink;
-    runExport(client.factory(), "names.nsf", {0}, sink);
-    // Entries and documents of earlier rows go as the walk moves on; what is held at the end
-    // goes entry first, session last.
-    const std::vector<std::string> &log = client.releaseLog();
-    QVERIFY(log.size() >= 6);
-    const std::vector<std::string> tail(log.end() - 5, log.end());
-    QCOMPARE(tail,
-             (std::vector<std::string>{"navigator", "view", "document", "database", "session"}));
-    QCOMPARE(client.liveObjects(), 0);
-
-    // Stopped while an entry is still held: that entry goes first.
-    MemoryClient stopped;
-    addPeople(stopped, 2);
-    stopped.failOn(Op::GetNextDocument, 1);
-    runExport(stopped.factory(), "names.nsf", {0}, sink);
-    const std::vector<std::string> &log2 = stopped.releaseLog();
-    QCOMPARE(log2, (std::vector<std::string>{"entry", "navigator", "view", "document", "database",
-                                             "session"}));
-}
-
-void TestExportWalk::dominoFirst()
-{
-    MemoryClient client;
-    addPeople(client, 1);
-    client.availableProgIds = {notes::kDominoProgId, notes::kNotesProgId};
-    RecordingSink sink;
-    QCOMPARE(runExport(client.factory(), "names.nsf", {0}, sink).kind, Kind::Completed);
-    QCOMPARE(client.calls(Op::CreateSession), 1);
-}
 
 QTEST_APPLESS_MAIN(TestExportWalk)
 #include "tst_exportwalk.moc"

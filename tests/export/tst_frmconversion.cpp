@@ -3,7 +3,7 @@
 #include "ExportFilePath.h"
 #include "FakePlatform.h"
 #include "FrmConversion.h"
-#include "MemoryClient.h"
+#include "TestBooks.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -20,23 +20,10 @@ using Op = MemoryClient::Op;
 
 namespace {
 
-const QString kNotesText = QStringLiteral(
-    "Lotus Notes not configured or the selected file is not a correct notes address book file.");
-
 QByteArray readAll(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void addPeople(MemoryClient &client, int n)
-{
-    for (int i = 1; i <= n; ++i) {
-        notes::MemoryDocument doc;
-        doc.set("FirstName", "First" + std::to_string(i))
-            .set("Comment", "Note" + std::to_string(i));
-        client.people.push_back(doc);
-    }
 }
 
 // The window's controls and what they show, to compare before and after a run.
@@ -99,414 +86,312 @@ class TestFrmConversion final : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void loadedState();
-    void selectAll_data();
-    void selectAll();
-    void completed();
-    void emptyView();
-    void separators_data();
-    void separators();
-    void partial_data();
-    void partial();
-    void noFieldTicked();
-    void folderCancelled();
-    void notesFails_data();
-    void notesFails();
-    void fileCannotBeWritten_data();
-    void fileCannotBeWritten();
-    void utf8Fallback();
-    void openLabel();
-};
+    void init() { ExportFilePath.clear(); }
 
-void TestFrmConversion::init()
-{
-    ExportFilePath.clear();
-}
-
-void TestFrmConversion::loadedState()
-{
-    MemoryClient client;
-    Window w(client);
-    QCOMPARE(w.form.windowTitle(), QStringLiteral("Export Options"));
-    QCOMPARE(w.list()->count(), 28);
-    QCOMPARE(w.list()->item(0)->text(), QStringLiteral("First Name"));
-    QCOMPARE(w.list()->item(27)->text(), QStringLiteral("Notes"));
-    QCOMPARE(w.ticks(), QList<bool>(28, false));
-    QVERIFY(!w.selectAll()->isChecked());
-    QVERIFY(w.start()->isEnabled());
-    QVERIFY(!w.label()->isVisible());
-    QVERIFY(!w.icon()->isVisible());
-    // The icon is drawn from the compiled-in resource: an empty picture means it was not linked.
-    QCOMPARE(w.icon()->pixmap().size(), QSize(16, 16));
-    QCOMPARE(w.form.focusWidget(), w.start());
-}
-
-void TestFrmConversion::selectAll_data()
-{
-    // Steps: "A" ticks Select All, "a" clears it, "-n" clears item n, "+n" ticks item n.
-    QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<QList<int>>("ticked");
-    QTest::addColumn<bool>("boxTicked");
-
-    QList<int> all;
-    for (int i = 0; i < 28; ++i)
-        all << i;
-    QList<int> allBut5 = all;
-    allBut5.removeOne(5);
-
-    QTest::newRow("tick") << QStringList{"A"} << all << true;
-    QTest::newRow("tick, clear two, untick")
-        << QStringList{"A", "-3", "-20", "a"} << QList<int>{} << false;
-    QTest::newRow("some ticked before") << QStringList{"+2", "+9", "A"} << all << true;
-    QTest::newRow("box stays after clearing an item") << QStringList{"A", "-5"} << allBut5 << true;
-    QTest::newRow("ticking every item leaves the box")
-        << QStringList{"+0", "+27"} << QList<int>{0, 27} << false;
-    QTest::newRow("untick clears hand-ticked items too")
-        << QStringList{"A", "a", "+4", "A", "a"} << QList<int>{} << false;
-}
-
-void TestFrmConversion::selectAll()
-{
-    QFETCH(QStringList, steps);
-    QFETCH(QList<int>, ticked);
-    QFETCH(bool, boxTicked);
-
-    MemoryClient client;
-    Window w(client);
-    for (const QString &step : steps) {
-        if (step == QLatin1String("A") || step == QLatin1String("a")) {
-            QVERIFY(w.selectAll()->isChecked() != (step == QLatin1String("A")));
-            w.selectAll()->click();
-        } else if (step.startsWith(QLatin1Char('+'))) {
-            w.tick(step.mid(1).toInt());
-        } else {
-            w.untick(step.mid(1).toInt());
-        }
-    }
-    QList<bool> expected(28, false);
-    for (const int i : ticked)
-        expected[i] = true;
-    QCOMPARE(w.ticks(), expected);
-    QCOMPARE(w.selectAll()->isChecked(), boxTicked);
-}
-
-void TestFrmConversion::completed()
-{
-    FakePlatform fake;
-    QTemporaryDir dir;
-    fake.folderAnswer = dir.path();
-    MemoryClient client;
-    addPeople(client, 3);
-    Window w(client);
-    w.tick(0);
-    w.tick(27);
-
-    QTest::mouseClick(w.start(), Qt::LeftButton);
-
-    const QString path = QDir::toNativeSeparators(dir.filePath(QStringLiteral("OE-Contacts.csv")));
-    QCOMPARE(fake.folderTitles, QStringList{"Select Folder to Save CSV File"});
-    QCOMPARE(readAll(path),
-             QByteArray("First Name,Notes\r\nFirst1,Note1\r\nFirst2,Note2\r\nFirst3,Note3\r\n"));
-    QCOMPARE(fake.messages.size(), 1);
-    QCOMPARE(fake.messages[0].title, QStringLiteral("Conversion Completed..."));
-    QCOMPARE(fake.messages[0].text, QStringLiteral("3 Contacts Saved Successfully"));
-    QCOMPARE(ExportFilePath, path);
-    QVERIFY(!w.start()->isEnabled());
-    QCOMPARE(w.completions, 1);
-    QVERIFY(w.label()->isVisible());
-    QVERIFY(w.icon()->isVisible());
-    QCOMPARE(w.bar()->maximum(), 3);
-    QCOMPARE(w.bar()->value(), 3);
-    QCOMPARE(client.liveObjects(), 0);
-    // A second export needs a new window: the button cannot be clicked again.
-    QTest::mouseClick(w.start(), Qt::LeftButton);
-    QCOMPARE(fake.folderTitles.size(), 1);
-}
-
-void TestFrmConversion::emptyView()
-{
-    FakePlatform fake;
-    QTemporaryDir dir;
-    fake.folderAnswer = dir.path();
-    MemoryClient client;
-    Window w(client);
-    w.tick(1);
-    w.start()->click();
-
-    QCOMPARE(readAll(dir.filePath(QStringLiteral("OE-Contacts.csv"))), QByteArray("Last Name\r\n"));
-    QCOMPARE(fake.messages.size(), 1);
-    QCOMPARE(fake.messages[0].title, QStringLiteral("Conversion Completed..."));
-    QCOMPARE(fake.messages[0].text, QStringLiteral("0 Contacts Saved Successfully"));
-    QVERIFY(!w.start()->isEnabled());
-    QCOMPARE(w.completions, 1);
-}
-
-void TestFrmConversion::separators_data()
-{
-    QTest::addColumn<QList<int>>("ticked");
-    QTest::addColumn<QByteArray>("contents");
-
-    QTest::newRow("First Name only") << QList<int>{0} << QByteArray("First1\r\nFirst2\r\n");
-    QTest::newRow("Notes only") << QList<int>{27} << QByteArray("Note1\r\nNote2\r\n");
-    QList<int> all;
-    for (int i = 0; i < 28; ++i)
-        all << i;
-    QByteArray row1 = "First1" + QByteArray(26, ',') + ",Note1\r\n";
-    QByteArray row2 = "First2" + QByteArray(26, ',') + ",Note2\r\n";
-    QTest::newRow("all 28") << all << QByteArray(row1 + row2);
-}
-
-void TestFrmConversion::separators()
-{
-    QFETCH(QList<int>, ticked);
-    QFETCH(QByteArray, contents);
-
-    FakePlatform fake;
-    QTemporaryDir dir;
-    fake.folderAnswer = dir.path();
-    MemoryClient client;
-    addPeople(client, 2);
-    Window w(client);
-    for (const int i : ticked)
-        w.tick(i);
-    w.start()->click();
-
-    const QByteArray file = readAll(dir.filePath(QStringLiteral("OE-Contacts.csv")));
-    const qsizetype headingEnd = file.indexOf("\r\n") + 2;
-    QCOMPARE(file.left(headingEnd).count(','), ticked.size() - 1);
-    QVERIFY(!file.left(headingEnd).endsWith(",\r\n"));
-    QCOMPARE(file.mid(headingEnd), contents);
-}
-
-void TestFrmConversion::partial_data()
-{
-    QTest::addColumn<MemoryClient::Op>("failing");
-    QTest::addColumn<int>("nthCall");
-    QTest::addColumn<QByteArray>("contents");
-    QTest::addColumn<QString>("firstLine");
-
-    QTest::newRow("a document cannot be read")
-        << Op::Document << 2 << QByteArray("First Name\r\nFirst1\r\nFirst3\r\n")
-        << QStringLiteral("2 Contacts Saved, 1 Skipped");
-    QTest::newRow("the walk stops early")
-        << Op::GetNextDocument << 2 << QByteArray("First Name\r\nFirst1\r\nFirst2\r\n")
-        << QStringLiteral("2 Contacts Saved, then the export stopped early");
-}
-
-void TestFrmConversion::partial()
-{
-    QFETCH(MemoryClient::Op, failing);
-    QFETCH(int, nthCall);
-    QFETCH(QByteArray, contents);
-    QFETCH(QString, firstLine);
-
-    FakePlatform fake;
-    QTemporaryDir dir;
-    fake.folderAnswer = dir.path();
-    MemoryClient client;
-    addPeople(client, 3);
-    client.failOn(failing, nthCall);
-    Window w(client);
-    w.tick(0);
-    w.start()->click();
-
-    QCOMPARE(readAll(dir.filePath(QStringLiteral("OE-Contacts.csv"))), contents);
-    QCOMPARE(fake.messages.size(), 1);
-    QCOMPARE(fake.messages[0].title, QStringLiteral("Conversion Completed..."));
-    const QStringList lines = fake.messages[0].text.split(QLatin1Char('\n'));
-    QCOMPARE(lines[0], firstLine);
-    QVERIFY(lines.size() >= 3 && lines[2].contains(QStringLiteral("(call %1)").arg(nthCall)));
-    QVERIFY(!fake.messages[0].text.contains(QStringLiteral("Successfully")));
-    QVERIFY(w.label()->isVisible());
-}
-
-void TestFrmConversion::noFieldTicked()
-{
-    FakePlatform fake;
-    QTemporaryDir dir;
-    fake.folderAnswer = dir.path();
-    MemoryClient client;
-    addPeople(client, 2);
-    Window w(client);
-    const Snapshot before = w.snapshot();
-    w.start()->click();
-
-    QCOMPARE(fake.calls, (QStringList{"chooseFolder", "information"}));
-    QCOMPARE(fake.messages[0].title, QStringLiteral("Select Fields"));
-    QCOMPARE(fake.messages[0].text, QStringLiteral("Please select fields to be exported"));
-    QVERIFY(QDir(dir.path()).isEmpty());
-    QCOMPARE(client.calls(Op::CreateSession), 0);
-    QCOMPARE(w.snapshot(), before);
-    QVERIFY(ExportFilePath.isEmpty());
-}
-
-void TestFrmConversion::folderCancelled()
-{
-    FakePlatform fake;
-    fake.folderAnswer.clear();
-    MemoryClient client;
-    addPeople(client, 2);
-    Window w(client);
-    w.tick(3);
-    const Snapshot before = w.snapshot();
-    w.start()->click();
-
-    QCOMPARE(fake.calls, QStringList{"chooseFolder"});
-    QCOMPARE(client.calls(Op::CreateSession), 0);
-    QCOMPARE(w.snapshot(), before);
-    QCOMPARE(w.completions, 0);
-}
-
-void TestFrmConversion::notesFails_data()
-{
-    QTest::addColumn<bool>("noSession");
-    QTest::addColumn<MemoryClient::Op>("failing");
-    QTest::newRow("no session") << true << Op::Count;
-    QTest::newRow("book cannot be opened") << false << Op::GetDatabase;
-    QTest::newRow("no $People view") << false << Op::GetView;
-    QTest::newRow("no first entry") << false << Op::GetFirstDocument;
-}
-
-void TestFrmConversion::notesFails()
-{
-    QFETCH(bool, noSession);
-    QFETCH(MemoryClient::Op, failing);
-
-    FakePlatform fake;
-    QTemporaryDir dir;
-    fake.folderAnswer = dir.path();
-    const QString path = dir.filePath(QStringLiteral("OE-Contacts.csv"));
+    void loadedState()
     {
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("earlier export\r\n");
+        MemoryClient client;
+        Window w(client);
+        QCOMPARE(w.form.windowTitle(), QStringLiteral("Export Options"));
+        QCOMPARE(w.list()->count(), 28);
+        QCOMPARE(w.list()->item(0)->text(), QStringLiteral("First Name"));
+        QCOMPARE(w.list()->item(27)->text(), QStringLiteral("Notes"));
+        QCOMPARE(w.ticks(), QList<bool>(28, false));
+        QVERIFY(!w.selectAll()->isChecked());
+        QVERIFY(w.start()->isEnabled());
+        QVERIFY(!w.label()->isVisible());
+        QVERIFY(!w.icon()->isVisible());
+        // The icon is drawn from the compiled-in resource: an empty picture means it was not
+        // linked.
+        QCOMPARE(w.icon()->pixmap().size(), QSize(16, 16));
+        QCOMPARE(w.form.focusWidget(), w.start());
     }
-    MemoryClient client;
-    addPeople(client, 2);
-    if (noSession)
-        client.availableProgIds.clear();
-    else
-        client.failOn(failing, 1);
-    Window w(client);
-    w.tick(0);
-    const Snapshot before = w.snapshot();
-    w.start()->click();
 
-    QCOMPARE(fake.messages.size(), 1);
-    QCOMPARE(fake.messages[0].title, QStringLiteral("Korvanta Software"));
-    const QStringList lines = fake.messages[0].text.split(QLatin1Char('\n'));
-    QCOMPARE(lines.size(), 3);
-    QCOMPARE(lines[0], kNotesText);
-    QVERIFY(lines[1].isEmpty());
-    QVERIFY(!lines[2].isEmpty());
-    QCOMPARE(readAll(path), QByteArray("earlier export\r\n"));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"OE-Contacts.csv"});
-    QCOMPARE(w.snapshot(), before);
-    QCOMPARE(w.completions, 0);
-    QVERIFY(ExportFilePath.isEmpty());
-}
+    void selectAll_data()
+    {
+        // Steps: "A" ticks Select All, "a" clears it, "-n" clears item n, "+n" ticks item n.
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QList<int>>("ticked");
+        QTest::addColumn<bool>("boxTicked");
 
-void TestFrmConversion::fileCannotBeWritten_data()
-{
-    QTest::addColumn<QString>("blocker");
-    // Root ignores permission bits, so the read-only cases that hold for root too come first:
-    // a folder below a regular file cannot exist, and a folder in the file's place cannot be
-    // replaced by a file. The read-only file itself only counts where permissions apply.
-    QTest::newRow("folder below a file") << QStringLiteral("under-file");
-    QTest::newRow("folder in place of the file") << QStringLiteral("dir");
-    QTest::newRow("read-only file") << QStringLiteral("read-only");
-}
+        QList<int> all;
+        for (int i = 0; i < 28; ++i)
+            all << i;
+        QList<int> allBut5 = all;
+        allBut5.removeOne(5);
 
-void TestFrmConversion::fileCannotBeWritten()
-{
-    QFETCH(QString, blocker);
-
-    FakePlatform fake;
-    QTemporaryDir dir;
-    QString folder = dir.path();
-    QString blocked = dir.filePath(QStringLiteral("OE-Contacts.csv"));
-    if (blocker == QLatin1String("under-file")) {
-        QFile file(dir.filePath(QStringLiteral("afile")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        folder = dir.filePath(QStringLiteral("afile/sub"));
-        blocked = dir.filePath(QStringLiteral("afile"));
-    } else if (blocker == QLatin1String("dir")) {
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("OE-Contacts.csv")));
-    } else {
-        QFile file(blocked);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("earlier export\r\n");
-        file.close();
-        QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-        QFile probe(blocked);
-        if (probe.open(QIODevice::ReadWrite))
-            QSKIP("This user can write read-only files (root); the other rows cover it.");
+        QTest::newRow("tick") << QStringList{"A"} << all << true;
+        QTest::newRow("tick, clear two, untick")
+            << QStringList{"A", "-3", "-20", "a"} << QList<int>{} << false;
+        QTest::newRow("some ticked before") << QStringList{"+2", "+9", "A"} << all << true;
+        QTest::newRow("box stays after clearing an item")
+            << QStringList{"A", "-5"} << allBut5 << true;
+        QTest::newRow("ticking every item leaves the box")
+            << QStringList{"+0", "+27"} << QList<int>{0, 27} << false;
+        QTest::newRow("untick clears hand-ticked items too")
+            << QStringList{"A", "a", "+4", "A", "a"} << QList<int>{} << false;
     }
-    const QByteArray blockedBefore = readAll(blocked);
-    fake.folderAnswer = folder;
-    MemoryClient client;
-    addPeople(client, 2);
-    Window w(client);
-    w.tick(0);
-    const Snapshot before = w.snapshot();
-    w.start()->click();
 
-    const QString path = exportFileIn(folder);
-    QCOMPARE(fake.messages.size(), 1);
-    QCOMPARE(fake.messages[0].title, QStringLiteral("Korvanta Software"));
-    QVERIFY2(fake.messages[0].text.contains(path), qPrintable(fake.messages[0].text));
-    QVERIFY(fake.messages[0].text.count(QLatin1Char('\n')) >= 2); // and the reason
-    QVERIFY(!fake.messages[0].text.contains(QStringLiteral("Successfully")));
-    QCOMPARE(readAll(blocked), blockedBefore);
-    QCOMPARE(w.snapshot(), before);
-    QCOMPARE(w.completions, 0);
-    QVERIFY(ExportFilePath.isEmpty());
-    QCOMPARE(client.liveObjects(), 0);
-}
+    void selectAll()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QList<int>, ticked);
+        QFETCH(bool, boxTicked);
 
-void TestFrmConversion::utf8Fallback()
-{
-    FakePlatform fake;
-    QTemporaryDir dir;
-    fake.folderAnswer = dir.path();
-    MemoryClient client;
-    notes::MemoryDocument doc;
-    doc.set("FirstName", "\xe5\xb1\xb1\xe7\x94\xb0"); // not in Latin-1
-    client.people.push_back(doc);
-    Window w(client);
-    w.form.setCodePage(QStringConverter::Latin1);
-    w.tick(0);
-    w.start()->click();
+        MemoryClient client;
+        Window w(client);
+        for (const QString &step : steps) {
+            if (step == QLatin1String("A") || step == QLatin1String("a")) {
+                QVERIFY(w.selectAll()->isChecked() != (step == QLatin1String("A")));
+                w.selectAll()->click();
+            } else if (step.startsWith(QLatin1Char('+'))) {
+                w.tick(step.mid(1).toInt());
+            } else {
+                w.untick(step.mid(1).toInt());
+            }
+        }
+        QList<bool> expected(28, false);
+        for (const int i : ticked)
+            expected[i] = true;
+        QCOMPARE(w.ticks(), expected);
+        QCOMPARE(w.selectAll()->isChecked(), boxTicked);
+    }
 
-    QCOMPARE(readAll(dir.filePath(QStringLiteral("OE-Contacts.csv"))),
-             QByteArray("\xef\xbb\xbf"
-                        "First Name\r\n\xe5\xb1\xb1\xe7\x94\xb0\r\n"));
-    const QStringList lines = fake.messages[0].text.split(QLatin1Char('\n'));
-    QCOMPARE(lines.size(), 2);
-    QCOMPARE(lines[0], QStringLiteral("1 Contacts Saved Successfully"));
-    QVERIFY(lines[1].contains(QStringLiteral("UTF-8")));
-}
+    // Runs that write the file. A person i holds "First<i>" and "Note<i>" (the Notes column).
+    void completed_data()
+    {
+        QTest::addColumn<int>("people"); // -1: one whose name Latin-1 cannot hold
+        QTest::addColumn<QList<int>>("ticked");
+        QTest::addColumn<MemoryClient::Op>("failing");
+        QTest::addColumn<int>("nthCall");        // 0: nothing fails
+        QTest::addColumn<QByteArray>("heading"); // "": only its separators are counted
+        QTest::addColumn<QByteArray>("rows");
+        QTest::addColumn<QStringList>("message"); // the first line, then what the lines after hold
+        QTest::addColumn<bool>("latin1");         // the code page; else the system's
 
-void TestFrmConversion::openLabel()
-{
-    FakePlatform fake;
-    QTemporaryDir dir;
-    fake.folderAnswer = dir.path();
-    MemoryClient client;
-    addPeople(client, 1);
-    Window w(client);
-    w.tick(0);
-    w.start()->click();
-    fake.calls.clear();
+        const QByteArray first("First Name\r\n");
+        QTest::newRow("first and last field")
+            << 3 << QList<int>{0, 27} << Op::Count << 0 << QByteArray("First Name,Notes\r\n")
+            << QByteArray("First1,Note1\r\nFirst2,Note2\r\nFirst3,Note3\r\n")
+            << QStringList{"3 Contacts Saved Successfully"} << false;
+        QTest::newRow("empty view")
+            << 0 << QList<int>{1} << Op::Count << 0 << QByteArray("Last Name\r\n") << QByteArray()
+            << QStringList{"0 Contacts Saved Successfully"} << false;
+        QTest::newRow("First Name only")
+            << 2 << QList<int>{0} << Op::Count << 0 << first << QByteArray("First1\r\nFirst2\r\n")
+            << QStringList{"2 Contacts Saved Successfully"} << false;
+        QTest::newRow("Notes only") << 2 << QList<int>{27} << Op::Count << 0
+                                    << QByteArray("Notes\r\n") << QByteArray("Note1\r\nNote2\r\n")
+                                    << QStringList{"2 Contacts Saved Successfully"} << false;
+        QList<int> all;
+        for (int i = 0; i < 28; ++i)
+            all << i;
+        QTest::newRow("all 28") << 2 << all << Op::Count << 0 << QByteArray()
+                                << QByteArray("First1" + QByteArray(26, ',') + ",Note1\r\nFirst2" +
+                                              QByteArray(26, ',') + ",Note2\r\n")
+                                << QStringList{"2 Contacts Saved Successfully"} << false;
+        QTest::newRow("a document cannot be read")
+            << 3 << QList<int>{0} << Op::Document << 2 << first
+            << QByteArray("First1\r\nFirst3\r\n")
+            << QStringList{"2 Contacts Saved, 1 Skipped", "", "(call 2)"} << false;
+        QTest::newRow("the walk stops early")
+            << 3 << QList<int>{0} << Op::GetNextDocument << 2 << first
+            << QByteArray("First1\r\nFirst2\r\n")
+            << QStringList{"2 Contacts Saved, then the export stopped early", "", "(call 2)"}
+            << false;
+        // A value the code page cannot hold: the whole file goes out as UTF-8 with a byte-order
+        // mark.
+        QTest::newRow("UTF-8 fallback")
+            << -1 << QList<int>{0} << Op::Count << 0
+            << QByteArray("\xef\xbb\xbf"
+                          "First Name\r\n")
+            << QByteArray("\xe5\xb1\xb1\xe7\x94\xb0\r\n")
+            << QStringList{"1 Contacts Saved Successfully", "UTF-8"} << true;
+    }
 
-    QTest::mouseClick(w.icon(), Qt::LeftButton);
-    QVERIFY(fake.opened.isEmpty());
-    QTest::mouseClick(w.label(), Qt::LeftButton);
-    QTest::mouseClick(w.label(), Qt::LeftButton);
-    const QString path = QDir::toNativeSeparators(dir.filePath(QStringLiteral("OE-Contacts.csv")));
-    QCOMPARE(fake.opened, (QStringList{path, path}));
-}
+    void completed()
+    {
+        QFETCH(int, people);
+        QFETCH(QList<int>, ticked);
+        QFETCH(MemoryClient::Op, failing);
+        QFETCH(int, nthCall);
+        QFETCH(QByteArray, heading);
+        QFETCH(QByteArray, rows);
+        QFETCH(QStringList, message);
+        QFETCH(bool, latin1);
+
+        FakePlatform fake;
+        QTemporaryDir dir;
+        fake.folderAnswer = dir.path();
+        MemoryClient client;
+        addPeople(client, people);
+        if (people < 0) {
+            people = 1;
+            client.people.push_back(
+                notes::MemoryDocument().set("FirstName", "\xe5\xb1\xb1\xe7\x94\xb0"));
+        }
+        if (nthCall > 0)
+            client.failOn(failing, nthCall);
+        Window w(client);
+        if (latin1)
+            w.form.setCodePage(QStringConverter::Latin1);
+        for (const int i : ticked)
+            w.tick(i);
+        QTest::mouseClick(w.start(), Qt::LeftButton);
+
+        const QString path =
+            QDir::toNativeSeparators(dir.filePath(QStringLiteral("OE-Contacts.csv")));
+        QCOMPARE(fake.folderTitles, QStringList{"Select Folder to Save CSV File"});
+        const QByteArray file = readAll(path);
+        const qsizetype headingEnd = file.indexOf("\r\n") + 2;
+        QCOMPARE(file.left(headingEnd).count(','), ticked.size() - 1);
+        QVERIFY(!file.left(headingEnd).endsWith(",\r\n"));
+        if (!heading.isEmpty())
+            QCOMPARE(file.left(headingEnd), heading);
+        QCOMPARE(file.mid(headingEnd), rows);
+
+        QCOMPARE(fake.messages.size(), 1);
+        QCOMPARE(fake.messages[0].title, QStringLiteral("Conversion Completed..."));
+        const QStringList lines = fake.messages[0].text.split(QLatin1Char('\n'));
+        if (message.size() == 1)
+            QCOMPARE(fake.messages[0].text, message[0]);
+        QVERIFY(lines.size() >= message.size());
+        QCOMPARE(lines[0], message[0]);
+        for (qsizetype i = 1; i < message.size(); ++i)
+            QVERIFY2(lines[i].contains(message[i]), qPrintable(fake.messages[0].text));
+
+        QCOMPARE(ExportFilePath, path);
+        QVERIFY(!w.start()->isEnabled());
+        QCOMPARE(w.completions, 1);
+        QVERIFY(w.label()->isVisible());
+        QVERIFY(w.icon()->isVisible());
+        if (nthCall == 0) {
+            QCOMPARE(w.bar()->maximum(), people);
+            QCOMPARE(w.bar()->value(), people);
+        }
+        QCOMPARE(client.liveObjects(), 0);
+        // A second export needs a new window: the button cannot be clicked again.
+        QTest::mouseClick(w.start(), Qt::LeftButton);
+        QCOMPARE(fake.folderTitles.size(), 1);
+    }
+
+    // Runs that are refused or fail: the window, and any earlier file, stay as they were.
+    void refused_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<MemoryClient::Op>("failing");
+        QTest::addColumn<QString>("title"); // "": no message
+        QTest::addColumn<QString>("text");  // what the text starts with; %1 is the file's path
+
+        const QString notesText =
+            QStringLiteral("Lotus Notes not configured or the selected file is "
+                           "not a correct notes address book file.\n\n");
+        const QString notWritten = QStringLiteral("The file %1 cannot be written.\n\n");
+        const QString company = QStringLiteral("Korvanta Software");
+        QTest::newRow("no field ticked") << "no field" << Op::Count << "Select Fields"
+                                         << "Please select fields to be exported";
+        QTest::newRow("folder cancelled") << "no folder" << Op::Count << ""
+                                          << "";
+        QTest::newRow("no session") << "no session" << Op::Count << company << notesText;
+        QTest::newRow("book cannot be opened") << "" << Op::GetDatabase << company << notesText;
+        QTest::newRow("no $People view") << "" << Op::GetView << company << notesText;
+        QTest::newRow("no first entry") << "" << Op::GetFirstDocument << company << notesText;
+        // Root ignores permission bits, so the cases that hold for root too come first: a folder
+        // below a regular file cannot exist, and a folder in the file's place cannot be replaced by
+        // a file. The read-only file itself only counts where permissions apply.
+        QTest::newRow("folder below a file") << "under-file" << Op::Count << company << notWritten;
+        QTest::newRow("folder in place of the file") << "dir" << Op::Count << company << notWritten;
+        QTest::newRow("read-only file") << "read-only" << Op::Count << company << notWritten;
+    }
+
+    void refused()
+    {
+        QFETCH(QString, setup);
+        QFETCH(MemoryClient::Op, failing);
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+
+        FakePlatform fake;
+        QTemporaryDir dir;
+        QString folder = dir.path();
+        QString earlier = dir.filePath(QStringLiteral("OE-Contacts.csv"));
+        if (setup == QLatin1String("under-file")) {
+            earlier = dir.filePath(QStringLiteral("afile"));
+            folder = earlier + QStringLiteral("/sub");
+        }
+        if (setup == QLatin1String("dir")) {
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("OE-Contacts.csv")));
+        } else if (setup != QLatin1String("no field")) {
+            QFile file(earlier);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("earlier export\r\n");
+        }
+        if (setup == QLatin1String("read-only")) {
+            QVERIFY(
+                QFile::setPermissions(earlier, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+            QFile probe(earlier);
+            if (probe.open(QIODevice::ReadWrite))
+                QSKIP("This user can write read-only files (root); the other rows cover it.");
+        }
+        const QByteArray earlierBefore = readAll(earlier);
+        const QStringList filesBefore =
+            QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        fake.folderAnswer = setup == QLatin1String("no folder") ? QString() : folder;
+        MemoryClient client;
+        addPeople(client, 2);
+        if (setup == QLatin1String("no session"))
+            client.availableProgIds.clear();
+        else if (failing != Op::Count)
+            client.failOn(failing, 1);
+        Window w(client);
+        if (setup != QLatin1String("no field"))
+            w.tick(3);
+        const Snapshot before = w.snapshot();
+        w.start()->click();
+
+        QStringList calls{"chooseFolder"};
+        if (!title.isEmpty())
+            calls << "information";
+        QCOMPARE(fake.calls, calls);
+        if (!title.isEmpty()) {
+            const QString message = fake.messages[0].text;
+            const QString start = text.arg(exportFileIn(folder));
+            QCOMPARE(fake.messages[0].title, title);
+            QVERIFY2(message.startsWith(start), qPrintable(message));
+            // A reason follows the blank line.
+            QCOMPARE(message.size() > start.size(), start.endsWith(QLatin1Char('\n')));
+        }
+        if (setup == QLatin1String("no field") || setup == QLatin1String("no folder"))
+            QCOMPARE(client.calls(Op::CreateSession), 0);
+        QCOMPARE(readAll(earlier), earlierBefore);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), filesBefore);
+        QCOMPARE(w.snapshot(), before);
+        QCOMPARE(w.completions, 0);
+        QVERIFY(ExportFilePath.isEmpty());
+        QCOMPARE(client.liveObjects(), 0);
+    }
+
+    void openLabel()
+    {
+        FakePlatform fake;
+        QTemporaryDir dir;
+        fake.folderAnswer = dir.path();
+        MemoryClient client;
+        addPeople(client, 1);
+        Window w(client);
+        w.tick(0);
+        w.start()->click();
+        fake.calls.clear();
+
+        QTest::mouseClick(w.icon(), Qt::LeftButton);
+        QVERIFY(fake.opened.isEmpty());
+        QTest::mouseClick(w.label(), Qt::LeftButton);
+        QTest::mouseClick(w.label(), Qt::LeftButton);
+        const QString path =
+            QDir::toNativeSeparators(dir.filePath(QStringLiteral("OE-Contacts.csv")));
+        QCOMPARE(fake.opened, (QStringList{path, path}));
+    }
+};
 
 QTEST_MAIN(TestFrmConversion)
 #include "tst_frmconversion.moc"

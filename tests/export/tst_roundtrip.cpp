@@ -18,162 +18,128 @@
 namespace {
 
 // The item written in each of the 28 columns, as the mail programs' column names call for.
-const QStringList kColumnItems = {
-    "FirstName",
-    "LastName",
-    "MiddleInitial",
-    "FullName",
-    "MailAddress",
-    "StreetAddress",
-    "City",
-    "Zip",
-    "State",
-    "Country",
-    "PhoneNumber",
-    "HomeFAXPhoneNumber",
-    "PersPager",
-    "WebSite",
-    "OfficeStreetAddress",
-    "OfficeCity",
-    "OfficeZip",
-    "OfficeState",
-    "OfficeCountry",
-    "WebSite",
-    "OfficePhoneNumber",
-    "OfficeFAXPhoneNumber",
-    "CellPhoneNumber",
-    "CompanyName",
-    "JobTitle",
-    "Department",
-    "Location",
-    "Comment",
-};
+const QStringList kColumnItems =
+    QStringLiteral(
+        "FirstName LastName MiddleInitial FullName MailAddress StreetAddress City Zip State "
+        "Country PhoneNumber HomeFAXPhoneNumber PersPager WebSite OfficeStreetAddress OfficeCity "
+        "OfficeZip OfficeState OfficeCountry WebSite OfficePhoneNumber OfficeFAXPhoneNumber "
+        "CellPhoneNumber CompanyName JobTitle Department Location Comment")
+        .split(QLatin1Char(' '));
 
-const QStringList kHardValues = {
-    QStringLiteral("plain"),
-    QStringLiteral("Smith, Jr."),
-    QStringLiteral("say \"hi\""),
-    QStringLiteral("\""),
-    QStringLiteral("line\rbreak"),
-    QStringLiteral("line\nbreak"),
-    QStringLiteral("line\r\nbreak"),
-    QStringLiteral("  spaces around  "),
-    QStringLiteral("a|b|c"),
-    QStringLiteral("Zo\u00eb M\u00fcller"),
-    QStringLiteral("\u5c71\u7530\u592a\u90ce"),
-    QStringLiteral("smile ") + QChar(0xd83d) + QChar(0xde00),
-    QString(),
-    QStringLiteral(",\"\r\n,"),
-};
+const QStringList kHardValues = {"plain",
+                                 "Smith, Jr.",
+                                 "say \"hi\"",
+                                 "\"",
+                                 "line\rbreak",
+                                 "line\nbreak",
+                                 "line\r\nbreak",
+                                 "  spaces around  ",
+                                 "a|b|c",
+                                 "Zo\u00eb M\u00fcller",
+                                 "\u5c71\u7530\u592a\u90ce",
+                                 "smile \U0001F600",
+                                 QString(),
+                                 ",\"\r\n,"};
 
-const QStringList kLatin1Values = {
-    QStringLiteral("plain"),
-    QStringLiteral("Zo\u00eb M\u00fcller"),
-    QStringLiteral("Fran\u00e7ois, \"le grand\""),
-    QStringLiteral("Stra\u00dfe 1\r\n4\u00e9tage"),
-    QString(),
-};
+const QStringList kLatin1Values = {QStringLiteral("plain"), QStringLiteral("Zo\u00eb M\u00fcller"),
+                                   QStringLiteral("Fran\u00e7ois, \"le grand\""),
+                                   QStringLiteral("Stra\u00dfe 1\r\n4\u00e9tage"), QString()};
 
 } // namespace
 
 class TestRoundTrip final : public QObject {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void exportFiles_data();
-    void exportFiles();
-    void cleanupTestCase();
-
-private:
     QDir m_out;
     QJsonArray m_files;
-};
 
-void TestRoundTrip::initTestCase()
-{
-    const QString dir = qEnvironmentVariable("KT_ROUNDTRIP_DIR");
-    if (dir.isEmpty())
-        QSKIP("KT_ROUNDTRIP_DIR is not set (CTest sets it)");
-    m_out = QDir(dir);
-    QVERIFY(m_out.removeRecursively() || !m_out.exists());
-    QVERIFY(QDir().mkpath(dir));
-}
-
-void TestRoundTrip::exportFiles_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QStringList>("values");
-    QTest::addColumn<QStringConverter::Encoding>("codePage");
-    QTest::addColumn<QString>("pythonEncoding");
-    QTest::addColumn<bool>("bom");
-
-    // The system's code page is UTF-8 on Linux; elsewhere the hard values take the fallback.
-    QTest::newRow("system") << QStringLiteral("system") << kHardValues << QStringConverter::System
-#ifdef Q_OS_WIN
-                            << QStringLiteral("utf-8-sig") << true;
-#else
-                            << QStringLiteral("utf-8") << false;
-#endif
-    QTest::newRow("latin-1 fallback")
-        << QStringLiteral("latin1-fallback") << kHardValues << QStringConverter::Latin1
-        << QStringLiteral("utf-8-sig") << true;
-    QTest::newRow("latin-1") << QStringLiteral("latin1") << kLatin1Values
-                             << QStringConverter::Latin1 << QStringLiteral("latin-1") << false;
-}
-
-void TestRoundTrip::exportFiles()
-{
-    QFETCH(QString, name);
-    QFETCH(QStringList, values);
-    QFETCH(QStringConverter::Encoding, codePage);
-    QFETCH(QString, pythonEncoding);
-    QFETCH(bool, bom);
-
-    // Document i holds in item k the value (i + k) mod n, so every value meets every column.
-    QStringList items = kColumnItems;
-    items.removeDuplicates();
-    notes::MemoryClient client;
-    QJsonArray rows;
-    for (int i = 0; i < values.size(); ++i) {
-        notes::MemoryDocument doc;
-        for (int k = 0; k < items.size(); ++k)
-            doc.set(items[k].toStdString(), values[(i + k) % values.size()].toStdString());
-        client.people.push_back(doc);
-        QJsonArray row;
-        for (const QString &item : kColumnItems)
-            row.append(values[(i + items.indexOf(item)) % values.size()]);
-        rows.append(row);
+private slots:
+    void initTestCase()
+    {
+        const QString dir = qEnvironmentVariable("KT_ROUNDTRIP_DIR");
+        if (dir.isEmpty())
+            QSKIP("KT_ROUNDTRIP_DIR is not set (CTest sets it)");
+        m_out = QDir(dir);
+        QVERIFY(m_out.removeRecursively() || !m_out.exists());
+        QVERIFY(QDir().mkpath(dir));
     }
 
-    FakePlatform fake;
-    QVERIFY(m_out.mkpath(name));
-    fake.folderAnswer = m_out.filePath(name);
-    FrmConversion form(nullptr, QStringLiteral("names.nsf"), client.factory());
-    form.setCodePage(codePage);
-    auto *list = form.findChild<QListWidget *>(QStringLiteral("LstContactsField"));
-    for (int i = 0; i < list->count(); ++i)
-        list->item(i)->setCheckState(Qt::Checked);
-    form.findChild<QPushButton *>(QStringLiteral("CmdConversion"))->click();
-    QCOMPARE(fake.messages.size(), 1);
-    QCOMPARE(fake.messages[0].title, QStringLiteral("Conversion Completed..."));
+    void exportFiles_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<QStringConverter::Encoding>("codePage");
+        QTest::addColumn<QString>("pythonEncoding");
+        QTest::addColumn<bool>("bom");
 
-    QJsonObject file;
-    file.insert(QStringLiteral("file"), name + QStringLiteral("/OE-Contacts.csv"));
-    file.insert(QStringLiteral("encoding"), pythonEncoding);
-    file.insert(QStringLiteral("bom"), bom);
-    file.insert(QStringLiteral("rows"), rows);
-    m_files.append(file);
-}
+        // The system's code page is UTF-8 on Linux; elsewhere the hard values take the fallback.
+        QTest::newRow("system") << QStringLiteral("system") << kHardValues
+                                << QStringConverter::System
+#ifdef Q_OS_WIN
+                                << QStringLiteral("utf-8-sig") << true;
+#else
+                                << QStringLiteral("utf-8") << false;
+#endif
+        QTest::newRow("latin-1 fallback")
+            << QStringLiteral("latin1-fallback") << kHardValues << QStringConverter::Latin1
+            << QStringLiteral("utf-8-sig") << true;
+        QTest::newRow("latin-1") << QStringLiteral("latin1") << kLatin1Values
+                                 << QStringConverter::Latin1 << QStringLiteral("latin-1") << false;
+    }
 
-void TestRoundTrip::cleanupTestCase()
-{
-    if (m_files.isEmpty())
-        return;
-    QFile expected(m_out.filePath(QStringLiteral("expected.json")));
-    QVERIFY(expected.open(QIODevice::WriteOnly));
-    expected.write(QJsonDocument(m_files).toJson());
-}
+    void exportFiles()
+    {
+        QFETCH(QString, name);
+        QFETCH(QStringList, values);
+        QFETCH(QStringConverter::Encoding, codePage);
+        QFETCH(QString, pythonEncoding);
+        QFETCH(bool, bom);
+
+        // Document i holds in item k the value (i + k) mod n, so every value meets every column.
+        QStringList items = kColumnItems;
+        items.removeDuplicates();
+        notes::MemoryClient client;
+        QJsonArray rows;
+        for (int i = 0; i < values.size(); ++i) {
+            notes::MemoryDocument doc;
+            for (int k = 0; k < items.size(); ++k)
+                doc.set(items[k].toStdString(), values[(i + k) % values.size()].toStdString());
+            client.people.push_back(doc);
+            QJsonArray row;
+            for (const QString &item : kColumnItems)
+                row.append(values[(i + items.indexOf(item)) % values.size()]);
+            rows.append(row);
+        }
+
+        FakePlatform fake;
+        QVERIFY(m_out.mkpath(name));
+        fake.folderAnswer = m_out.filePath(name);
+        FrmConversion form(nullptr, QStringLiteral("names.nsf"), client.factory());
+        form.setCodePage(codePage);
+        auto *list = form.findChild<QListWidget *>(QStringLiteral("LstContactsField"));
+        for (int i = 0; i < list->count(); ++i)
+            list->item(i)->setCheckState(Qt::Checked);
+        form.findChild<QPushButton *>(QStringLiteral("CmdConversion"))->click();
+        QCOMPARE(fake.messages.size(), 1);
+        QCOMPARE(fake.messages[0].title, QStringLiteral("Conversion Completed..."));
+
+        QJsonObject file;
+        file.insert(QStringLiteral("file"), name + QStringLiteral("/OE-Contacts.csv"));
+        file.insert(QStringLiteral("encoding"), pythonEncoding);
+        file.insert(QStringLiteral("bom"), bom);
+        file.insert(QStringLiteral("rows"), rows);
+        m_files.append(file);
+    }
+
+    void cleanupTestCase()
+    {
+        if (m_files.isEmpty())
+            return;
+        QFile expected(m_out.filePath(QStringLiteral("expected.json")));
+        QVERIFY(expected.open(QIODevice::WriteOnly));
+        expected.write(QJsonDocument(m_files).toJson());
+    }
+};
 
 QTEST_MAIN(TestRoundTrip)
 #include "tst_roundtrip.moc"

@@ -18,102 +18,96 @@ class TestSupport final : public QObject {
     Q_OBJECT
 
 private slots:
-    void aboutKeys_data();
-    void aboutKeys();
-    void aboutContents();
-    void helpContents();
-    void launcher_data();
-    void launcher();
+    void aboutKeys_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("Esc") << QStringLiteral("esc") << false;
+        QTest::newRow("OK clicked") << QStringLiteral("ok") << true;
+        QTest::newRow("Space on OK") << QStringLiteral("space") << true;
+        QTest::newRow("Enter on OK") << QStringLiteral("enter") << true;
+        QTest::newRow("close box") << QStringLiteral("close") << true;
+    }
+
+    void aboutKeys()
+    {
+        QFETCH(QString, action);
+        QFETCH(bool, closes);
+
+        DocAbout about(nullptr);
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        auto *ok = about.findChild<QPushButton *>(QStringLiteral("CmdOK"));
+        QVERIFY(ok);
+        QCOMPARE(about.focusWidget(), ok);
+
+        if (action == QLatin1String("esc"))
+            QTest::keyClick(&about, Qt::Key_Escape);
+        else if (action == QLatin1String("ok"))
+            QTest::mouseClick(ok, Qt::LeftButton);
+        else if (action == QLatin1String("space"))
+            QTest::keyClick(ok, Qt::Key_Space);
+        else if (action == QLatin1String("enter"))
+            QTest::keyClick(ok, Qt::Key_Return);
+        else
+            about.close();
+        QCOMPARE(about.isVisible(), !closes);
+    }
+
+    void aboutContents()
+    {
+        DocAbout about(nullptr);
+        QCOMPARE(about.windowTitle(), QStringLiteral("About"));
+        QCOMPARE(about.size(), QSize(423, 193));
+        const auto text = [&about](const char *name) {
+            auto *label = about.findChild<QLabel *>(QString::fromLatin1(name));
+            return label ? label->text() : QStringLiteral("<missing>");
+        };
+        QCOMPARE(text("Label4"), QStringLiteral("Korvanta"));
+        QCOMPARE(text("Label5"), QStringLiteral("Tessal"));
+        QCOMPARE(text("Label3"), QStringLiteral("Version 3.0 Build 1038"));
+        QCOMPARE(text("Label1"), QString::fromUtf8(product::kWebSite));
+
+        // The web site address is plain text: a click opens nothing.
+        FakePlatform fake;
+        about.show();
+        QTest::mouseClick(about.findChild<QLabel *>(QStringLiteral("Label1")), Qt::LeftButton);
+        QVERIFY(fake.calls.isEmpty());
+    }
+
+    void helpContents()
+    {
+        FakePlatform fake;
+        showHelpContents(nullptr);
+        QCOMPARE(fake.helpFiles.size(), 1);
+        // This test runs from the build's bin folder, beside the copied help pages.
+        QVERIFY2(QFileInfo(fake.helpFiles[0]).isFile(), qPrintable(fake.helpFiles[0]));
+        QVERIFY(fake.helpFiles[0].startsWith(
+            QDir::toNativeSeparators(QCoreApplication::applicationDirPath())));
+    }
+
+    void launcher_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QStringList>("opened");
+        QTest::newRow("empty") << QString() << QStringList{};
+        QTest::newRow("web site") << QString::fromUtf8(product::kWebSite)
+                                  << QStringList{QString::fromUtf8(product::kWebSite)};
+        QTest::newRow("file") << QStringLiteral("/data/OE-Contacts.csv")
+                              << QStringList{QStringLiteral("/data/OE-Contacts.csv")};
+        QTest::newRow("blank is a target")
+            << QStringLiteral(" ") << QStringList{QStringLiteral(" ")};
+    }
+
+    void launcher()
+    {
+        QFETCH(QString, target);
+        QFETCH(QStringList, opened);
+        FakePlatform fake;
+        OpenInShell(target);
+        QCOMPARE(fake.opened, opened);
+    }
 };
-
-void TestSupport::aboutKeys_data()
-{
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<bool>("closes");
-    QTest::newRow("Esc") << QStringLiteral("esc") << false;
-    QTest::newRow("OK clicked") << QStringLiteral("ok") << true;
-    QTest::newRow("Space on OK") << QStringLiteral("space") << true;
-    QTest::newRow("Enter on OK") << QStringLiteral("enter") << true;
-    QTest::newRow("close box") << QStringLiteral("close") << true;
-}
-
-void TestSupport::aboutKeys()
-{
-    QFETCH(QString, action);
-    QFETCH(bool, closes);
-
-    DocAbout about(nullptr);
-    about.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&about));
-    auto *ok = about.findChild<QPushButton *>(QStringLiteral("CmdOK"));
-    QVERIFY(ok);
-    QCOMPARE(about.focusWidget(), ok);
-
-    if (action == QLatin1String("esc"))
-        QTest::keyClick(&about, Qt::Key_Escape);
-    else if (action == QLatin1String("ok"))
-        QTest::mouseClick(ok, Qt::LeftButton);
-    else if (action == QLatin1String("space"))
-        QTest::keyClick(ok, Qt::Key_Space);
-    else if (action == QLatin1String("enter"))
-        QTest::keyClick(ok, Qt::Key_Return);
-    else
-        about.close();
-    QCOMPARE(about.isVisible(), !closes);
-}
-
-void TestSupport::aboutContents()
-{
-    DocAbout about(nullptr);
-    QCOMPARE(about.windowTitle(), QStringLiteral("About"));
-    QCOMPARE(about.size(), QSize(423, 193));
-    const auto text = [&about](const char *name) {
-        auto *label = about.findChild<QLabel *>(QString::fromLatin1(name));
-        return label ? label->text() : QStringLiteral("<missing>");
-    };
-    QCOMPARE(text("Label4"), QStringLiteral("Korvanta"));
-    QCOMPARE(text("Label5"), QStringLiteral("Tessal"));
-    QCOMPARE(text("Label3"), QStringLiteral("Version 3.0 Build 1038"));
-    QCOMPARE(text("Label1"), QString::fromUtf8(product::kWebSite));
-
-    // The web site address is plain text: a click opens nothing.
-    FakePlatform fake;
-    about.show();
-    QTest::mouseClick(about.findChild<QLabel *>(QStringLiteral("Label1")), Qt::LeftButton);
-    QVERIFY(fake.calls.isEmpty());
-}
-
-void TestSupport::helpContents()
-{
-    FakePlatform fake;
-    showHelpContents(nullptr);
-    QCOMPARE(fake.helpFiles.size(), 1);
-    // This test runs from the build's bin folder, beside the copied help pages.
-    QVERIFY2(QFileInfo(fake.helpFiles[0]).isFile(), qPrintable(fake.helpFiles[0]));
-    QVERIFY(fake.helpFiles[0].startsWith(
-        QDir::toNativeSeparators(QCoreApplication::applicationDirPath())));
-}
-
-void TestSupport::launcher_data()
-{
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<QStringList>("opened");
-    QTest::newRow("empty") << QString() << QStringList{};
-    QTest::newRow("web site") << QString::fromUtf8(product::kWebSite)
-                              << QStringList{QString::fromUtf8(product::kWebSite)};
-    QTest::newRow("file") << QStringLiteral("/data/OE-Contacts.csv")
-                          << QStringList{QStringLiteral("/data/OE-Contacts.csv")};
-    QTest::newRow("blank is a target") << QStringLiteral(" ") << QStringList{QStringLiteral(" ")};
-}
-
-void TestSupport::launcher()
-{
-    QFETCH(QString, target);
-    QFETCH(QStringList, opened);
-    FakePlatform fake;
-    OpenInShell(target);
-    QCOMPARE(fake.opened, opened);
-}
 
 QTEST_MAIN(TestSupport)
 #include "tst_support.moc"

@@ -35,81 +35,48 @@ private slots:
     {
         const auto &names = ContactRecord::itemNames();
         QCOMPARE(names.size(), std::size_t(42));
-        const std::set<std::string> distinct(names.begin(), names.end());
-        QCOMPARE(distinct.size(), std::size_t(42));
+        QCOMPARE(std::set<std::string>(names.begin(), names.end()).size(), std::size_t(42));
         // The positions the details pane and the tree rely on.
-        QCOMPARE(names[ContactRecord::FirstName], "FirstName");
-        QCOMPARE(names[ContactRecord::MiddleInitial], "MiddleInitial");
-        QCOMPARE(names[ContactRecord::LastName], "LastName");
-        QCOMPARE(names[ContactRecord::Title], "Title");
-        QCOMPARE(names[5], "MailAddress");
-        QCOMPARE(names[21], "PhoneNumber_6");
-        QCOMPARE(names[22], "MiscPhone1");
-        QCOMPARE(names[34], "PersPager");
-        QCOMPARE(names[35], "Birthday");
-        QCOMPARE(names[39], "AltFullNameSort");
-        QCOMPARE(names[41], "Categories");
+        const std::pair<std::size_t, const char *> at[] = {
+            {ContactRecord::FirstName, "FirstName"},
+            {ContactRecord::MiddleInitial, "MiddleInitial"},
+            {ContactRecord::LastName, "LastName"},
+            {ContactRecord::Title, "Title"},
+            {5, "MailAddress"},
+            {21, "PhoneNumber_6"},
+            {22, "MiscPhone1"},
+            {34, "PersPager"},
+            {35, "Birthday"},
+            {39, "AltFullNameSort"},
+            {41, "Categories"}};
+        for (const auto &[position, name] : at)
+            QCOMPARE(names[position], name);
     }
 
     void names_data()
     {
-        QTest::addColumn<QString>("first");
-        QTest::addColumn<QString>("middle");
-        QTest::addColumn<QString>("last");
+        QTest::addColumn<QStringList>("parts"); // first, middle, last
         QTest::addColumn<QString>("display");
         QTest::addColumn<QString>("header");
-        QTest::newRow("all three") << "Ann"
-                                   << "J"
-                                   << "Lee"
-                                   << "Ann J Lee"
-                                   << "Ann J Lee";
-        QTest::newRow("no middle") << "Ann"
-                                   << ""
-                                   << "Lee"
-                                   << "Ann Lee"
-                                   << "Ann Lee";
-        QTest::newRow("only last") << ""
-                                   << ""
-                                   << "Smith"
-                                   << "Smith"
-                                   << " Smith";
-        QTest::newRow("only first") << "Ann"
-                                    << ""
-                                    << ""
-                                    << "Ann"
-                                    << "Ann ";
-        QTest::newRow("nothing") << ""
-                                 << ""
-                                 << ""
-                                 << ""
-                                 << " ";
-        QTest::newRow("leading space kept inside") << " anna"
-                                                   << ""
-                                                   << "Lee"
-                                                   << "anna Lee"
-                                                   << " anna Lee";
-        QTest::newRow("middle of a space") << "Ann"
-                                           << " "
-                                           << "Lee"
-                                           << "Ann   Lee"
-                                           << "Ann   Lee";
-        QTest::newRow("inner spaces of parts") << "Mary  Ann"
-                                               << ""
-                                               << "Lee  "
-                                               << "Mary  Ann Lee"
-                                               << "Mary  Ann Lee  ";
-        QTest::newRow("middle without first") << ""
-                                              << "Q"
-                                              << "Lee"
-                                              << "Q Lee"
-                                              << " Q Lee";
+        const auto row = [](const char *name, const QStringList &parts, const char *display,
+                            const char *header) {
+            QTest::newRow(name) << parts << QString(display) << QString(header);
+        };
+        row("all three", {"Ann", "J", "Lee"}, "Ann J Lee", "Ann J Lee");
+        row("no middle", {"Ann", "", "Lee"}, "Ann Lee", "Ann Lee");
+        row("only last", {"", "", "Smith"}, "Smith", " Smith");
+        row("only first", {"Ann", "", ""}, "Ann", "Ann ");
+        row("nothing", {"", "", ""}, "", " ");
+        row("leading space kept inside", {" anna", "", "Lee"}, "anna Lee", " anna Lee");
+        row("middle of a space", {"Ann", " ", "Lee"}, "Ann   Lee", "Ann   Lee");
+        row("inner spaces of parts", {"Mary  Ann", "", "Lee  "}, "Mary  Ann Lee",
+            "Mary  Ann Lee  ");
+        row("middle without first", {"", "Q", "Lee"}, "Q Lee", " Q Lee");
     }
     void names()
     {
-        QFETCH(QString, first);
-        QFETCH(QString, middle);
-        QFETCH(QString, last);
-        const ContactRecord r = named(first, middle, last);
+        QFETCH(QStringList, parts);
+        const ContactRecord r = named(parts[0], parts[1], parts[2]);
         QTEST(q(r.displayName()), "display");
         QTEST(q(r.headerName()), "header");
     }
@@ -118,31 +85,23 @@ private slots:
     {
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("group");
-        QTest::newRow("capital") << "Ann"
-                                 << "A";
-        QTest::newRow("small") << "zed"
-                               << "Z";
-        QTest::newRow("leading spaces") << "  anna"
-                                        << "A";
-        QTest::newRow("trailing spaces") << "m  "
-                                         << "M";
-        QTest::newRow("empty") << ""
-                               << "Other";
-        QTest::newRow("spaces only") << "   "
-                                     << "Other";
-        QTest::newRow("digit") << "2nd Shift"
-                               << "Other";
-        QTest::newRow("punctuation") << "(Ann)"
-                                     << "Other";
-        QTest::newRow("accented") << QString::fromUtf8("Élodie") << "Other";
-        QTest::newRow("accented small") << QString::fromUtf8("éva") << "Other";
-        QTest::newRow("CJK") << QString::fromUtf8("美咲") << "Other";
-        QTest::newRow("tab first") << "\tBob"
-                                   << "Other";
-        QTest::newRow("just after Z") << "[x"
-                                      << "Other";
-        QTest::newRow("just before a") << "`x"
-                                       << "Other";
+        const auto row = [](const char *name, const char *first, const char *group) {
+            QTest::newRow(name) << QString::fromUtf8(first) << QString(group);
+        };
+        row("capital", "Ann", "A");
+        row("small", "zed", "Z");
+        row("leading spaces", "  anna", "A");
+        row("trailing spaces", "m  ", "M");
+        row("empty", "", "Other");
+        row("spaces only", "   ", "Other");
+        row("digit", "2nd Shift", "Other");
+        row("punctuation", "(Ann)", "Other");
+        row("accented", "Élodie", "Other");
+        row("accented small", "éva", "Other");
+        row("CJK", "美咲", "Other");
+        row("tab first", "\tBob", "Other");
+        row("just after Z", "[x", "Other");
+        row("just before a", "`x", "Other");
     }
     void groupKey()
     {
