@@ -58,6 +58,11 @@ void ScanProgress::progress(std::int64_t scanCounter)
 {
     m_scanCounter = scanCounter;
     m_bar.setValue(barValue(scanCounter));
+    paintSoon();
+}
+
+void ScanProgress::paintSoon()
+{
     if (m_sincePaint.elapsed() >= kPaintIntervalMs)
         paintNow();
 }

@@ -4,6 +4,7 @@
 // lets no user input through.
 #pragma once
 
+#include "KeepAlive.h"
 #include "ScanWalk.h"
 
 #include <QElapsedTimer>
@@ -29,6 +30,7 @@ public:
     std::int64_t refused() const { return m_refused; }
 
 private:
+    void paintSoon();
     void paintNow();
 
     ContactTree &m_tree;
@@ -37,4 +39,6 @@ private:
     std::int64_t &m_entryCount;
     std::int64_t m_refused = 0;
     QElapsedTimer m_sincePaint;
+    // Opening a big book takes seconds before the first contact: paint meanwhile too.
+    notes::KeepAliveHook m_painting{[this] { paintSoon(); }};
 };

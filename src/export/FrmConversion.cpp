@@ -5,6 +5,7 @@
 #include "CsvFileWriter.h"
 #include "ExportFields.h"
 #include "ExportFilePath.h"
+#include "KeepAlive.h"
 #include "OpenInShell.h"
 #include "Platform.h"
 
@@ -277,8 +278,12 @@ void FrmConversion::CmdConversion_Click()
     m_writer = &writer;
     m_progressDivisor = 1;
     m_paintClock.start();
-    const exportcore::ExportOutcome outcome =
-        exportcore::runExport(m_factory, m_databasePath.toStdString(), positions, *this);
+    exportcore::ExportOutcome outcome;
+    {
+        // Opening a big book takes seconds before the first document: paint meanwhile too.
+        const notes::KeepAliveHook painting([this] { keepPainting(false); });
+        outcome = exportcore::runExport(m_factory, m_databasePath.toStdString(), positions, *this);
+    }
     m_writer = nullptr;
     m_running = false;
 

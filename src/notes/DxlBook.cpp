@@ -4,6 +4,8 @@
 // end, so groups, connections and design notes cost no memory.
 #include "DxlBook.h"
 
+#include "KeepAlive.h"
+
 #include "DxlDateTime.h"
 #include "NotesError.h"
 
@@ -520,13 +522,16 @@ std::shared_ptr<const DxlBook> DxlBook::load(const std::string &path)
             if (got == 0)
                 throw NotesError(name + " is empty.");
             if (looksBinary(buffer, got))
-                throw NotesError(name + " is not a DXL file: it holds binary data.");
+                throw NotesError(name + " is not a DXL file: it holds binary data. A Notes "
+                                        "database (.nsf) opens only through the Notes client; "
+                                        "without one, export the address book to DXL first.");
             first = false;
         }
         const bool final = got < static_cast<std::size_t>(kChunk);
         builder.parseBuffer(static_cast<int>(got), final);
         if (final)
             break;
+        keepAlive();
     }
     book->sortView();
     return book;

@@ -2,6 +2,7 @@
 // case, the "$People" view (which documents, in which order), ids, unreadable files, and the
 // sample book through the scan walk.
 #include "DxlClient.h"
+#include "KeepAlive.h"
 #include "TestBooks.h"
 
 #include <QFile>
@@ -386,6 +387,22 @@ private slots:
         QCOMPARE(v.size(), size_t(1));
         QVERIFY(QByteArray::fromStdString(v[0].text) == big);
         QCOMPARE(describe(doc->GetItemValue("FirstName")), QStringLiteral("text:After"));
+    }
+
+    void keepsItsCallerAlive()
+    {
+        // A big book takes seconds to open: the window that asked must get to paint meanwhile.
+        const std::string path =
+            write(book(personDoc("AA", textItem("Comment", QByteArray(5 * 1024 * 1024, 'x')))));
+        int calls = 0;
+        {
+            const notes::KeepAliveHook hook([&calls] { ++calls; });
+            QVERIFY(notes::DxlClient::createSession()->GetDatabase("", path));
+        }
+        QVERIFY2(calls >= 4, qPrintable(QString::number(calls)));
+        const int during = calls;
+        notes::DxlClient::createSession()->GetDatabase("", path);
+        QCOMPARE(calls, during); // the hook went with its scope
     }
 
     void readOnlyFileUnchanged()

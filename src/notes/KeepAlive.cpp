@@ -1,0 +1,32 @@
+// The keep-alive hook of long client work (see KeepAlive.h).
+#include "KeepAlive.h"
+
+#include <utility>
+
+namespace notes {
+
+namespace {
+std::function<void()> &currentHook()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+} // namespace
+
+void keepAlive()
+{
+    if (const auto &hook = currentHook())
+        hook();
+}
+
+KeepAliveHook::KeepAliveHook(std::function<void()> hook)
+    : m_previous(std::exchange(currentHook(), std::move(hook)))
+{
+}
+
+KeepAliveHook::~KeepAliveHook()
+{
+    currentHook() = std::move(m_previous);
+}
+
+} // namespace notes
