@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 QString helpContentsPath(const QString &executableDir)
 {
@@ -21,5 +22,16 @@ QString helpContentsPath(const QString &executableDir)
 
 void showHelpContents(QWidget *mainWindow)
 {
-    platform().showHelp(mainWindow, helpContentsPath(QCoreApplication::applicationDirPath()));
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    const QString help = helpContentsPath(exeDir);
+#ifdef Q_OS_WIN
+    // A build without the compiled help still has its pages beside the program: show those in
+    // the browser rather than nothing.
+    const QString pages = QDir(exeDir).filePath(QStringLiteral("help/index.html"));
+    if (!QFileInfo::exists(help) && QFileInfo::exists(pages)) {
+        platform().openInShell(QDir::toNativeSeparators(pages));
+        return;
+    }
+#endif
+    platform().showHelp(mainWindow, help);
 }
