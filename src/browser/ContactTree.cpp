@@ -84,6 +84,11 @@ QTreeWidgetItem *ContactTree::addContact(const QString &key, const QString &pare
     QTreeWidgetItem *item = m_nodes.value(key);
     if (item) {
         item->setText(0, text);
+        // A first name changed since the last scan: the contact moves to its new group.
+        QTreeWidgetItem *group = m_nodes.value(parentKey);
+        QTreeWidgetItem *oldGroup = item->parent();
+        if (group && oldGroup && group != oldGroup)
+            group->addChild(oldGroup->takeChild(oldGroup->indexOfChild(item)));
     } else {
         item = addNode(parentKey, key, text, ContactImage);
         if (!item)

@@ -96,6 +96,12 @@ private slots:
         QCOMPARE(first->text(0), QStringLiteral("Anna Lee-Smith"));
         QCOMPARE(ContactTree::tagOf(first), QStringLiteral("new"));
         QCOMPARE(tree.nodeCount(), 30);
+
+        // Renamed in the book since: the node follows the new first letter.
+        QCOMPARE(tree.addContact("U1-N1", "B", "Berta Lee", "newer"), first);
+        QCOMPARE(first->parent(), tree.node("B"));
+        QCOMPARE(tree.node("A")->childCount(), 1);
+        QCOMPARE(tree.nodeCount(), 30);
     }
 
     void refusedWithoutGroup()
