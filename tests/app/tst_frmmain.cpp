@@ -4,9 +4,12 @@
 #include "FakePlatform.h"
 #include "Find.h"
 #include "FrmMain.h"
+#include "HelpContents.h"
 #include "MemoryClient.h"
+#include "Product.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -14,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -287,6 +291,60 @@ private slots:
         QCOMPARE(fake.fileDialogs.size(), 1);
         QCOMPARE(window.databasePath(), QStringLiteral("/c/names.nsf"));
         QVERIFY(find<QPushButton>(&window, "CmdEnumerateNotes")->isEnabled());
+    }
+
+    void links_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<QString>("target");
+        const QString site = QString::fromLatin1(product::kWebSite);
+        QTest::newRow("footer") << "LabelSiteFooter"
+                                << "openInShell" << site;
+        QTest::newRow("Visit Website") << "mnuWebsite"
+                                       << "openInShell" << site;
+        QTest::newRow("Contents") << "mnuContents"
+                                  << "showHelp"
+                                  << helpContentsPath(QCoreApplication::applicationDirPath());
+    }
+
+    void links()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, call);
+        QFETCH(QString, target);
+        FakePlatform fake;
+        FrmMain window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        if (auto *action = window.findChild<QAction *>(control))
+            action->trigger();
+        else
+            QTest::mouseClick(find<QLabel>(&window, qPrintable(control)), Qt::LeftButton);
+        QCOMPARE(fake.calls, QStringList{call});
+        QCOMPARE(call == QLatin1String("showHelp") ? fake.helpFiles : fake.opened,
+                 QStringList{target});
+    }
+
+    void aboutIsModalOverTheWindow()
+    {
+        FakePlatform fake;
+        FrmMain window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        // The window lives only while it is shown: look at it from inside its own event loop.
+        QString title;
+        QWidget *owner = nullptr;
+        QTimer::singleShot(0, &window, [&] {
+            if (QWidget *shown = QApplication::activeModalWidget()) {
+                title = shown->windowTitle();
+                owner = shown->parentWidget();
+                shown->close();
+            }
+        });
+        find<QAction>(&window, "mnuAbout")->trigger();
+        QCOMPARE(title, QStringLiteral("About"));
+        QCOMPARE(owner, &window);
     }
 
     void exitCloses()
