@@ -6,6 +6,7 @@
 #include "ExportFields.h"
 #include "ExportFilePath.h"
 #include "KeepAlive.h"
+#include "Look.h"
 #include "OpenInShell.h"
 #include "Platform.h"
 
@@ -26,7 +27,7 @@
 
 namespace {
 
-const QColor kBackground(0xEE, 0xEE, 0xE0);
+const QColor kBackground = look::ole(look::kWindowColour);
 const QColor kLinkBlue(0x00, 0x00, 0xFF);
 const QColor kSeparatorGrey(0xC0, 0xC0, 0xC0);
 

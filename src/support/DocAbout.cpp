@@ -2,6 +2,8 @@
 // pixels at 96 dots per inch.
 #include "DocAbout.h"
 
+#include "Look.h"
+
 #include "Product.h"
 
 #include <QCloseEvent>
@@ -11,14 +13,6 @@
 #include <QPushButton>
 
 namespace {
-
-QFont face(const QString &family, qreal points, bool bold)
-{
-    QFont font(family);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
 
 QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QFont &font)
 {
@@ -44,18 +38,16 @@ DocAbout::DocAbout(QWidget *owner) : QDialog(owner)
     setPalette(white);
     setAutoFillBackground(true);
 
-    const QFont tahoma = face(QStringLiteral("Tahoma"), 8.25, false);
-    const QFont tahomaBold = face(QStringLiteral("Tahoma"), 8.25, true);
+    const QFont tahoma = look::tahoma();
+    const QFont tahomaBold = look::tahoma(true);
 
-    auto *label4 = makeLabel(this, "Label4", QStringLiteral("Korvanta"),
-                             face(QStringLiteral("Verdana"), 8.25, true));
+    auto *label4 = makeLabel(this, "Label4", QStringLiteral("Korvanta"), look::verdana(8.25, true));
     label4->move(24, 8);
     label4->adjustSize();
 
-    auto *label5 = makeLabel(this, "Label5", QStringLiteral("Tessal"),
-                             face(QStringLiteral("Verdana"), 14.25, true));
+    auto *label5 = makeLabel(this, "Label5", QStringLiteral("Tessal"), look::verdana(14.25, true));
     QPalette navy = label5->palette();
-    navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
+    navy.setColor(QPalette::WindowText, look::ole(look::kNavy));
     label5->setPalette(navy);
     label5->move(24, 18);
     label5->adjustSize();
@@ -84,7 +76,7 @@ DocAbout::DocAbout(QWidget *owner) : QDialog(owner)
     line1->setFrameShape(QFrame::NoFrame);
     line1->setGeometry(8, 152, 408, 1);
     QPalette grey = line1->palette();
-    grey.setColor(QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
+    grey.setColor(QPalette::Window, look::ole(0xE0E0E0));
     line1->setPalette(grey);
     line1->setAutoFillBackground(true);
 
