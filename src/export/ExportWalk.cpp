@@ -53,56 +53,31 @@ ExportOutcome runExport(const notes::SessionFactory &factory, const std::string 
         return outcome;
     }
 
-    try {
-        outcome.entryCount = held.navigator->Count();
-    } catch (const notes::NotesError &) {
-        // The count only scales the progress bar; the walk itself does not need it.
-        outcome.entryCount = 0;
-    }
+    outcome.entryCount = held.count();
     sink.started(outcome.entryCount);
     sink.line(headingLine(positions));
-
     if (!held.entry) {
         outcome.kind = ExportOutcome::Kind::EmptyView;
-        held.release();
         return outcome;
     }
 
     std::vector<std::string> values;
     values.reserve(positions.size());
-    std::int64_t counter = 0;
-    while (held.entry) {
-        ++counter;
-        std::string line;
-        bool read = false;
-        try {
-            held.document = held.entry->Document();
-            line = documentLine(*held.document, positions, values);
-            read = true;
-        } catch (const notes::NotesError &e) {
-            if (outcome.skipped == 0)
-                outcome.skipReason = e.reason();
-            ++outcome.skipped;
-        }
-        if (read) {
-            sink.line(line);
-            ++outcome.written;
-        }
-        sink.progress(counter);
-
-        try {
-            held.entry = held.navigator->GetNextDocument(*held.entry);
-        } catch (const notes::NotesError &e) {
-            outcome.kind = ExportOutcome::Kind::StoppedEarly;
-            outcome.reason = e.reason();
-            held.release();
-            return outcome;
-        }
+    const notes::PeopleView::Walked walked = held.walk(
+        [&](notes::NotesDocument &document) {
+            sink.line(documentLine(document, positions, values));
+        },
+        [&sink](std::int64_t reached) { sink.progress(reached); });
+    outcome.written = walked.read;
+    outcome.skipped = walked.skipped;
+    outcome.skipReason = walked.skipReason;
+    if (walked.stoppedEarly) {
+        outcome.kind = ExportOutcome::Kind::StoppedEarly;
+        outcome.reason = walked.stopReason;
+    } else {
+        outcome.kind =
+            outcome.skipped == 0 ? ExportOutcome::Kind::Completed : ExportOutcome::Kind::Incomplete;
     }
-
-    outcome.kind =
-        outcome.skipped == 0 ? ExportOutcome::Kind::Completed : ExportOutcome::Kind::Incomplete;
-    held.release();
     return outcome;
 }
 

@@ -33,6 +33,42 @@ PeopleView::Opened PeopleView::open(const SessionFactory &factory, const std::st
     return Opened::Yes;
 }
 
+std::int64_t PeopleView::count()
+{
+    try {
+        return navigator->Count();
+    } catch (const NotesError &) {
+        return 0;
+    }
+}
+
+PeopleView::Walked PeopleView::walk(const std::function<void(NotesDocument &)> &read,
+                                    const std::function<void(std::int64_t)> &reached)
+{
+    Walked walked;
+    std::int64_t counter = 0;
+    while (entry) {
+        try {
+            document = entry->Document();
+            read(*document);
+            ++walked.read;
+        } catch (const NotesError &e) {
+            if (walked.skipped++ == 0)
+                walked.skipReason = e.reason();
+        }
+        reached(++counter);
+
+        try {
+            entry = navigator->GetNextDocument(*entry);
+        } catch (const NotesError &e) {
+            walked.stoppedEarly = true;
+            walked.stopReason = e.reason();
+            break;
+        }
+    }
+    return walked;
+}
+
 void PeopleView::release()
 {
     entry.reset();

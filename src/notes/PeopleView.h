@@ -7,6 +7,8 @@
 #include "NotesObjects.h"
 #include "SessionFactory.h"
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -32,6 +34,24 @@ public:
                 std::string &reason);
 
     void release();
+
+    // The navigator's count, or 0 when it cannot say: the count only scales progress, the walk
+    // does not need it.
+    std::int64_t count();
+
+    struct Walked {
+        std::int64_t read = 0;
+        std::int64_t skipped = 0;
+        std::string skipReason; // why the first skipped document could not be read
+        bool stoppedEarly = false;
+        std::string stopReason; // why the navigator could not go on
+    };
+
+    // Walks from the current entry to the last. `read` takes each document; a NotesError from it
+    // (or from getting the document) skips that document, and the walk goes on while the
+    // navigator can move. `reached` gets the 1-based number of every document, read or skipped.
+    Walked walk(const std::function<void(NotesDocument &)> &read,
+                const std::function<void(std::int64_t)> &reached);
 
     std::unique_ptr<NotesSession> session;
     std::unique_ptr<NotesDatabase> database;

@@ -44,51 +44,25 @@ ScanOutcome runScan(const SessionFactory &factory, const std::string &path, Scan
         return outcome;
     }
 
-    try {
-        outcome.entryCount = held.navigator->Count();
-    } catch (const NotesError &) {
-        // The count only scales the progress bar; the walk itself does not need it.
-        outcome.entryCount = 0;
-    }
+    outcome.entryCount = held.count();
     sink.scanStarted(outcome.entryCount);
-
     if (!held.entry) {
         outcome.kind = ScanOutcome::Kind::EmptyView;
-        held.release();
         return outcome;
     }
 
-    std::int64_t counter = 0;
-    while (held.entry) {
-        ++counter;
-        bool read = false;
-        ScannedContact contact;
-        try {
-            held.document = held.entry->Document();
-            contact = readContact(*held.document);
-            read = true;
-        } catch (const NotesError &) {
-            ++outcome.skipped;
-        }
-        if (read) {
-            sink.addContact(contact);
-            ++outcome.added;
-        }
-        sink.progress(counter);
-
-        try {
-            held.entry = held.navigator->GetNextDocument(*held.entry);
-        } catch (const NotesError &e) {
-            outcome.kind = ScanOutcome::Kind::StoppedEarly;
-            outcome.reason = e.reason();
-            held.release();
-            return outcome;
-        }
+    const PeopleView::Walked walked =
+        held.walk([&sink](NotesDocument &document) { sink.addContact(readContact(document)); },
+                  [&sink](std::int64_t reached) { sink.progress(reached); });
+    outcome.added = walked.read;
+    outcome.skipped = walked.skipped;
+    if (walked.stoppedEarly) {
+        outcome.kind = ScanOutcome::Kind::StoppedEarly;
+        outcome.reason = walked.stopReason;
+    } else {
+        outcome.kind =
+            outcome.skipped == 0 ? ScanOutcome::Kind::Completed : ScanOutcome::Kind::Incomplete;
     }
-
-    outcome.kind =
-        outcome.skipped == 0 ? ScanOutcome::Kind::Completed : ScanOutcome::Kind::Incomplete;
-    held.release();
     return outcome;
 }
 
