@@ -8,9 +8,6 @@
 #include "ExportFields.h"
 #include "PeopleView.h"
 
-#include <memory>
-#include <utility>
-
 namespace exportcore {
 
 namespace {

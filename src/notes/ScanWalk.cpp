@@ -6,8 +6,6 @@
 #include "PeopleView.h"
 
 #include <filesystem>
-#include <memory>
-#include <utility>
 
 namespace notes {
 
