@@ -7,8 +7,8 @@
 
 #include "CsvFileWriter.h"
 #include "DxlClient.h"
-#include "ExportFields.h"
 #include "ExportWalk.h"
+#include "FieldSchema.h"
 
 #include <QString>
 
@@ -48,7 +48,7 @@ int main(int argc, char **argv)
         return 2;
     }
     const bench::BenchStats stats;
-    std::vector<std::size_t> all(exportcore::kExportFieldCount);
+    std::vector<std::size_t> all(notes::kExportColumnCount);
     std::iota(all.begin(), all.end(), std::size_t{0});
 
     CsvFileWriter writer(QString::fromLocal8Bit(argv[2]), QStringConverter::System);

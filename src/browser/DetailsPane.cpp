@@ -14,102 +14,45 @@
 
 namespace {
 
-struct FieldBox {
-    const char *name;
-    const char *caption;
-};
+using notes::field;
 
-// Field i of the contact record is shown by box i. Some captions do not name the Notes item
-// behind them ("Other Email 1" holds MiscPhone1): they are the captions users know.
-constexpr std::array<FieldBox, DetailsPane::kFieldCount> kBoxes{{
-    {"txtFirstName", "First"},
-    {"txtMiddleName", "Middle"},
-    {"txtLastName", "Last"},
-    {"txtSuffix", "Suffix"},
-    {"txtTitle", "Title"},
-    {"txtEmail", "Email"},
-    {"txtCompany", "Company"},
-    {"txtJobTitle", "Job Title"},
-    {"txtBusinessStreet", "Street"},
-    {"txtBusinessCity", "City"},
-    {"txtBusinessZip", "Zip"},
-    {"txtBusinessState", "State"},
-    {"txtBusinessCountry", "Country"},
-    {"txtBusinessLocation", "Location"},
-    {"txtBusinessWebpage", "Web Page"},
-    {"txtBusinessDept", "Dept"},
-    {"txtBusinessManager", "Manager"},
-    {"txtBusinessAssistant", "Assistant"},
-    {"txtBusinessPhone", "Office Phone"},
-    {"txtBusinessFax", "Office Fax"},
-    {"txtBusinessCellPhone", "Cell Phone"},
-    {"txtBusinessPager", "Pager"},
-    {"txtBusinessOtherEmail1", "Other Email 1"},
-    {"txtBusinessOtherEmail2", "Other Email 2"},
-    {"txtBusinessOtherEmail3", "Other Email 3"},
-    {"txtHomeStreet", "Street"},
-    {"txtHomeCity", "City"},
-    {"txtHomeZip", "Zip"},
-    {"txtHomeState", "State"},
-    {"txtHomeCountry", "Country"},
-    {"txtSpouse", "Spouse"},
-    {"txtChildren", "Children"},
-    {"txtHomePhone", "Home Phone"},
-    {"txtHomeFax", "Home Fax"},
-    {"txtHomeCellPhone", "Cell Phone"},
-    {"txtBirthday", "Birthday"},
-    {"txtAnniversary", "Anniversary"},
-    {"txtComments", "Comments"},
-    {"txtShortName", "Short Name"},
-    {"txtPhoneticName", "Phonetic Name"},
-    {"txtMailDomain", "Mail Domain"},
-    {"txtCategories", "Categories"},
+// The fields the layout places by name.
+constexpr int First = field("FirstName");
+constexpr int Middle = field("MiddleInitial");
+constexpr int Last = field("LastName");
+constexpr int Suffix = field("Suffix");
+constexpr int Title = field("Title");
+constexpr int Email = field("MailAddress");
+constexpr int Company = field("CompanyName");
+constexpr int JobTitle = field("JobTitle");
+constexpr int HomeStreet = field("StreetAddress");
+constexpr int HomeCell = field("PersPager");
+constexpr int Birthday = field("Birthday");
+constexpr int Anniversary = field("Anniversary");
+constexpr int Comments = field("Comment");
+
+// Pairs of boxes on one row, left and right.
+using Pair = std::array<int, 2>;
+constexpr std::array<Pair, 5> kBusinessPairs{{
+    {field("OfficeStreetAddress"), field("OfficeCity")},
+    {field("OfficeZip"), field("OfficeState")},
+    {field("OfficeCountry"), field("Location")},
+    {field("WebSite"), field("Department")},
+    {field("Manager"), field("Assistant")},
 }};
-
-enum FieldIndex {
-    First,
-    Middle,
-    Last,
-    Suffix,
-    Title,
-    Email,
-    Company,
-    JobTitle,
-    BusStreet,
-    BusCity,
-    BusZip,
-    BusState,
-    BusCountry,
-    BusLocation,
-    BusWeb,
-    BusDept,
-    BusManager,
-    BusAssistant,
-    BusPhone,
-    BusFax,
-    BusCell,
-    BusPager,
-    Other1,
-    Other2,
-    Other3,
-    HomeStreet,
-    HomeCity,
-    HomeZip,
-    HomeState,
-    HomeCountry,
-    Spouse,
-    Children,
-    HomePhone,
-    HomeFax,
-    HomeCell,
-    Birthday,
-    Anniversary,
-    Comments,
-    ShortName,
-    Phonetic,
-    MailDomain,
-    Categories,
-};
+constexpr std::array<Pair, 4> kHomePairs{{
+    {field("City"), field("State")},
+    {field("Zip"), field("Country")},
+    {field("Spouse"), field("Children")},
+    {field("PhoneNumber"), field("HomeFAXPhoneNumber")},
+}};
+// One box a row.
+constexpr std::array<int, 7> kContactColumn{
+    field("OfficePhoneNumber"), field("OfficeFAXPhoneNumber"), field("CellPhoneNumber"),
+    field("PhoneNumber_6"),     field("MiscPhone1"),           field("MiscPhone2"),
+    field("MiscPhone3")};
+constexpr std::array<int, 4> kAdvancedColumn{field("ShortName"), field("AltFullNameSort"),
+                                             field("MailDomain"), field("Categories")};
 
 constexpr int kRowHeight = 21;
 constexpr int kRowPitch = 27;
@@ -128,11 +71,6 @@ constexpr int kRightLabel = 228;
 constexpr int kRightBox = 292;
 constexpr int kRightBoxWidth = 145;
 constexpr int kFullBoxWidth = kRightBox + kRightBoxWidth - kLeftBox;
-
-bool isMultiLine(int field)
-{
-    return field == Company || field == HomeStreet || field == Comments;
-}
 
 } // namespace
 
@@ -213,13 +151,8 @@ void DetailsPane::buildTabs()
     QFrame *business = makePanel("FrameBusinessAddress", kPanelHeight);
     makeBox(business, Company, QRect(kLeftBox, 8, kFullBoxWidth, 40), leftLabel(8));
     makeBox(business, JobTitle, fullRow(54), leftLabel(54));
-    const std::array<std::array<int, 2>, 5> pairs{{{BusStreet, BusCity},
-                                                   {BusZip, BusState},
-                                                   {BusCountry, BusLocation},
-                                                   {BusWeb, BusDept},
-                                                   {BusManager, BusAssistant}}};
     int y = 54 + kRowPitch;
-    for (const auto &pair : pairs) {
+    for (const Pair &pair : kBusinessPairs) {
         makeBox(business, pair[0], leftRow(y), leftLabel(y));
         makeBox(business, pair[1], rightRow(y), rightLabel(y));
         y += kRowPitch;
@@ -228,17 +161,17 @@ void DetailsPane::buildTabs()
     // Business Contact Information: one column; this panel is a little shorter than the rest.
     QFrame *contact = makePanel("FrameBusinessContactInfo", kPanelHeight - 8);
     y = 8;
-    for (int field = BusPhone; field <= Other3; ++field, y += kRowPitch)
-        makeBox(contact, field, QRect(100, y, 337, kRowHeight),
+    for (const int position : kContactColumn) {
+        makeBox(contact, position, QRect(100, y, 337, kRowHeight),
                 QRect(kLeftLabel, y, 92, kRowHeight));
+        y += kRowPitch;
+    }
 
     // Personal: street (two lines), pairs, the cell phone across, then the dates.
     QFrame *personal = makePanel("FramePersonal", kPanelHeight);
     makeBox(personal, HomeStreet, QRect(kLeftBox, 8, kFullBoxWidth, 40), leftLabel(8));
     y = 54;
-    const std::array<std::array<int, 2>, 4> homePairs{
-        {{HomeCity, HomeState}, {HomeZip, HomeCountry}, {Spouse, Children}, {HomePhone, HomeFax}}};
-    for (const auto &pair : homePairs) {
+    for (const Pair &pair : kHomePairs) {
         makeBox(personal, pair[0], leftRow(y), leftLabel(y));
         makeBox(personal, pair[1], rightRow(y), rightLabel(y));
         y += kRowPitch;
@@ -256,9 +189,11 @@ void DetailsPane::buildTabs()
     // Advanced: one column.
     QFrame *advanced = makePanel("FrameAdvanced", kPanelHeight);
     y = 8;
-    for (int field = ShortName; field <= Categories; ++field, y += kRowPitch)
-        makeBox(advanced, field, QRect(100, y, 337, kRowHeight),
+    for (const int position : kAdvancedColumn) {
+        makeBox(advanced, position, QRect(100, y, 337, kRowHeight),
                 QRect(kLeftLabel, y, 92, kRowHeight));
+        y += kRowPitch;
+    }
 
     m_panels = {business, contact, personal, briefcase, advanced};
 }
@@ -276,12 +211,12 @@ QFrame *DetailsPane::makePanel(const char *name, int height)
     return panel;
 }
 
-QWidget *DetailsPane::makeBox(QWidget *parent, int field, const QRect &geometry,
+QWidget *DetailsPane::makeBox(QWidget *parent, int position, const QRect &geometry,
                               const QRect &labelGeometry)
 {
-    const FieldBox &spec = kBoxes[std::size_t(field)];
+    const notes::FieldSpec &spec = notes::kFields[std::size_t(position)];
     QWidget *box = nullptr;
-    if (isMultiLine(field)) {
+    if (spec.multiLine) {
         auto *edit = new QPlainTextEdit(parent);
         edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         edit->setTabChangesFocus(true);
@@ -289,17 +224,17 @@ QWidget *DetailsPane::makeBox(QWidget *parent, int field, const QRect &geometry,
     } else {
         box = new QLineEdit(parent);
     }
-    box->setObjectName(QString::fromLatin1(spec.name));
+    box->setObjectName(QString::fromLatin1(spec.box));
     box->setGeometry(geometry);
 
-    auto *label = new QLabel(QString::fromLatin1(spec.caption), parent);
-    label->setObjectName(QStringLiteral("lbl") + QString::fromLatin1(spec.name + 3));
+    auto *label = new QLabel(QString::fromLatin1(spec.label), parent);
+    label->setObjectName(QStringLiteral("lbl") + QString::fromLatin1(spec.box + 3));
     label->setGeometry(labelGeometry);
-    label->setAlignment(field == Comments ? Qt::AlignLeft | Qt::AlignBottom
-                                          : Qt::AlignLeft | Qt::AlignVCenter);
+    label->setAlignment(position == Comments ? Qt::AlignLeft | Qt::AlignBottom
+                                             : Qt::AlignLeft | Qt::AlignVCenter);
     label->setBuddy(box);
 
-    m_boxes[std::size_t(field)] = box;
+    m_boxes[std::size_t(position)] = box;
     return box;
 }
 
@@ -310,16 +245,16 @@ QFrame *DetailsPane::panel(int index) const
     return m_panels[std::size_t(index) - 1];
 }
 
-QWidget *DetailsPane::box(int field) const
+QWidget *DetailsPane::box(int position) const
 {
-    if (field < 0 || field >= kFieldCount)
+    if (position < 0 || position >= notes::kFieldCount)
         return nullptr;
-    return m_boxes[std::size_t(field)];
+    return m_boxes[std::size_t(position)];
 }
 
-QString DetailsPane::boxText(int field) const
+QString DetailsPane::boxText(int position) const
 {
-    QWidget *widget = box(field);
+    QWidget *widget = box(position);
     if (auto *line = qobject_cast<QLineEdit *>(widget))
         return line->text();
     if (auto *multi = qobject_cast<QPlainTextEdit *>(widget))
@@ -327,9 +262,9 @@ QString DetailsPane::boxText(int field) const
     return QString();
 }
 
-void DetailsPane::setBoxText(int field, const QString &text)
+void DetailsPane::setBoxText(int position, const QString &text)
 {
-    QWidget *widget = box(field);
+    QWidget *widget = box(position);
     if (auto *line = qobject_cast<QLineEdit *>(widget)) {
         line->setText(text);
         line->setCursorPosition(0);
@@ -350,28 +285,39 @@ void DetailsPane::showContact(const notes::ContactRecord &record)
 {
     m_imgContact->show();
     m_topName->setText(QString::fromStdString(record.headerName()));
-    for (int field = 0; field < kFieldCount; ++field) {
-        QString text = QString::fromStdString(record.fields[std::size_t(field)]);
+    for (int position = 0; position < notes::kFieldCount; ++position) {
+        QString text = QString::fromStdString(record.fields[std::size_t(position)]);
         // A Suffix or Title of "0" is what some address books store for "none".
-        if ((field == Suffix || field == Title) && text == QLatin1String("0"))
+        if ((position == Suffix || position == Title) && text == QLatin1String("0"))
             text.clear();
-        setBoxText(field, text);
+        setBoxText(position, text);
     }
 }
 
 QList<QWidget *> DetailsPane::keyboardOrder() const
 {
     QList<QWidget *> order;
-    for (int field : {First, Middle, Last, Title, Suffix, Email})
-        order << m_boxes[std::size_t(field)];
+    const auto add = [&](int position) { order << m_boxes[std::size_t(position)]; };
+    for (const int position : {First, Middle, Last, Title, Suffix, Email})
+        add(position);
     order << m_tabStrip;
-    // Panel by panel, each read across its rows as laid out (Personal pairs City with State).
-    for (int field = Company; field <= Other3; ++field)
-        order << m_boxes[std::size_t(field)];
-    for (int field : {HomeStreet, HomeCity, HomeState, HomeZip, HomeCountry, Spouse, Children,
-                      HomePhone, HomeFax, HomeCell, Birthday, Anniversary})
-        order << m_boxes[std::size_t(field)];
-    for (int field = Comments; field < kFieldCount; ++field)
-        order << m_boxes[std::size_t(field)];
+    // Panel by panel, each read across its rows as laid out.
+    add(Company);
+    add(JobTitle);
+    for (const Pair &pair : kBusinessPairs) {
+        add(pair[0]);
+        add(pair[1]);
+    }
+    for (const int position : kContactColumn)
+        add(position);
+    add(HomeStreet);
+    for (const Pair &pair : kHomePairs) {
+        add(pair[0]);
+        add(pair[1]);
+    }
+    for (const int position : {HomeCell, Birthday, Anniversary, Comments})
+        add(position);
+    for (const int position : kAdvancedColumn)
+        add(position);
     return order;
 }

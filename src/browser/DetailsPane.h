@@ -3,6 +3,8 @@
 // fields. It only displays; nothing reads its boxes back.
 #pragma once
 
+#include "FieldSchema.h"
+
 #include <QGroupBox>
 #include <QList>
 
@@ -20,7 +22,6 @@ class DetailsPane final : public QGroupBox {
     Q_OBJECT
 
 public:
-    static constexpr int kFieldCount = 42;
     static constexpr int kPanelCount = 5;
 
     explicit DetailsPane(QWidget *parent = nullptr);
@@ -28,9 +29,10 @@ public:
     QTabBar *tabStrip() const { return m_tabStrip; }
     // Panel 1 to 5, in tab order.
     QFrame *panel(int index) const;
-    // The box showing field 0 to 41 (a QLineEdit, or a QPlainTextEdit for the long ones).
-    QWidget *box(int field) const;
-    QString boxText(int field) const;
+    // The box showing field 0 to 41 of the record (a QLineEdit, or a QPlainTextEdit for the
+    // long ones), as notes::kFields describes it.
+    QWidget *box(int position) const;
+    QString boxText(int position) const;
 
     // Shows panel `index` (1 to 5) and hides the other four; any other index changes nothing.
     void showPanel(int index);
@@ -46,12 +48,13 @@ private:
     void buildNameArea();
     void buildTabs();
     QFrame *makePanel(const char *name, int height);
-    QWidget *makeBox(QWidget *parent, int field, const QRect &geometry, const QRect &labelGeometry);
-    void setBoxText(int field, const QString &text);
+    QWidget *makeBox(QWidget *parent, int position, const QRect &geometry,
+                     const QRect &labelGeometry);
+    void setBoxText(int position, const QString &text);
 
     QLabel *m_imgContact = nullptr;
     QLabel *m_topName = nullptr;
     QTabBar *m_tabStrip = nullptr;
     std::array<QFrame *, kPanelCount> m_panels{};
-    std::array<QWidget *, kFieldCount> m_boxes{};
+    std::array<QWidget *, notes::kFieldCount> m_boxes{};
 };

@@ -5,7 +5,7 @@
 #include "ExportWalk.h"
 
 #include "CsvFormat.h"
-#include "ExportFields.h"
+#include "FieldSchema.h"
 #include "PeopleView.h"
 
 namespace exportcore {
@@ -19,7 +19,8 @@ std::string documentLine(notes::NotesDocument &document, const std::vector<std::
 {
     values.clear();
     for (const std::size_t position : positions)
-        values.push_back(notes::firstText(document.GetItemValue(kExportFields[position].item)));
+        values.push_back(
+            notes::firstText(document.GetItemValue(notes::kExportColumns[position].item)));
     return csvLine(values);
 }
 
@@ -30,7 +31,7 @@ std::string headingLine(const std::vector<std::size_t> &positions)
     std::vector<std::string> captions;
     captions.reserve(positions.size());
     for (const std::size_t position : positions)
-        captions.emplace_back(kExportFields[position].caption);
+        captions.emplace_back(notes::kExportColumns[position].caption);
     return csvLine(captions);
 }
 

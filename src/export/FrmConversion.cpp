@@ -3,8 +3,8 @@
 
 #include "ChooseFolder.h"
 #include "CsvFileWriter.h"
-#include "ExportFields.h"
 #include "ExportFilePath.h"
+#include "FieldSchema.h"
 #include "KeepAlive.h"
 #include "Look.h"
 #include "OpenInShell.h"
@@ -118,7 +118,7 @@ FrmConversion::FrmConversion(QWidget *owner, const QString &databasePath,
     m_lstContactsField = new QListWidget(this);
     m_lstContactsField->setObjectName(QStringLiteral("LstContactsField"));
     m_lstContactsField->setSortingEnabled(false);
-    for (const exportcore::ExportField &field : exportcore::kExportFields) {
+    for (const notes::ExportColumn &field : notes::kExportColumns) {
         auto *item = new QListWidgetItem(QString::fromUtf8(field.caption), m_lstContactsField);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);

@@ -1,10 +1,14 @@
-// The contact record: item table, the names built from it, and its one-text form (see
+// The contact record: the names built from it, and its one-text form (see
 // ContactRecord.h).
 #include "ContactRecord.h"
 
 namespace notes {
 
 namespace {
+
+constexpr std::size_t kFirst = field("FirstName");
+constexpr std::size_t kMiddle = field("MiddleInitial");
+constexpr std::size_t kLast = field("LastName");
 
 constexpr char kSeparator = '|';
 constexpr char kEscape = '\\';
@@ -20,61 +24,12 @@ std::string trimSpaces(const std::string &text)
 
 } // namespace
 
-const std::array<const char *, ContactRecord::kFieldCount> &ContactRecord::itemNames()
-{
-    static const std::array<const char *, kFieldCount> names = {
-        "FirstName",
-        "MiddleInitial",
-        "LastName",
-        "Suffix",
-        "Title",
-        "MailAddress",
-        "CompanyName",
-        "JobTitle",
-        "OfficeStreetAddress",
-        "OfficeCity",
-        "OfficeZip",
-        "OfficeState",
-        "OfficeCountry",
-        "Location",
-        "WebSite",
-        "Department",
-        "Manager",
-        "Assistant",
-        "OfficePhoneNumber",
-        "OfficeFAXPhoneNumber",
-        "CellPhoneNumber",
-        "PhoneNumber_6",
-        "MiscPhone1",
-        "MiscPhone2",
-        "MiscPhone3",
-        "StreetAddress",
-        "City",
-        "Zip",
-        "State",
-        "Country",
-        "Spouse",
-        "Children",
-        "PhoneNumber",
-        "HomeFAXPhoneNumber",
-        "PersPager",
-        "Birthday",
-        "Anniversary",
-        "Comment",
-        "ShortName",
-        "AltFullNameSort",
-        "MailDomain",
-        "Categories",
-    };
-    return names;
-}
-
 std::string ContactRecord::headerName() const
 {
-    const std::string &middle = fields[MiddleInitial];
+    const std::string &middle = fields[kMiddle];
     if (!middle.empty())
-        return fields[FirstName] + ' ' + middle + ' ' + fields[LastName];
-    return fields[FirstName] + ' ' + fields[LastName];
+        return fields[kFirst] + ' ' + middle + ' ' + fields[kLast];
+    return fields[kFirst] + ' ' + fields[kLast];
 }
 
 std::string ContactRecord::displayName() const
@@ -86,7 +41,7 @@ std::string ContactRecord::groupKey() const
 {
     // Only the 26 letter groups and "Other" exist in the tree, so a first character outside
     // A-Z (a digit, punctuation, the lead byte of an accented or non-Latin letter) is "Other".
-    const std::string first = trimSpaces(fields[FirstName]);
+    const std::string first = trimSpaces(fields[kFirst]);
     if (first.empty())
         return "Other";
     char c = first.front();

@@ -1,8 +1,10 @@
-// The contact record: the 42 items of a Person document that the scan keeps and the details pane
-// shows, with the contact's display name and the group ("A" to "Z" or "Other") it is listed
-// under. The record travels with its tree node as one encoded text; encode() and decode() keep
-// every value whole, "|" included.
+// The contact record: the 42 items (FieldSchema.h) of a Person document that the scan keeps and the
+// details pane shows, with the contact's display name and the group ("A" to "Z" or "Other") it is
+// listed under. The record travels with its tree node as one encoded text; encode() and decode()
+// keep every value whole, "|" included.
 #pragma once
+
+#include "FieldSchema.h"
 
 #include <array>
 #include <string>
@@ -11,12 +13,7 @@ namespace notes {
 
 class ContactRecord final {
 public:
-    static constexpr int kFieldCount = 42;
-    // The Notes item of each field, field 0 first ("FirstName" ... "Categories").
-    static const std::array<const char *, kFieldCount> &itemNames();
-
-    enum Field { FirstName = 0, MiddleInitial = 1, LastName = 2, Suffix = 3, Title = 4 };
-
+    // Field i holds the value of kFields[i].item.
     std::array<std::string, kFieldCount> fields;
 
     // "First Middle Last" (or "First Last" without a middle initial), outer spaces removed.

@@ -17,9 +17,8 @@ ScannedContact readContact(NotesDocument &document)
     contact.key = document.UniversalID();
     contact.key += '-';
     contact.key += document.NoteID();
-    const auto &names = ContactRecord::itemNames();
-    for (int i = 0; i < ContactRecord::kFieldCount; ++i)
-        contact.record.fields[i] = firstText(document.GetItemValue(names[i]));
+    for (std::size_t i = 0; i < kFields.size(); ++i)
+        contact.record.fields[i] = firstText(document.GetItemValue(kFields[i].item));
     contact.displayName = contact.record.displayName();
     contact.groupKey = contact.record.groupKey();
     return contact;

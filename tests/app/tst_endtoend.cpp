@@ -7,8 +7,8 @@
 #include "ContactTree.h"
 #include "DetailsPane.h"
 #include "DxlClient.h"
-#include "ExportFields.h"
 #include "FakePlatform.h"
+#include "FieldSchema.h"
 #include "Find.h"
 #include "FrmConversion.h"
 #include "FrmMain.h"
@@ -46,7 +46,7 @@ QJsonArray expectedRows(const QString &book)
          entry = navigator->GetNextDocument(*entry)) {
         auto document = entry->Document();
         QJsonArray row;
-        for (const auto &field : exportcore::kExportFields)
+        for (const auto &field : notes::kExportColumns)
             row.append(
                 QString::fromStdString(notes::firstText(document->GetItemValue(field.item))));
         rows.append(row);
@@ -95,7 +95,7 @@ private slots:
         DetailsPane *pane = window.detailsPane();
         QVERIFY(tree->nodeCount() > 28);
         QCOMPARE(qsizetype(window.entryCount()), tree->nodeCount() - 28);
-        QList<bool> filled(DetailsPane::kFieldCount, false);
+        QList<bool> filled(notes::kFieldCount, false);
         QTreeWidgetItem *root = tree->node(QString::fromLatin1(ContactTree::kRootKey));
         for (int g = 0; g < root->childCount(); ++g) {
             QTreeWidgetItem *group = root->child(g);
@@ -106,11 +106,11 @@ private slots:
                 QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                                   tree->visualItemRect(contact).center());
                 QCOMPARE(tree->currentItem(), contact);
-                for (int i = 0; i < DetailsPane::kFieldCount; ++i)
+                for (int i = 0; i < notes::kFieldCount; ++i)
                     filled[i] = filled[i] || !pane->boxText(i).isEmpty();
             }
         }
-        for (int i = 0; i < DetailsPane::kFieldCount; ++i)
+        for (int i = 0; i < notes::kFieldCount; ++i)
             QVERIFY2(filled[i], qPrintable(pane->box(i)->objectName()));
 
         auto *exportButton = find<QPushButton>(&window, "CmdContactsCreate");

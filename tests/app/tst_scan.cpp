@@ -255,8 +255,7 @@ private slots:
         notes::MemoryDocument doc;
         doc.universalId = "UNID9";
         doc.noteId = "N9";
-        const auto &items = notes::ContactRecord::itemNames();
-        for (int i = 0; i < notes::ContactRecord::kFieldCount - 1; ++i) {
+        for (int i = 0; i < notes::kFieldCount - 1; ++i) {
             std::string value = "v" + std::to_string(i);
             if (i == 1)
                 value = "Q";
@@ -264,7 +263,7 @@ private slots:
                 value = "0";
             else if (i == 8)
                 value = "v8|x";
-            doc.set(items[std::size_t(i)], value);
+            doc.set(notes::kFields[std::size_t(i)].item, value);
         }
         doc.set("Categories", notes::ItemValues{notes::ItemValue::fromText("Red"),
                                                 notes::ItemValue::fromText("Blue")});
@@ -283,7 +282,7 @@ private slots:
         QCOMPARE(find<QLabel>(m_window, "LblTopName")->text(), QStringLiteral("v0 Q v2"));
         QVERIFY(find<QLabel>(m_window, "ImgContact")->isVisible());
         DetailsPane *pane = m_window->detailsPane();
-        for (int i = 0; i < DetailsPane::kFieldCount; ++i) {
+        for (int i = 0; i < notes::kFieldCount; ++i) {
             QString expected = QStringLiteral("v%1").arg(i);
             if (i == 1)
                 expected = "Q";

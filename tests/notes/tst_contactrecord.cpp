@@ -1,4 +1,4 @@
-// Tests of the contact record: its item table, the names shown for a contact, the group it is
+// Tests of the contact record: the field schema, the names shown for a contact, the group it is
 // listed under, and the one-text form that travels with the tree node.
 #include "ContactRecord.h"
 
@@ -14,9 +14,9 @@ namespace {
 ContactRecord named(const QString &first, const QString &middle, const QString &last)
 {
     ContactRecord r;
-    r.fields[ContactRecord::FirstName] = first.toStdString();
-    r.fields[ContactRecord::MiddleInitial] = middle.toStdString();
-    r.fields[ContactRecord::LastName] = last.toStdString();
+    r.fields[notes::field("FirstName")] = first.toStdString();
+    r.fields[notes::field("MiddleInitial")] = middle.toStdString();
+    r.fields[notes::field("LastName")] = last.toStdString();
     return r;
 }
 
@@ -31,26 +31,24 @@ class TestContactRecord final : public QObject {
     Q_OBJECT
 
 private slots:
-    void itemTable()
+    void schemaNamesEachThingOnce()
     {
-        const auto &names = ContactRecord::itemNames();
-        QCOMPARE(names.size(), std::size_t(42));
-        QCOMPARE(std::set<std::string>(names.begin(), names.end()).size(), std::size_t(42));
-        // The positions the details pane and the tree rely on.
-        const std::pair<std::size_t, const char *> at[] = {
-            {ContactRecord::FirstName, "FirstName"},
-            {ContactRecord::MiddleInitial, "MiddleInitial"},
-            {ContactRecord::LastName, "LastName"},
-            {ContactRecord::Title, "Title"},
-            {5, "MailAddress"},
-            {21, "PhoneNumber_6"},
-            {22, "MiscPhone1"},
-            {34, "PersPager"},
-            {35, "Birthday"},
-            {39, "AltFullNameSort"},
-            {41, "Categories"}};
-        for (const auto &[position, name] : at)
-            QCOMPARE(names[position], name);
+        std::set<std::string> items;
+        std::set<std::string> boxes;
+        for (const notes::FieldSpec &spec : notes::kFields) {
+            items.insert(spec.item);
+            boxes.insert(spec.box);
+        }
+        QCOMPARE(items.size(), notes::kFields.size());
+        QCOMPARE(boxes.size(), notes::kFields.size());
+        std::set<std::string> captions;
+        for (const notes::ExportColumn &column : notes::kExportColumns) {
+            captions.insert(column.caption);
+            // Every column but the full name writes an item the record keeps.
+            if (std::string(column.item) != "FullName")
+                QVERIFY2(notes::fieldOf(column.item) >= 0, column.item);
+        }
+        QCOMPARE(captions.size(), notes::kExportColumns.size());
     }
 
     void names_data()
@@ -127,11 +125,11 @@ private slots:
         QFETCH(int, field);
         QFETCH(QString, value);
         ContactRecord r;
-        for (int i = 0; i < ContactRecord::kFieldCount; ++i)
+        for (int i = 0; i < notes::kFieldCount; ++i)
             r.fields[i] = "f" + std::to_string(i);
         r.fields[field] = value.toStdString();
         const ContactRecord back = ContactRecord::decode(r.encode());
-        for (int i = 0; i < ContactRecord::kFieldCount; ++i)
+        for (int i = 0; i < notes::kFieldCount; ++i)
             QCOMPARE(q(back.fields[i]), q(r.fields[i]));
     }
 
@@ -167,7 +165,7 @@ private slots:
         QFETCH(QString, encoded);
         QFETCH(QStringList, expected);
         const ContactRecord r = ContactRecord::decode(encoded.toStdString());
-        for (int i = 0; i < ContactRecord::kFieldCount; ++i)
+        for (int i = 0; i < notes::kFieldCount; ++i)
             QCOMPARE(q(r.fields[i]), i < expected.size() ? expected[i] : QString());
     }
 };

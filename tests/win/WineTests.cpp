@@ -5,7 +5,7 @@
 #include "ComApartment.h"
 #include "ComClient.h"
 #include "DispatchPtr.h"
-#include "ExportFields.h"
+#include "FieldSchema.h"
 #include "MemoryClient.h"
 #include "RoutingSession.h"
 #include "SampleBooks.h"
@@ -301,7 +301,7 @@ void scanMatchesInMemoryClient()
 
 void exportMatchesInMemoryClient()
 {
-    std::vector<std::size_t> every(exportcore::kExportFields.size());
+    std::vector<std::size_t> every(notes::kExportColumns.size());
     std::iota(every.begin(), every.end(), std::size_t{0});
     for (const std::string &book : {std::string("sample"), std::string("empty")}) {
         for (int failingCall : {0, 30}) {
