@@ -57,9 +57,9 @@ int main(int argc, char **argv)
         return 1;
     }
     FileSink sink(writer, stats);
-    const exportcore::ExportOutcome outcome =
+    const notes::WalkOutcome outcome =
         exportcore::runExport(notes::DxlClient::factory(), argv[1], all, sink);
-    if (outcome.kind != exportcore::ExportOutcome::Kind::Completed) {
+    if (outcome.kind != notes::WalkOutcome::Kind::Completed) {
         std::fprintf(stderr, "export did not complete: %s\n", outcome.reason.c_str());
         return 1;
     }
@@ -69,7 +69,8 @@ int main(int argc, char **argv)
     }
     std::printf("%s; opened in %.3f s; %lld contacts of %lld, %llu CSV bytes%s\n",
                 stats.report("DXL export", argv[1]).c_str(), sink.m_openedAfter,
-                static_cast<long long>(outcome.written), static_cast<long long>(outcome.entryCount),
+                static_cast<long long>(outcome.delivered),
+                static_cast<long long>(outcome.entryCount),
                 static_cast<unsigned long long>(sink.m_bytes),
                 writer.usedUtf8Fallback() ? " (UTF-8 fallback)" : "");
     return 0;

@@ -43,12 +43,12 @@ int main(int argc, char **argv)
     }
     const bench::BenchStats stats;
     CountingSink sink(stats);
-    const notes::ScanOutcome outcome = notes::runScan(notes::DxlClient::factory(), argv[1], sink);
+    const notes::WalkOutcome outcome = notes::runScan(notes::DxlClient::factory(), argv[1], sink);
     std::printf("%s; opened in %.3f s; %lld contacts of %lld, %llu record bytes\n",
                 stats.report("DXL scan", argv[1]).c_str(), sink.m_openedAfter,
                 static_cast<long long>(sink.m_contacts), static_cast<long long>(sink.m_entryCount),
                 static_cast<unsigned long long>(sink.m_bytes));
-    if (outcome.kind != notes::ScanOutcome::Kind::Completed) {
+    if (outcome.kind != notes::WalkOutcome::Kind::Completed) {
         std::fprintf(stderr, "scan did not complete: %s\n", outcome.reason.c_str());
         return 1;
     }

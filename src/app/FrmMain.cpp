@@ -424,22 +424,22 @@ void FrmMain::CmdEnumerateNotes_Click()
         platform().copyFile(path, QString::fromStdString(backup), &ignored);
     }
 
-    notes::ScanOutcome outcome;
+    notes::WalkOutcome outcome;
     std::int64_t refused = 0;
     {
         InputBlocker blocker;
         ScanProgress sink(*m_tree, *m_progBarScanNotes, m_scanCounter, m_entryCount);
         outcome = notes::runScan(m_sessionFactory, pathUtf8, sink);
         refused = sink.refused();
-        if (outcome.kind != notes::ScanOutcome::Kind::NotInstalled &&
-            outcome.kind != notes::ScanOutcome::Kind::CannotOpen)
+        if (outcome.kind != notes::WalkOutcome::Kind::NotInstalled &&
+            outcome.kind != notes::WalkOutcome::Kind::CannotOpen)
             m_progBarScanNotes->setValue(m_progBarScanNotes->maximum());
         blocker.discardPendingInput();
     }
 
-    using Kind = notes::ScanOutcome::Kind;
+    using Kind = notes::WalkOutcome::Kind;
     const QString twoLines = newLine() + newLine();
-    const std::int64_t added = outcome.added - refused;
+    const std::int64_t added = outcome.delivered - refused;
     const std::int64_t skipped = outcome.skipped + refused;
     switch (outcome.kind) {
     case Kind::NotInstalled:

@@ -35,19 +35,19 @@ std::string headingLine(const std::vector<std::size_t> &positions)
     return csvLine(captions);
 }
 
-ExportOutcome runExport(const notes::SessionFactory &factory, const std::string &path,
-                        const std::vector<std::size_t> &positions, ExportSink &sink)
+notes::WalkOutcome runExport(const notes::SessionFactory &factory, const std::string &path,
+                             const std::vector<std::size_t> &positions, ExportSink &sink)
 {
-    ExportOutcome outcome;
+    notes::WalkOutcome outcome;
     notes::PeopleView held;
     switch (held.open(factory, path, false, outcome.reason)) {
     case notes::PeopleView::Opened::Yes:
         break;
     case notes::PeopleView::Opened::NotInstalled:
-        outcome.kind = ExportOutcome::Kind::NotInstalled;
+        outcome.kind = notes::WalkOutcome::Kind::NotInstalled;
         return outcome;
     case notes::PeopleView::Opened::CannotOpen:
-        outcome.kind = ExportOutcome::Kind::CannotOpen;
+        outcome.kind = notes::WalkOutcome::Kind::CannotOpen;
         return outcome;
     }
 
@@ -55,7 +55,7 @@ ExportOutcome runExport(const notes::SessionFactory &factory, const std::string 
     sink.started(outcome.entryCount);
     sink.line(headingLine(positions));
     if (!held.entry) {
-        outcome.kind = ExportOutcome::Kind::EmptyView;
+        outcome.kind = notes::WalkOutcome::Kind::EmptyView;
         return outcome;
     }
 
@@ -66,15 +66,15 @@ ExportOutcome runExport(const notes::SessionFactory &factory, const std::string 
             sink.line(documentLine(document, positions, values));
         },
         [&sink](std::int64_t reached) { sink.progress(reached); });
-    outcome.written = walked.read;
+    outcome.delivered = walked.read;
     outcome.skipped = walked.skipped;
     outcome.skipReason = walked.skipReason;
     if (walked.stoppedEarly) {
-        outcome.kind = ExportOutcome::Kind::StoppedEarly;
+        outcome.kind = notes::WalkOutcome::Kind::StoppedEarly;
         outcome.reason = walked.stopReason;
     } else {
-        outcome.kind =
-            outcome.skipped == 0 ? ExportOutcome::Kind::Completed : ExportOutcome::Kind::Incomplete;
+        outcome.kind = outcome.skipped == 0 ? notes::WalkOutcome::Kind::Completed
+                                            : notes::WalkOutcome::Kind::Incomplete;
     }
     return outcome;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "SessionFactory.h"
+#include "WalkOutcome.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -25,27 +26,10 @@ public:
     virtual void progress(std::int64_t documentNumber) = 0;
 };
 
-struct ExportOutcome {
-    enum class Kind {
-        Completed,    // every document written
-        NotInstalled, // no session under either ProgID; nothing written
-        CannotOpen,   // a session, but the book could not be opened (reason); nothing written
-        EmptyView,    // the "$People" view has no document; the heading was written
-        Incomplete,   // the walk reached the end, but some documents could not be read
-        StoppedEarly, // the walk could not go on (reason); the lines so far were written
-    };
-    Kind kind = Kind::Completed;
-    std::int64_t entryCount = 0; // the navigator's count
-    std::int64_t written = 0;    // data lines handed to the sink
-    std::int64_t skipped = 0;    // documents that could not be read
-    std::string reason;
-    std::string skipReason; // why the first skipped document could not be read
-};
-
-// Exports the fields at `positions` (indexes into kExportFields, increasing) of every document
-// of the book at `path`. `positions` must not be empty.
-ExportOutcome runExport(const notes::SessionFactory &factory, const std::string &path,
-                        const std::vector<std::size_t> &positions, ExportSink &sink);
+// Exports the fields at `positions` (indexes into notes::kExportColumns, increasing) of every
+// document of the book at `path`. `positions` must not be empty.
+notes::WalkOutcome runExport(const notes::SessionFactory &factory, const std::string &path,
+                             const std::vector<std::size_t> &positions, ExportSink &sink);
 
 // The heading line of those positions, CR LF included.
 std::string headingLine(const std::vector<std::size_t> &positions);

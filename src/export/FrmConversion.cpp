@@ -44,19 +44,19 @@ QString contactsSaved(std::int64_t written)
 }
 
 // The completion message: the count, then what went wrong on the way, if anything.
-QString completionText(const exportcore::ExportOutcome &outcome, bool utf8Fallback)
+QString completionText(const notes::WalkOutcome &outcome, bool utf8Fallback)
 {
-    using Kind = exportcore::ExportOutcome::Kind;
+    using Kind = notes::WalkOutcome::Kind;
     QString first;
     QString details;
     switch (outcome.kind) {
     case Kind::Completed:
     case Kind::EmptyView:
-        first = contactsSaved(outcome.written);
+        first = contactsSaved(outcome.delivered);
         break;
     case Kind::Incomplete:
         first = QStringLiteral("%1 Contacts Saved, %2 Skipped")
-                    .arg(outcome.written)
+                    .arg(outcome.delivered)
                     .arg(outcome.skipped);
         details = QStringLiteral("The skipped contacts could not be read from the address book: %1")
                       .arg(QString::fromStdString(outcome.skipReason));
@@ -64,9 +64,9 @@ QString completionText(const exportcore::ExportOutcome &outcome, bool utf8Fallba
     case Kind::StoppedEarly:
         first = outcome.skipped == 0
                     ? QStringLiteral("%1 Contacts Saved, then the export stopped early")
-                          .arg(outcome.written)
+                          .arg(outcome.delivered)
                     : QStringLiteral("%1 Contacts Saved, %2 Skipped, then the export stopped early")
-                          .arg(outcome.written)
+                          .arg(outcome.delivered)
                           .arg(outcome.skipped);
         details = QStringLiteral("The address book could not go on to the next contact: %1")
                       .arg(QString::fromStdString(outcome.reason));
@@ -279,7 +279,7 @@ void FrmConversion::CmdConversion_Click()
     m_writer = &writer;
     m_progressDivisor = 1;
     m_paintClock.start();
-    exportcore::ExportOutcome outcome;
+    notes::WalkOutcome outcome;
     {
         // Opening a big book takes seconds before the first document: paint meanwhile too.
         const notes::KeepAliveHook painting([this] { keepPainting(false); });
@@ -288,7 +288,7 @@ void FrmConversion::CmdConversion_Click()
     m_writer = nullptr;
     m_running = false;
 
-    using Kind = exportcore::ExportOutcome::Kind;
+    using Kind = notes::WalkOutcome::Kind;
     if (outcome.kind == Kind::NotInstalled || outcome.kind == Kind::CannotOpen) {
         restoreBar();
         QString text = QStringLiteral("Lotus Notes not configured or the selected file is not a "

@@ -26,39 +26,39 @@ ScannedContact readContact(NotesDocument &document)
 
 } // namespace
 
-ScanOutcome runScan(const SessionFactory &factory, const std::string &path, ScanSink &sink)
+WalkOutcome runScan(const SessionFactory &factory, const std::string &path, ScanSink &sink)
 {
-    ScanOutcome outcome;
+    WalkOutcome outcome;
     PeopleView held;
     switch (held.open(factory, path, true, outcome.reason)) {
     case PeopleView::Opened::Yes:
         break;
     case PeopleView::Opened::NotInstalled:
-        outcome.kind = ScanOutcome::Kind::NotInstalled;
+        outcome.kind = WalkOutcome::Kind::NotInstalled;
         return outcome;
     case PeopleView::Opened::CannotOpen:
-        outcome.kind = ScanOutcome::Kind::CannotOpen;
+        outcome.kind = WalkOutcome::Kind::CannotOpen;
         return outcome;
     }
 
     outcome.entryCount = held.count();
     sink.scanStarted(outcome.entryCount);
     if (!held.entry) {
-        outcome.kind = ScanOutcome::Kind::EmptyView;
+        outcome.kind = WalkOutcome::Kind::EmptyView;
         return outcome;
     }
 
     const PeopleView::Walked walked =
         held.walk([&sink](NotesDocument &document) { sink.addContact(readContact(document)); },
                   [&sink](std::int64_t reached) { sink.progress(reached); });
-    outcome.added = walked.read;
+    outcome.delivered = walked.read;
     outcome.skipped = walked.skipped;
     if (walked.stoppedEarly) {
-        outcome.kind = ScanOutcome::Kind::StoppedEarly;
+        outcome.kind = WalkOutcome::Kind::StoppedEarly;
         outcome.reason = walked.stopReason;
     } else {
         outcome.kind =
-            outcome.skipped == 0 ? ScanOutcome::Kind::Completed : ScanOutcome::Kind::Incomplete;
+            outcome.skipped == 0 ? WalkOutcome::Kind::Completed : WalkOutcome::Kind::Incomplete;
     }
     return outcome;
 }

@@ -5,6 +5,7 @@
 
 #include "ContactRecord.h"
 #include "SessionFactory.h"
+#include "WalkOutcome.h"
 
 #include <cstdint>
 #include <string>
@@ -30,23 +31,7 @@ public:
     virtual void progress(std::int64_t scanCounter) = 0;
 };
 
-struct ScanOutcome {
-    enum class Kind {
-        Completed,    // every document read
-        NotInstalled, // no session under either ProgID
-        CannotOpen,   // a session, but the book could not be opened (reason says why)
-        EmptyView,    // the "$People" view has no document
-        Incomplete,   // the walk reached the end, but some documents could not be read
-        StoppedEarly, // the walk could not go on (reason says why)
-    };
-    Kind kind = Kind::Completed;
-    std::int64_t entryCount = 0; // the navigator's count
-    std::int64_t added = 0;      // contacts handed to the sink
-    std::int64_t skipped = 0;    // documents that could not be read
-    std::string reason;
-};
-
-ScanOutcome runScan(const SessionFactory &factory, const std::string &path, ScanSink &sink);
+WalkOutcome runScan(const SessionFactory &factory, const std::string &path, ScanSink &sink);
 
 // Where the backup copy of `path` goes: beside it, the file name with its extension replaced by
 // ".bak" ("names.nsf" gives "names.bak"), ".bak" appended to a name without an extension. Never

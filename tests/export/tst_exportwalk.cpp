@@ -8,10 +8,10 @@
 using namespace exportcore;
 using notes::MemoryClient;
 using Op = MemoryClient::Op;
-using Kind = ExportOutcome::Kind;
+using Kind = notes::WalkOutcome::Kind;
 
 Q_DECLARE_METATYPE(MemoryClient::Op)
-Q_DECLARE_METATYPE(ExportOutcome::Kind)
+Q_DECLARE_METATYPE(notes::WalkOutcome::Kind)
 
 namespace {
 
@@ -46,7 +46,7 @@ private slots:
         QTest::addColumn<int>(
             "nthCall"); // 0: nothing fails; -1: the book needs an absent Notes client
         QTest::addColumn<bool>("noSession");
-        QTest::addColumn<ExportOutcome::Kind>("kind");
+        QTest::addColumn<notes::WalkOutcome::Kind>("kind");
         QTest::addColumn<Lines>("lines");
         QTest::addColumn<int>("skipped");
 
@@ -90,7 +90,7 @@ private slots:
         QFETCH(MemoryClient::Op, failing);
         QFETCH(int, nthCall);
         QFETCH(bool, noSession);
-        QFETCH(ExportOutcome::Kind, kind);
+        QFETCH(notes::WalkOutcome::Kind, kind);
         QFETCH(Lines, lines);
         QFETCH(int, skipped);
 
@@ -104,12 +104,12 @@ private slots:
             client.unavailablePaths.insert("names.nsf");
 
         RecordingSink sink;
-        const ExportOutcome outcome = runExport(client.factory(), "names.nsf", {0, 27}, sink);
+        const notes::WalkOutcome outcome = runExport(client.factory(), "names.nsf", {0, 27}, sink);
 
         QCOMPARE(outcome.kind, kind);
         QCOMPARE(sink.lines, lines);
         QCOMPARE(outcome.skipped, skipped);
-        QCOMPARE(outcome.written, std::max<std::int64_t>(0, lines.size() - 1));
+        QCOMPARE(outcome.delivered, std::max<std::int64_t>(0, lines.size() - 1));
         QCOMPARE(client.liveObjects(), 0);
 
         const bool opened = kind != Kind::NotInstalled && kind != Kind::CannotOpen;
@@ -143,7 +143,7 @@ private slots:
         client.people.push_back(doc);
 
         RecordingSink sink;
-        const ExportOutcome outcome =
+        const notes::WalkOutcome outcome =
             runExport(client.factory(), "names.nsf", {0, 3, 12, 13, 16, 19, 22}, sink);
         QCOMPARE(outcome.kind, Kind::Completed);
         QCOMPARE(sink.lines.size(), 2);

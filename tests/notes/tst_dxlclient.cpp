@@ -432,10 +432,10 @@ private slots:
     void sampleBook()
     {
         RecordingScanSink sink;
-        const notes::ScanOutcome out =
+        const notes::WalkOutcome out =
             notes::runScan(notes::defaultSessionFactory(), KT_SAMPLES_DIR "/names.dxl", sink);
-        QCOMPARE(out.kind, notes::ScanOutcome::Kind::Completed);
-        QCOMPARE(out.added, 50);
+        QCOMPARE(out.kind, notes::WalkOutcome::Kind::Completed);
+        QCOMPARE(out.delivered, 50);
         QCOMPARE(out.entryCount, 50);
         QMap<QString, const notes::ScannedContact *> byName;
         QSet<QString> keys;

@@ -6,12 +6,12 @@
 #include <QTest>
 
 using notes::MemoryClient;
-using notes::ScanOutcome;
+using notes::WalkOutcome;
 using Op = MemoryClient::Op;
-using Kind = ScanOutcome::Kind;
+using Kind = WalkOutcome::Kind;
 
 Q_DECLARE_METATYPE(MemoryClient::Op)
-Q_DECLARE_METATYPE(ScanOutcome::Kind)
+Q_DECLARE_METATYPE(WalkOutcome::Kind)
 
 namespace {
 
@@ -22,7 +22,7 @@ void threePeople(MemoryClient &client)
                      person("3", "Carla", "Castillo")};
 }
 
-ScanOutcome scan(MemoryClient &client, RecordingScanSink &sink,
+WalkOutcome scan(MemoryClient &client, RecordingScanSink &sink,
                  const std::string &path = "names.nsf")
 {
     return notes::runScan(client.factory(), path, sink);
@@ -82,7 +82,7 @@ private slots:
             return inner(progId);
         };
         RecordingScanSink sink;
-        const ScanOutcome out = notes::runScan(spy, "names.nsf", sink);
+        const WalkOutcome out = notes::runScan(spy, "names.nsf", sink);
         QTEST(out.kind, "kind");
         QTEST(asked, "asked");
         if (out.kind == Kind::NotInstalled) {
@@ -158,16 +158,16 @@ private slots:
         if (op != Op::CreateSession)
             client.failOn(op, 1);
         RecordingScanSink sink;
-        const ScanOutcome out = scan(client, sink, setup == "missing" ? "gone.nsf" : "names.nsf");
+        const WalkOutcome out = scan(client, sink, setup == "missing" ? "gone.nsf" : "names.nsf");
         QTEST(out.kind, "kind");
-        QTEST(int(out.added), "added");
+        QTEST(int(out.delivered), "added");
         QTEST(int(out.skipped), "skipped");
         QCOMPARE(int(out.entryCount), entryCount);
         const bool opened = out.kind != Kind::CannotOpen && out.kind != Kind::NotInstalled;
         QCOMPARE(sink.started, opened ? 1 : 0);
         if (opened)
             QCOMPARE(int(sink.count), entryCount);
-        QCOMPARE(int(sink.contacts.size()), int(out.added));
+        QCOMPARE(int(sink.contacts.size()), int(out.delivered));
         QCOMPARE(int(sink.steps.size()), steps);
         if (steps == 0)
             QCOMPARE(client.calls(Op::Document), 0);
@@ -191,10 +191,10 @@ private slots:
         ann.set("comment", "a|b");
         client.people[1] = person("2", "  bruno", "Berg");
         RecordingScanSink sink;
-        const ScanOutcome out = scan(client, sink);
+        const WalkOutcome out = scan(client, sink);
         QCOMPARE(out.kind, Kind::Completed);
         QCOMPARE(out.entryCount, 3);
-        QCOMPARE(out.added, 3);
+        QCOMPARE(out.delivered, 3);
         QCOMPARE(out.skipped, 0);
         QCOMPARE(sink.started, 1);
         QCOMPARE(sink.count, 3);
@@ -247,9 +247,9 @@ private slots:
         threePeople(client);
         client.failOn(op, call);
         RecordingScanSink sink;
-        const ScanOutcome out = scan(client, sink);
+        const WalkOutcome out = scan(client, sink);
         QCOMPARE(::keys(sink), keys);
-        QCOMPARE(out.added, keys.size());
+        QCOMPARE(out.delivered, keys.size());
         if (op == Op::GetNextDocument) {
             QCOMPARE(out.kind, Kind::StoppedEarly);
             QVERIFY(out.reason.find("GetNextDocument") != std::string::npos);
@@ -273,9 +273,9 @@ private slots:
         for (int i = 0; i < n; ++i)
             client.people.push_back(person(std::to_string(i), "P", "Q"));
         RecordingScanSink sink;
-        const ScanOutcome out = scan(client, sink);
+        const WalkOutcome out = scan(client, sink);
         QCOMPARE(out.kind, Kind::Completed);
-        QCOMPARE(out.added, n);
+        QCOMPARE(out.delivered, n);
         QCOMPARE(int(sink.contacts.size()), n);
         QCOMPARE(sink.steps.back(), n);
         QCOMPARE(out.entryCount, n);

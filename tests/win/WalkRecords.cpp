@@ -82,17 +82,10 @@ void ExportRecorder::progress(std::int64_t documentNumber)
     lines.push_back("progress " + std::to_string(documentNumber));
 }
 
-std::string describe(const notes::ScanOutcome &outcome)
+std::string describe(const notes::WalkOutcome &outcome)
 {
     return "kind " + std::to_string(static_cast<int>(outcome.kind)) + " count " +
-           std::to_string(outcome.entryCount) + " added " + std::to_string(outcome.added) +
-           " skipped " + std::to_string(outcome.skipped);
-}
-
-std::string describe(const exportcore::ExportOutcome &outcome)
-{
-    return "kind " + std::to_string(static_cast<int>(outcome.kind)) + " count " +
-           std::to_string(outcome.entryCount) + " written " + std::to_string(outcome.written) +
+           std::to_string(outcome.entryCount) + " delivered " + std::to_string(outcome.delivered) +
            " skipped " + std::to_string(outcome.skipped);
 }
 

@@ -35,8 +35,7 @@ public:
     std::vector<std::string> lines;
 };
 
-std::string describe(const notes::ScanOutcome &outcome);
-std::string describe(const exportcore::ExportOutcome &outcome);
+std::string describe(const notes::WalkOutcome &outcome);
 
 // "" when equal, else the first difference.
 std::string firstDifference(const std::vector<std::string> &actual,

@@ -287,13 +287,13 @@ void scanMatchesInMemoryClient()
             memory.failOn(notes::MemoryClient::Op::GetItemValue, failingCall);
         }
         ScanRecorder viaCom;
-        const notes::ScanOutcome comOutcome =
+        const notes::WalkOutcome comOutcome =
             notes::runScan(notes::com::comSessionFactory(), "names.nsf", viaCom);
         ScanRecorder viaMemory;
-        const notes::ScanOutcome memoryOutcome =
+        const notes::WalkOutcome memoryOutcome =
             notes::runScan(memory.factory(), "names.nsf", viaMemory);
         KT_CHECK_EQ(describe(comOutcome), describe(memoryOutcome));
-        KT_CHECK_EQ(static_cast<long long>(comOutcome.added), failingCall ? 2 : 3);
+        KT_CHECK_EQ(static_cast<long long>(comOutcome.delivered), failingCall ? 2 : 3);
         checkSame(viaCom.lines, viaMemory.lines);
         KT_CHECK_EQ(server.liveObjects(), 0);
     }
@@ -314,13 +314,13 @@ void exportMatchesInMemoryClient()
                 memory.failOn(notes::MemoryClient::Op::GetItemValue, failingCall);
             }
             ExportRecorder viaCom;
-            const exportcore::ExportOutcome comOutcome =
+            const notes::WalkOutcome comOutcome =
                 exportcore::runExport(notes::com::comSessionFactory(), "names.nsf", every, viaCom);
             ExportRecorder viaMemory;
-            const exportcore::ExportOutcome memoryOutcome =
+            const notes::WalkOutcome memoryOutcome =
                 exportcore::runExport(memory.factory(), "names.nsf", every, viaMemory);
             KT_CHECK_EQ(describe(comOutcome), describe(memoryOutcome));
-            KT_CHECK(book == "empty" || comOutcome.written == (failingCall ? 2 : 3));
+            KT_CHECK(book == "empty" || comOutcome.delivered == (failingCall ? 2 : 3));
             checkSame(viaCom.lines, viaMemory.lines);
             KT_CHECK_EQ(server.liveObjects(), 0);
         }
