@@ -11,13 +11,13 @@
 #include "DocAbout.h"
 #include "FrmConversion.h"
 #include "HelpContents.h"
-#include "InputBlocker.h"
 #include "Look.h"
 #include "OpenInShell.h"
 #include "Platform.h"
 #include "Product.h"
 #include "ScanProgress.h"
 #include "ScanWalk.h"
+#include "WalkRunner.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -38,7 +38,7 @@ namespace {
 constexpr int kClientWidth = 712;  // 10680 twips
 constexpr int kClientHeight = 644; // 9660 twips
 
-const QString kMessageTitle = QStringLiteral("Korvanta Software");
+const QString kMessageTitle = QString::fromLatin1(product::kCompany);
 
 QString newLine()
 {
@@ -296,6 +296,8 @@ void FrmMain::setKeyboardOrder()
     order += m_details->keyboardOrder();
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
+    // The first in the keyboard order holds the focus when the window appears.
+    m_txtNotesDatabaseFile->setFocus();
 }
 
 void FrmMain::setSessionFactory(notes::SessionFactory factory)
@@ -320,7 +322,6 @@ QString FrmMain::databasePath() const
 
 void FrmMain::Form_Load()
 {
-    m_scanCounter = 1;
     PopulateDefaultTree();
     m_details->showPanel(1);
 }
@@ -403,15 +404,10 @@ void FrmMain::mnuAbout_Click()
 
 void FrmMain::CmdEnumerateNotes_Click()
 {
-    // The walk lets the window paint, and a click queued before the button went grey must not
+    // The walk lets the window paint, and an event posted before the button went grey must not
     // start a second walk over the first.
-    if (m_scanning)
+    if (WalkRunner::running())
         return;
-    m_scanning = true;
-    struct Done {
-        bool &flag;
-        ~Done() { flag = false; }
-    } done{m_scanning};
 
     const QString path = m_txtNotesDatabaseFile->text();
     const std::string pathUtf8 = path.toStdString();
@@ -427,14 +423,13 @@ void FrmMain::CmdEnumerateNotes_Click()
     notes::WalkOutcome outcome;
     std::int64_t refused = 0;
     {
-        InputBlocker blocker;
-        ScanProgress sink(*m_tree, *m_progBarScanNotes, m_scanCounter, m_entryCount);
+        WalkRunner runner(m_tree);
+        ScanProgress sink(m_contacts, *m_tree, *m_progBarScanNotes, runner);
         outcome = notes::runScan(m_sessionFactory, pathUtf8, sink);
         refused = sink.refused();
         if (outcome.kind != notes::WalkOutcome::Kind::NotInstalled &&
             outcome.kind != notes::WalkOutcome::Kind::CannotOpen)
             m_progBarScanNotes->setValue(m_progBarScanNotes->maximum());
-        blocker.discardPendingInput();
     }
 
     using Kind = notes::WalkOutcome::Kind;
@@ -474,12 +469,13 @@ void FrmMain::CmdEnumerateNotes_Click()
                                    twoLines + tally(added, skipped));
         break;
     }
-    showScanCompleted();
+    showScanCompleted(added > 0);
 }
 
-void FrmMain::showScanCompleted()
+void FrmMain::showScanCompleted(bool anyContact)
 {
-    m_cmdContactsCreate->setEnabled(true);
+    // A scan that found no contact leaves nothing to export.
+    m_cmdContactsCreate->setEnabled(anyContact);
     m_cmdEnumerateNotes->setEnabled(false);
     m_lblRead->hide();
     m_progBarScanNotes->hide();
@@ -487,11 +483,11 @@ void FrmMain::showScanCompleted()
 
 void FrmMain::ContactsTreeView_NodeClick(QTreeWidgetItem *node)
 {
-    const QString tag = ContactTree::tagOf(m_tree->node(ContactTree::keyOf(node)));
-    // Only contacts carry a record; the root and the groups leave the pane as it is.
-    if (tag.isEmpty())
+    // Only contacts have a record; the root and the groups leave the pane as it is.
+    if (!ContactTree::isContact(node))
         return;
-    m_details->showContact(notes::ContactRecord::decode(tag.toStdString()));
+    if (const auto record = m_contacts.find(ContactTree::keyOf(node).toStdString()))
+        m_details->showContact(*record);
 }
 
 void FrmMain::TabStrip1_Click()
@@ -503,7 +499,7 @@ void FrmMain::closeEvent(QCloseEvent *event)
 {
     // The scan holds the tree and the Notes objects on the stack of its handler: the window
     // cannot go away under it.
-    if (m_scanning) {
+    if (WalkRunner::running()) {
         event->ignore();
         return;
     }

@@ -3,12 +3,11 @@
 // Help. It owns the rules that enable the scan and export buttons, and runs the scan.
 #pragma once
 
+#include "ContactStore.h"
 #include "SessionFactory.h"
 
 #include <QMainWindow>
 #include <QString>
-
-#include <cstdint>
 
 class ClickLabel;
 class ContactTree;
@@ -41,9 +40,8 @@ public:
     // What the export window needs.
     QString databasePath() const;
     QPushButton *exportButton() const { return m_cmdContactsCreate; }
-    std::int64_t entryCount() const { return m_entryCount; }
-    std::int64_t scanCounter() const { return m_scanCounter; }
-    bool isScanning() const { return m_scanning; }
+    // The scanned contacts; the tree's contact nodes carry their keys.
+    const notes::ContactStore &contacts() const { return m_contacts; }
 
     ContactTree *contactTree() const { return m_tree; }
     DetailsPane *detailsPane() const { return m_details; }
@@ -73,14 +71,12 @@ private:
     void buildBanner(QWidget *client);
     void buildControls(QWidget *client);
     void setKeyboardOrder();
-    void showScanCompleted();
+    void showScanCompleted(bool anyContact);
 
     notes::SessionFactory m_sessionFactory;
     // The dialog's last confirmed choice: what a cancelled Browse gives back.
     QString m_lastChosenPath;
-    std::int64_t m_scanCounter = 0;
-    std::int64_t m_entryCount = 0;
-    bool m_scanning = false;
+    notes::ContactStore m_contacts;
 
     QLineEdit *m_txtNotesDatabaseFile = nullptr;
     QPushButton *m_cmdBrowse = nullptr;

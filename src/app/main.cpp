@@ -2,6 +2,7 @@
 // settings; an address book named on the command line is taken as if chosen with Browse, so a
 // desktop shortcut or "Open with" can hand one in.
 #include "FrmMain.h"
+#include "Product.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -18,7 +19,7 @@ int main(int argc, char *argv[])
 #endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvanta Tessal"));
-    QApplication::setOrganizationName(QStringLiteral("Korvanta Software"));
+    QApplication::setOrganizationName(QString::fromLatin1(product::kCompany));
 
     FrmMain window;
     const QStringList arguments = QApplication::arguments();

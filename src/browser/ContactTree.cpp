@@ -9,8 +9,6 @@
 namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
-constexpr int kTagRole = Qt::UserRole + 1;
-constexpr int kImageRole = Qt::UserRole + 2;
 
 } // namespace
 
@@ -69,7 +67,6 @@ QTreeWidgetItem *ContactTree::addNode(const QString &parentKey, const QString &k
     item->setText(0, text);
     item->setIcon(0, m_images[std::size_t(image) - 1]);
     item->setData(0, kKeyRole, key);
-    item->setData(0, kImageRole, int(image));
     if (parent)
         parent->addChild(item);
     else
@@ -79,7 +76,7 @@ QTreeWidgetItem *ContactTree::addNode(const QString &parentKey, const QString &k
 }
 
 QTreeWidgetItem *ContactTree::addContact(const QString &key, const QString &parentKey,
-                                         const QString &text, const QString &tag)
+                                         const QString &text)
 {
     QTreeWidgetItem *item = m_nodes.value(key);
     if (item) {
@@ -94,7 +91,6 @@ QTreeWidgetItem *ContactTree::addContact(const QString &key, const QString &pare
         if (!item)
             return nullptr;
     }
-    item->setData(0, kTagRole, tag);
     return item;
 }
 
@@ -108,14 +104,19 @@ QString ContactTree::keyOf(const QTreeWidgetItem *node)
     return node ? node->data(0, kKeyRole).toString() : QString();
 }
 
-QString ContactTree::tagOf(const QTreeWidgetItem *node)
+bool ContactTree::isContact(const QTreeWidgetItem *node)
 {
-    return node ? node->data(0, kTagRole).toString() : QString();
+    return imageOf(node) == ContactImage;
 }
 
 int ContactTree::imageOf(const QTreeWidgetItem *node)
 {
-    return node ? node->data(0, kImageRole).toInt() : 0;
+    // The kind follows from the depth: the root, its groups, their contacts.
+    if (!node)
+        return 0;
+    if (!node->parent())
+        return RootImage;
+    return node->parent()->parent() ? ContactImage : GroupImage;
 }
 
 void ContactTree::keyPressEvent(QKeyEvent *event)

@@ -1,7 +1,7 @@
-// The contact tree: the only store of scanned contacts. A root node, 27 letter groups ("A" to
-// "Z", "Other") and under them one node per contact, whose tag holds the encoded contact record.
-// Nodes are found by key through a hash, so a scan of a large book adds and replaces contacts in
-// constant time.
+// The contact tree: a root node, 27 letter groups ("A" to "Z", "Other") and under them one node
+// per contact, showing its name and carrying only its key; the contacts themselves live in the
+// main window's store. Nodes are found by key through a hash, so a scan of a large book adds and
+// replaces contacts in constant time.
 #pragma once
 
 #include <QHash>
@@ -34,17 +34,16 @@ public:
                              Image image);
 
     // Adds a contact under its group; when the key is already in the tree (a rescan), its text
-    // and tag are replaced in place instead. nullptr only when the group does not exist.
-    QTreeWidgetItem *addContact(const QString &key, const QString &parentKey, const QString &text,
-                                const QString &tag);
+    // is replaced and it moves to the group given. nullptr only when the group does not exist.
+    QTreeWidgetItem *addContact(const QString &key, const QString &parentKey, const QString &text);
 
     // The node with this key, or nullptr.
     QTreeWidgetItem *node(const QString &key) const;
     qsizetype nodeCount() const { return m_nodes.size(); }
 
     static QString keyOf(const QTreeWidgetItem *node);
-    // The encoded contact record; empty for the root and the groups.
-    static QString tagOf(const QTreeWidgetItem *node);
+    // Whether the node is a contact (not the root or a group).
+    static bool isContact(const QTreeWidgetItem *node);
     // The picture a node shows (1 to 3), 0 for none.
     static int imageOf(const QTreeWidgetItem *node);
 

@@ -2,22 +2,22 @@
 #include "FrmConversion.h"
 
 #include "ChooseFolder.h"
+#include "ClickLabel.h"
 #include "CsvFileWriter.h"
 #include "ExportFilePath.h"
 #include "FieldSchema.h"
-#include "KeepAlive.h"
 #include "Look.h"
 #include "OpenInShell.h"
 #include "Platform.h"
+#include "Product.h"
+#include "WalkRunner.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -31,11 +31,7 @@ const QColor kBackground = look::ole(look::kWindowColour);
 const QColor kLinkBlue(0x00, 0x00, 0xFF);
 const QColor kSeparatorGrey(0xC0, 0xC0, 0xC0);
 
-// The window keeps painting during a long export, but no more often than this, so that
-// repainting never costs the export itself noticeable time.
-constexpr qint64 kPaintIntervalMs = 80;
-
-const QString kNotesTitle = QStringLiteral("Korvanta Software");
+const QString kNotesTitle = QString::fromLatin1(product::kCompany);
 const QString kDoneTitle = QStringLiteral("Conversion Completed...");
 
 QString contactsSaved(std::int64_t written)
@@ -138,7 +134,7 @@ FrmConversion::FrmConversion(QWidget *owner, const QString &databasePath,
     m_imgOpenExcelFile->setFixedSize(16, 16);
     m_imgOpenExcelFile->hide();
 
-    m_lblOpenExcelFile = new QLabel(QStringLiteral("Open Exported Contacts File"), this);
+    m_lblOpenExcelFile = new ClickLabel(QStringLiteral("Open Exported Contacts File"), this);
     m_lblOpenExcelFile->setObjectName(QStringLiteral("LblOpenExcelFile"));
     QFont bold = m_lblOpenExcelFile->font();
     bold.setBold(true);
@@ -147,7 +143,6 @@ FrmConversion::FrmConversion(QWidget *owner, const QString &databasePath,
     link.setColor(QPalette::WindowText, kLinkBlue);
     m_lblOpenExcelFile->setPalette(link);
     m_lblOpenExcelFile->setCursor(Qt::PointingHandCursor);
-    m_lblOpenExcelFile->installEventFilter(this);
     m_lblOpenExcelFile->hide();
 
     m_line1 = new QFrame(this);
@@ -161,6 +156,8 @@ FrmConversion::FrmConversion(QWidget *owner, const QString &databasePath,
 
     m_cmdConversion = new QPushButton(QStringLiteral("&Start Conversion >"), this);
     m_cmdConversion->setObjectName(QStringLiteral("CmdConversion"));
+    // The window has no default button: Enter in the field list must not start an export.
+    m_cmdConversion->setAutoDefault(false);
 
     auto *openRow = new QHBoxLayout;
     openRow->setSpacing(4);
@@ -195,6 +192,7 @@ FrmConversion::FrmConversion(QWidget *owner, const QString &databasePath,
 
     connect(m_chkSelectAll, &QCheckBox::toggled, this, &FrmConversion::ChkSelectAll_Click);
     connect(m_cmdConversion, &QPushButton::clicked, this, &FrmConversion::CmdConversion_Click);
+    connect(m_lblOpenExcelFile, &ClickLabel::clicked, this, &FrmConversion::LblOpenExcelFile_Click);
 }
 
 void FrmConversion::ChkSelectAll_Click()
@@ -212,20 +210,10 @@ void FrmConversion::LblOpenExcelFile_Click()
     OpenInShell(ExportFilePath);
 }
 
-bool FrmConversion::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_lblOpenExcelFile && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        LblOpenExcelFile_Click();
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
 void FrmConversion::closeEvent(QCloseEvent *event)
 {
     // A run cannot be abandoned half way: the file would be left unfinished.
-    if (m_running) {
+    if (WalkRunner::running()) {
         event->ignore();
         return;
     }
@@ -234,13 +222,14 @@ void FrmConversion::closeEvent(QCloseEvent *event)
 
 void FrmConversion::reject()
 {
-    if (!m_running)
+    if (!WalkRunner::running())
         QDialog::reject();
 }
 
 void FrmConversion::CmdConversion_Click()
 {
-    if (m_running)
+    // An event posted before the run began must not start a second one inside it.
+    if (WalkRunner::running())
         return;
 
     const QString folder = ChooseFolder(this, QStringLiteral("Select Folder to Save CSV File"));
@@ -275,18 +264,16 @@ void FrmConversion::CmdConversion_Click()
         return;
     }
 
-    m_running = true;
     m_writer = &writer;
     m_progressDivisor = 1;
-    m_paintClock.start();
     notes::WalkOutcome outcome;
     {
-        // Opening a big book takes seconds before the first document: paint meanwhile too.
-        const notes::KeepAliveHook painting([this] { keepPainting(false); });
+        WalkRunner runner;
+        m_runner = &runner;
         outcome = exportcore::runExport(m_factory, m_databasePath.toStdString(), positions, *this);
+        m_runner = nullptr;
     }
     m_writer = nullptr;
-    m_running = false;
 
     using Kind = notes::WalkOutcome::Kind;
     if (outcome.kind == Kind::NotInstalled || outcome.kind == Kind::CannotOpen) {
@@ -320,7 +307,7 @@ void FrmConversion::started(std::int64_t entryCount)
     m_progressDivisor = entryCount > INT_MAX ? entryCount / INT_MAX + 1 : 1;
     m_progBarSave->setRange(0, static_cast<int>(entryCount / m_progressDivisor));
     m_progBarSave->setValue(0);
-    keepPainting(true);
+    m_runner->paint();
 }
 
 void FrmConversion::line(const std::string &utf8)
@@ -336,15 +323,5 @@ void FrmConversion::progress(std::int64_t documentNumber)
     if (value > m_progBarSave->maximum())
         m_progBarSave->setMaximum(value);
     m_progBarSave->setValue(value);
-    keepPainting(false);
-}
-
-void FrmConversion::keepPainting(bool now)
-{
-    if (!now && m_paintClock.elapsed() < kPaintIntervalMs)
-        return;
-    // Paint and answer the window system, but take no clicks or keys: the run is not
-    // interruptible and the window must not change under it.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    m_paintClock.restart();
+    m_runner->tick();
 }

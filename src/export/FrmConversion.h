@@ -8,13 +8,14 @@
 #include "SessionFactory.h"
 
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QString>
 #include <QStringConverter>
 
 #include <functional>
 
+class ClickLabel;
 class CsvFileWriter;
+class WalkRunner;
 class QCheckBox;
 class QFrame;
 class QLabel;
@@ -36,7 +37,6 @@ public:
     void setCodePage(QStringConverter::Encoding codePage) { m_codePage = codePage; }
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 public slots:
@@ -50,14 +50,13 @@ private:
     void started(std::int64_t entryCount) override;
     void line(const std::string &utf8) override;
     void progress(std::int64_t documentNumber) override;
-    void keepPainting(bool now);
 
     QLabel *m_label1 = nullptr;
     QCheckBox *m_chkSelectAll = nullptr;
     QListWidget *m_lstContactsField = nullptr;
     QProgressBar *m_progBarSave = nullptr;
     QLabel *m_imgOpenExcelFile = nullptr;
-    QLabel *m_lblOpenExcelFile = nullptr;
+    ClickLabel *m_lblOpenExcelFile = nullptr;
     QFrame *m_line1 = nullptr;
     QPushButton *m_cmdConversion = nullptr;
 
@@ -67,8 +66,7 @@ private:
     QStringConverter::Encoding m_codePage = QStringConverter::System;
 
     // Set only while a run is under way.
-    bool m_running = false;
+    WalkRunner *m_runner = nullptr;
     CsvFileWriter *m_writer = nullptr;
     std::int64_t m_progressDivisor = 1;
-    QElapsedTimer m_paintClock;
 };

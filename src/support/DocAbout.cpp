@@ -52,8 +52,9 @@ DocAbout::DocAbout(QWidget *owner) : QDialog(owner)
     label5->move(24, 18);
     label5->adjustSize();
 
+    // The top-left group repeats the main window's banner in its fonts.
     auto *label6 = makeLabel(
-        this, "Label6", QStringLiteral("Export Notes Address Book to Outlook Express"), font());
+        this, "Label6", QStringLiteral("Export Notes Address Book to Outlook Express"), tahoma);
     label6->move(24, 42);
     label6->adjustSize();
 
@@ -61,15 +62,15 @@ DocAbout::DocAbout(QWidget *owner) : QDialog(owner)
     label3->setAlignment(Qt::AlignCenter);
     label3->setGeometry(80, 72, 249, 17);
 
-    auto *label2 = makeLabel(this, "Label2",
-                             QStringLiteral("Copyright \u00a9 2026 Korvanta Software"), tahoma);
+    auto *label2 = makeLabel(
+        this, "Label2",
+        QStringLiteral("Copyright \u00a9 2026 ") + QString::fromLatin1(product::kCompany), tahoma);
     label2->setAlignment(Qt::AlignCenter);
     label2->setGeometry(80, 96, 249, 17);
 
     // The address is shown, not offered as a link: the web commands are in the main window.
     m_label1 = makeLabel(this, "Label1", QString::fromUtf8(product::kWebSite), tahomaBold);
     m_label1->setGeometry(104, 128, 209, 17);
-    m_label1->setAlignment(Qt::AlignCenter);
 
     auto *line1 = new QFrame(this);
     line1->setObjectName(QStringLiteral("Line1"));

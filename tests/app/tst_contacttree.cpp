@@ -34,9 +34,7 @@ private slots:
             QCOMPARE(ContactTree::imageOf(group), 2);
             QCOMPARE(group->childCount(), 0);
             QVERIFY(!group->isExpanded());
-            QVERIFY(ContactTree::tagOf(group).isEmpty());
         }
-        QVERIFY(ContactTree::tagOf(root).isEmpty());
         QStringList expected;
         for (char c = 'A'; c <= 'Z'; ++c)
             expected << QString(QChar::fromLatin1(c));
@@ -87,18 +85,17 @@ private slots:
     {
         ContactTree tree;
         tree.populateDefaultTree();
-        QTreeWidgetItem *first = tree.addContact("U1-N1", "A", "Anna Lee", "old");
-        tree.addContact("U2-N2", "A", "Andy Lee", "x");
-        QTreeWidgetItem *again = tree.addContact("U1-N1", "A", "Anna Lee-Smith", "new");
+        QTreeWidgetItem *first = tree.addContact("U1-N1", "A", "Anna Lee");
+        tree.addContact("U2-N2", "A", "Andy Lee");
+        QTreeWidgetItem *again = tree.addContact("U1-N1", "A", "Anna Lee-Smith");
         QCOMPARE(again, first);
         QCOMPARE(tree.node("A")->childCount(), 2);
         QCOMPARE(tree.node("A")->child(0), first);
         QCOMPARE(first->text(0), QStringLiteral("Anna Lee-Smith"));
-        QCOMPARE(ContactTree::tagOf(first), QStringLiteral("new"));
         QCOMPARE(tree.nodeCount(), 30);
 
         // Renamed in the book since: the node follows the new first letter.
-        QCOMPARE(tree.addContact("U1-N1", "B", "Berta Lee", "newer"), first);
+        QCOMPARE(tree.addContact("U1-N1", "B", "Berta Lee"), first);
         QCOMPARE(first->parent(), tree.node("B"));
         QCOMPARE(tree.node("A")->childCount(), 1);
         QCOMPARE(tree.nodeCount(), 30);
@@ -108,7 +105,7 @@ private slots:
     {
         ContactTree tree;
         tree.populateDefaultTree();
-        QCOMPARE(tree.addContact("U1-N1", "7", "7 Up", "tag"), nullptr);
+        QCOMPARE(tree.addContact("U1-N1", "7", "7 Up"), nullptr);
         QCOMPARE(tree.node("U1-N1"), nullptr);
         QCOMPARE(tree.nodeCount(), 28);
         // A key already taken by a group is refused as a new node.

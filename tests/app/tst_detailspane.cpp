@@ -1,7 +1,7 @@
 // The details pane: the five tabs and their panels, the boxes each panel holds, and what a click
 // on a tree node shows in the header and the 42 boxes.
 #include "ContactRecord.h"
-#include "ContactTree.h"
+#include "DetailsPane.h"
 #include "FakePlatform.h"
 #include "Find.h"
 #include "FrmMain.h"
@@ -27,36 +27,15 @@ notes::ContactRecord record(std::initializer_list<std::pair<int, const char *>> 
 
 } // namespace
 
+Q_DECLARE_METATYPE(notes::ContactRecord)
+
 class TstDetailsPane final : public QObject {
     Q_OBJECT
 
     FakePlatform *m_fake = nullptr;
     FrmMain *m_window = nullptr;
-    int m_contacts = 0;
 
-    void click(QTreeWidgetItem *node)
-    {
-        ContactTree *tree = m_window->contactTree();
-        if (node->parent())
-            node->parent()->setExpanded(true);
-        tree->scrollToItem(node);
-        const QRect at = tree->visualItemRect(node);
-        QVERIFY(at.isValid());
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at.center());
-    }
-
-    QTreeWidgetItem *addContact(const notes::ContactRecord &r)
-    {
-        return addContact(QString::fromStdString(r.encode()));
-    }
-
-    // The node shows what its tag holds; its group and tree text play no part in the pane.
-    QTreeWidgetItem *addContact(const QString &tag)
-    {
-        ++m_contacts;
-        return m_window->contactTree()->addContact(QStringLiteral("U%1-N%1").arg(m_contacts), "A",
-                                                   QStringLiteral("c%1").arg(m_contacts), tag);
-    }
+    DetailsPane *pane() const { return m_window->detailsPane(); }
 
     QString box(const char *name) const
     {
@@ -79,7 +58,6 @@ private slots:
     {
         delete m_window;
         delete m_fake;
-        m_contacts = 0;
     }
 
     void tabs_data()
@@ -120,8 +98,8 @@ private slots:
             QVERIFY2(find<QWidget>(m_window, name)->isVisible(), name);
 
         // A contact shown while on this tab fills the boxes of every panel; the tab stays.
-        click(
-            addContact(record({{0, "Ann"}, {6, "Acme"}, {17, "Carol"}, {37, "Met at the fair"}})));
+        pane()->showContact(
+            record({{0, "Ann"}, {6, "Acme"}, {17, "Carol"}, {37, "Met at the fair"}}));
         QCOMPARE(strip->currentIndex(), tab);
         QVERIFY(find<QWidget>(m_window, qPrintable(kPanels[tab]))->isVisible());
         QCOMPARE(box("txtComments"), QStringLiteral("Met at the fair"));
@@ -209,32 +187,14 @@ private slots:
         }
     }
 
-    void panelsShareThePage()
-    {
-        const QRect first = find<QWidget>(m_window, "FrameBusinessAddress")->geometry();
-        for (const QString &name : kPanels) {
-            auto *panel = find<QWidget>(m_window, qPrintable(name));
-            QCOMPARE(panel->parentWidget()->objectName(), QStringLiteral("FrameContacts"));
-            QCOMPARE(panel->geometry().topLeft(), first.topLeft());
-            QCOMPARE(panel->width(), first.width());
-            if (name == QLatin1String("FrameBusinessContactInfo"))
-                QVERIFY(panel->height() < first.height());
-            else
-                QCOMPARE(panel->height(), first.height());
-            QCOMPARE(panel->palette().color(QPalette::Window), QColor(Qt::white));
-            // Below the tab captions.
-            QVERIFY(panel->y() >= find<QTabBar>(m_window, "TabStrip1")->geometry().bottom());
-        }
-    }
-
     void shows_data()
     {
-        QTest::addColumn<QString>("tag");
+        QTest::addColumn<notes::ContactRecord>("contact");
         QTest::addColumn<QString>("header");
         QTest::addColumn<QStringList>("boxes"); // "box=text"
         const auto row = [](const char *name, const notes::ContactRecord &r, const char *header,
                             const QStringList &boxes) {
-            QTest::newRow(name) << QString::fromStdString(r.encode()) << QString(header) << boxes;
+            QTest::newRow(name) << r << QString(header) << boxes;
         };
         row("with middle", record({{0, "Ann"}, {1, "J"}, {2, "Lee"}}), "Ann J Lee",
             {"txtFirstName=Ann", "txtMiddleName=J", "txtLastName=Lee"});
@@ -253,16 +213,11 @@ private slots:
         row("bar inside a value stays whole",
             record({{0, "Ann"}, {6, "Acme | Sons"}, {7, "Boss"}, {41, "Red|Blue"}}), "Ann ",
             {"txtCompany=Acme | Sons", "txtJobTitle=Boss", "txtCategories=Red|Blue"});
-        // A record written with fewer fields (not by a scan): the missing ones show empty.
-        QTest::newRow("fewer fields")
-            << "Bob||Brown"
-            << "Bob Brown"
-            << QStringList{"txtFirstName=Bob", "txtLastName=Brown", "txtEmail=", "txtCategories="};
     }
 
     void shows()
     {
-        QFETCH(QString, tag);
+        QFETCH(notes::ContactRecord, contact);
         QFETCH(QString, header);
         QFETCH(QStringList, boxes);
         auto *card = find<QLabel>(m_window, "ImgContact");
@@ -273,8 +228,8 @@ private slots:
         // Shown after a contact that fills every box, so an empty box is one that was emptied.
         notes::ContactRecord full;
         full.fields.fill("earlier");
-        click(addContact(full));
-        click(addContact(tag));
+        pane()->showContact(full);
+        pane()->showContact(contact);
         QCOMPARE(name->text(), header);
         QVERIFY(card->isVisible());
         QCOMPARE(card->size(), QSize(28, 28));
@@ -282,43 +237,6 @@ private slots:
             const QString box = expected.section('=', 0, 0);
             QCOMPARE(box + '=' + this->box(qPrintable(box)), expected);
         }
-    }
-
-    void typingLastsUntilShownAgain()
-    {
-        QTreeWidgetItem *node = addContact(record({{0, "Ann"}}));
-        click(node);
-        auto *first = find<QLineEdit>(m_window, "txtFirstName");
-        first->setFocus();
-        QTest::keyClicks(first, "xyz");
-        QVERIFY(first->text() != QLatin1String("Ann"));
-        click(node);
-        QCOMPARE(first->text(), QStringLiteral("Ann"));
-    }
-
-    void rootAndGroupsLeavePane_data()
-    {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<bool>("contactFirst");
-        QTest::newRow("root before") << "Lotus Notes Address Book" << false;
-        QTest::newRow("group before") << "M" << false;
-        QTest::newRow("Other before") << "Other" << false;
-        QTest::newRow("root after") << "Lotus Notes Address Book" << true;
-        QTest::newRow("group after") << "A" << true;
-    }
-
-    void rootAndGroupsLeavePane()
-    {
-        QFETCH(QString, key);
-        QFETCH(bool, contactFirst);
-        if (contactFirst)
-            click(addContact(record({{0, "Ann"}, {2, "Lee"}, {37, "note"}})));
-        click(m_window->contactTree()->node(key));
-        QCOMPARE(find<QLabel>(m_window, "ImgContact")->isVisible(), contactFirst);
-        QCOMPARE(find<QLabel>(m_window, "LblTopName")->text(),
-                 contactFirst ? QStringLiteral("Ann Lee") : QString());
-        QCOMPARE(box("txtFirstName"), contactFirst ? QStringLiteral("Ann") : QString());
-        QCOMPARE(box("txtComments"), contactFirst ? QStringLiteral("note") : QString());
     }
 };
 

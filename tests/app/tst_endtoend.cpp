@@ -94,7 +94,7 @@ private slots:
         ContactTree *tree = window.contactTree();
         DetailsPane *pane = window.detailsPane();
         QVERIFY(tree->nodeCount() > 28);
-        QCOMPARE(qsizetype(window.entryCount()), tree->nodeCount() - 28);
+        QCOMPARE(qsizetype(window.contacts().size()), tree->nodeCount() - 28);
         QList<bool> filled(notes::kFieldCount, false);
         QTreeWidgetItem *root = tree->node(QString::fromLatin1(ContactTree::kRootKey));
         for (int g = 0; g < root->childCount(); ++g) {

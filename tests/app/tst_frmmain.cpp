@@ -80,7 +80,6 @@ private slots:
         QVERIFY(window.windowFlags() & Qt::WindowCloseButtonHint);
         QCOMPARE(window.centralWidget()->palette().color(QPalette::Window), QColor(238, 238, 224));
         QVERIFY(!window.windowIcon().isNull());
-        QCOMPARE(window.scanCounter(), 1);
     }
 
     void controls_data()

@@ -3,7 +3,9 @@
 #include "ExportFilePath.h"
 #include "FakePlatform.h"
 #include "FrmConversion.h"
+#include "PostInput.h"
 #include "TestBooks.h"
+#include "WalkRunner.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -12,6 +14,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -273,6 +276,47 @@ private slots:
         // A second export needs a new window: the button cannot be clicked again.
         QTest::mouseClick(w.start(), Qt::LeftButton);
         QCOMPARE(fake.folderTitles.size(), 1);
+    }
+
+    // Clicks and keys that arrive while an export runs reach nothing, then or afterwards: no
+    // second export starts and the ticks stay. Enter in the list starts nothing either: the
+    // window has no default button.
+    void inputDuringExportIsDiscarded()
+    {
+        MemoryClient client;
+        client.people = {person("1", "Ann", "Lee"), person("2", "Bob", "Bee")};
+        FakePlatform fake;
+        QTemporaryDir dir;
+        fake.folderAnswer = dir.path();
+        QWidget *start = nullptr;
+        QListWidget *list = nullptr;
+        bool sawRunning = false;
+        const notes::SessionFactory inner = client.factory();
+        FrmConversion form(nullptr, QStringLiteral("names.nsf"), [&](const std::string &progId) {
+            sawRunning = WalkRunner::running();
+            postClick(start);
+            postKey(list, Qt::Key_Space);
+            postKey(list, Qt::Key_Return);
+            return inner(progId);
+        });
+        form.show();
+        start = form.findChild<QPushButton *>(QStringLiteral("CmdConversion"));
+        list = form.findChild<QListWidget *>(QStringLiteral("LstContactsField"));
+        list->setCurrentRow(1);
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Return);
+        QVERIFY(fake.folderTitles.isEmpty());
+
+        list->item(0)->setCheckState(Qt::Checked);
+        QSignalSpy clicks(qobject_cast<QPushButton *>(start), &QPushButton::clicked);
+        QTest::mouseClick(start, Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QVERIFY(sawRunning);
+        QCOMPARE(clicks.size(), 1);
+        QCOMPARE(fake.folderTitles.size(), 1);
+        QCOMPARE(fake.messages.size(), 1);
+        QCOMPARE(list->item(1)->checkState(), Qt::Unchecked);
+        QVERIFY(!WalkRunner::running());
     }
 
     // Runs that are refused or fail: the window, and any earlier file, stay as they were.

@@ -1,5 +1,5 @@
-// A label that reports a click, for the footer's web address: a plain label would need an
-// event filter on the window to notice it.
+// A label that reports a left click, for the links of the windows (the footer's web address, the
+// export window's "Open Exported Contacts File"): a plain label would need an event filter.
 #pragma once
 
 #include <QLabel>
