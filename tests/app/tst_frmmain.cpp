@@ -82,82 +82,6 @@ private slots:
         QVERIFY(!window.windowIcon().isNull());
     }
 
-    void controls_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QRect>("geometry");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("shown");
-        QTest::addColumn<bool>("enabled");
-
-        // Twips of the design divided by 15.
-        const auto row = [](const char *name, const char *control, QRect geometry, const char *text,
-                            bool shown, bool enabled) {
-            QTest::newRow(name) << QString(control) << geometry << QString(text) << shown
-                                << enabled;
-        };
-        row("progress bar", "ProgBarScanNotes", {240, 584, 465, 25}, "", false, true);
-        row("tree", "ContactsTreeView", {8, 125, 225, 449}, "", true, true);
-        row("details", "FrameContacts", {240, 120, 465, 457}, "", true, true);
-        row("export", "CmdContactsCreate", {584, 88, 121, 25}, "&Export Contacts", true, false);
-        row("scan", "CmdEnumerateNotes", {448, 88, 121, 25}, "Scan &Notes Contacts", true, false);
-        row("browse", "CmdBrowse", {344, 88, 89, 25}, "&Browse...", true, true);
-        row("path", "txtNotesDatabaseFile", {8, 88, 321, 25}, "", true, true);
-        row("banner", "Picture1", {0, 0, 712, 62}, "", true, true);
-        row("logo", "Image2", {8, 2, 60, 57}, "", true, true);
-        row("rule", "Image1", {0, 60, 713, 2}, "", true, true);
-        row("footer company", "Label49", {8, 624, 113, 17}, "Korvanta Software", true, true);
-        row("footer link", "LabelSiteFooter", {528, 624, 177, 17}, "https://korvanta.example", true,
-            true);
-        row("reading", "LblRead", {48, 587, 185, 17}, "Reading Notes Address Book", false, true);
-        row("footer band", "Shape1", {0, 616, 713, 33}, "", true, true);
-    }
-
-    void controls()
-    {
-        QFETCH(QString, name);
-        QFETCH(QRect, geometry);
-        QFETCH(QString, text);
-        QFETCH(bool, shown);
-        QFETCH(bool, enabled);
-
-        FakePlatform fake;
-        FrmMain window;
-        window.show();
-        auto *control = window.findChild<QWidget *>(name);
-        QVERIFY(control);
-        QCOMPARE(control->geometry(), geometry);
-        QCOMPARE(control->isVisible(), shown);
-        QCOMPARE(control->isEnabled(), enabled);
-        if (auto *button = qobject_cast<QPushButton *>(control))
-            QCOMPARE(button->text(), text);
-        else if (auto *label = qobject_cast<QLabel *>(control); label && !text.isEmpty())
-            QCOMPARE(label->text(), text);
-    }
-
-    void frontToBack()
-    {
-        FakePlatform fake;
-        FrmMain window;
-        // Later siblings are drawn above earlier ones: the design's order, back to front.
-        const QStringList backToFront =
-            QStringLiteral("Shape1 Label3 LblRead LabelSiteFooter Label49 Picture1 "
-                           "txtNotesDatabaseFile CmdBrowse CmdEnumerateNotes CmdContactsCreate "
-                           "FrameContacts ContactsTreeView ProgBarScanNotes")
-                .split(QLatin1Char(' '));
-        const QObjectList siblings = window.centralWidget()->children();
-        qsizetype previous = -1;
-        for (const QString &name : backToFront) {
-            const qsizetype at = siblings.indexOf(window.findChild<QWidget *>(name));
-            QVERIFY2(at > previous, qPrintable(name));
-            previous = at;
-        }
-        // The footer labels lie on the band, the progress line over the tree's bottom edge.
-        QVERIFY(find<QWidget>(&window, "Shape1")
-                    ->geometry()
-                    .contains(find<QWidget>(&window, "Label49")->geometry()));
-    }
-
     void keyboardOrder()
     {
         FakePlatform fake;
@@ -171,6 +95,10 @@ private slots:
         }
         QCOMPARE(order, (QStringList{"txtNotesDatabaseFile", "CmdBrowse", "CmdEnumerateNotes",
                                      "CmdContactsCreate", "ContactsTreeView", "txtFirstName"}));
+        // The first of them holds the focus when the window appears.
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(QApplication::focusWidget(), find<QWidget>(&window, "txtNotesDatabaseFile"));
     }
 
     void menus()

@@ -4,6 +4,7 @@
 #include "DocAbout.h"
 #include "FakePlatform.h"
 #include "HelpContents.h"
+#include "Look.h"
 #include "OpenInShell.h"
 #include "Product.h"
 
@@ -67,6 +68,14 @@ private slots:
         QCOMPARE(text("Label5"), QStringLiteral("Tessal"));
         QCOMPARE(text("Label3"), QStringLiteral("Version 3.0 Build 1038"));
         QCOMPARE(text("Label1"), QString::fromUtf8(product::kWebSite));
+        // The description repeats the main window's banner line in its font; only the version
+        // and copyright lines are centred.
+        const auto label = [&about](const char *name) {
+            return about.findChild<QLabel *>(QString::fromLatin1(name));
+        };
+        QCOMPARE(label("Label6")->font(), look::tahoma());
+        QCOMPARE(label("Label1")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+        QCOMPARE(label("Label2")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
 
         // The web site address is plain text: a click opens nothing.
         FakePlatform fake;
