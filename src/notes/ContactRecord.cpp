@@ -2,6 +2,8 @@
 // ContactRecord.h).
 #include "ContactRecord.h"
 
+#include "Ascii.h"
+
 namespace notes {
 
 namespace {
@@ -15,11 +17,7 @@ constexpr char kEscape = '\\';
 
 std::string trimSpaces(const std::string &text)
 {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
+    return std::string(ascii::trimmed(text, " "));
 }
 
 } // namespace
@@ -44,9 +42,7 @@ std::string ContactRecord::groupKey() const
     const std::string first = trimSpaces(fields[kFirst]);
     if (first.empty())
         return "Other";
-    char c = first.front();
-    if (c >= 'a' && c <= 'z')
-        c = static_cast<char>(c - 'a' + 'A');
+    const char c = ascii::upper(first.front());
     if (c >= 'A' && c <= 'Z')
         return std::string(1, c);
     return "Other";

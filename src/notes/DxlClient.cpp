@@ -2,6 +2,8 @@
 // pointer, so, as with COM references, releasing one never invalidates another.
 #include "DxlClient.h"
 
+#include "Ascii.h"
+
 #include "DxlBook.h"
 
 #include <cstddef>
@@ -81,17 +83,7 @@ private:
 bool isPeopleView(const std::string &name)
 {
     // View names in Notes ignore case.
-    static constexpr std::string_view kPeople = "$people";
-    if (name.size() != kPeople.size())
-        return false;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        char c = name[i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != kPeople[i])
-            return false;
-    }
-    return true;
+    return ascii::equalIgnoringCase(name, "$People");
 }
 
 class DxlDatabase final : public NotesDatabase {

@@ -3,6 +3,7 @@
 // as the navigator can move, so one damaged document never costs the rest of the book.
 #include "ScanWalk.h"
 
+#include "Ascii.h"
 #include "PeopleView.h"
 
 #include <filesystem>
@@ -77,9 +78,7 @@ std::string backupPathFor(const std::string &path)
 
     fs::path backup = source;
     const std::u8string ext = source.extension().u8string();
-    const bool isBak = ext.size() == 4 && ext[0] == u8'.' && (ext[1] | 0x20) == u8'b' &&
-                       (ext[2] | 0x20) == u8'a' && (ext[3] | 0x20) == u8'k';
-    if (isBak)
+    if (ascii::equalIgnoringCase(std::string(ext.begin(), ext.end()), ".bak"))
         backup += ".bak"; // replacing would give the source itself
     else
         backup.replace_extension(".bak");

@@ -1,6 +1,8 @@
 // The in-memory Notes client (see MemoryClient.h).
 #include "MemoryClient.h"
 
+#include "Ascii.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -30,10 +32,7 @@ using Op = MemoryClient::Op;
 
 bool sameName(const std::string &a, const std::string &b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
+    return notes::ascii::equalIgnoringCase(a, b);
 }
 
 // Counts live objects and logs releases, so tests can check for leaks and release order.

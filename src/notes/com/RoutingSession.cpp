@@ -1,6 +1,8 @@
 // Sending each address book to the client that can open it (see RoutingSession.h).
 #include "RoutingSession.h"
 
+#include "Ascii.h"
+
 #include "NotesError.h"
 
 #include <cctype>
@@ -56,12 +58,7 @@ SessionFactory RoutingSession::factory(SessionFactory notesClient, SessionFactor
 
 bool RoutingSession::isDxlPath(const std::string &path)
 {
-    if (path.size() < 4)
-        return false;
-    std::string ext = path.substr(path.size() - 4);
-    for (char &c : ext)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return ext == ".dxl" || ext == ".xml";
+    return ascii::endsWithIgnoringCase(path, ".dxl") || ascii::endsWithIgnoringCase(path, ".xml");
 }
 
 } // namespace notes::com

@@ -1,0 +1,58 @@
+// ASCII case and spacing, as Notes compares item, view and form names: only A-Z fold, so a UTF-8
+// name never changes under folding, whatever the locale. One place for the rules every client
+// and the contact record share.
+#pragma once
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+namespace notes::ascii {
+
+constexpr char lower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+constexpr char upper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+inline void lowerInto(std::string_view text, std::string &out)
+{
+    out.resize(text.size());
+    std::transform(text.begin(), text.end(), out.begin(), lower);
+}
+
+inline std::string lowered(std::string_view text)
+{
+    std::string out;
+    lowerInto(text, out);
+    return out;
+}
+
+constexpr bool equalIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return lower(x) == lower(y); });
+}
+
+constexpr bool endsWithIgnoringCase(std::string_view text, std::string_view suffix)
+{
+    return text.size() >= suffix.size() &&
+           equalIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
+// XML's white space; the contact's names trim spaces alone (" ").
+inline constexpr std::string_view kWhiteSpace = " \t\r\n";
+
+constexpr std::string_view trimmed(std::string_view text, std::string_view spaces = kWhiteSpace)
+{
+    const auto first = text.find_first_not_of(spaces);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(spaces) - first + 1);
+}
+
+} // namespace notes::ascii
