@@ -5,11 +5,17 @@ namespace notes {
 
 bool ContactStore::put(const std::string &key, const ContactRecord &record)
 {
-    std::string encoded = record.encode();
-    encoded.shrink_to_fit();
-    const auto [at, added] = m_records.try_emplace(key, std::move(encoded));
-    if (!added)
-        at->second = std::move(encoded); // try_emplace left it alone
+    std::string text = key;
+    text += '\0';
+    text += record.encode();
+    text.shrink_to_fit();
+    const bool added = m_records.erase(key) == 0;
+    // The node's key views the text it holds: moving a string keeps its buffer, but a short one
+    // lives inside the string itself, so the view is taken from the text once it is in place.
+    const auto at = m_records.emplace(std::string_view(), std::move(text)).first;
+    auto node = m_records.extract(at);
+    node.key() = std::string_view(node.mapped().data(), key.size());
+    m_records.insert(std::move(node));
     return added;
 }
 
@@ -18,7 +24,7 @@ std::optional<ContactRecord> ContactStore::find(std::string_view key) const
     const auto at = m_records.find(key);
     if (at == m_records.end())
         return std::nullopt;
-    return ContactRecord::decode(at->second);
+    return ContactRecord::decode(at->second.substr(key.size() + 1));
 }
 
 bool ContactStore::contains(std::string_view key) const

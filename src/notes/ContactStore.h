@@ -1,7 +1,8 @@
 // The scanned contacts, keyed by contact key (UniversalID "-" NoteID). The main window owns one;
-// its tree shows the names and carries only the keys. Each contact is kept as its record's
-// one-text form (UTF-8, one allocation per contact), so a book of a million contacts costs
-// about what its values weigh, and a rescan replaces a contact in place.
+// its tree shows the names and carries only the keys. Each contact is one allocation: its key,
+// a NUL, then its record's one-text form (UTF-8); the index points into that text for the key.
+// So a book of a million contacts costs about what its values weigh, and a rescan replaces a
+// contact in place.
 #pragma once
 
 #include "ContactRecord.h"
@@ -31,7 +32,8 @@ private:
             return std::hash<std::string_view>{}(key);
         }
     };
-    std::unordered_map<std::string, std::string, KeyHash, std::equal_to<>> m_records;
+    // Key views into the mapped text, which never moves while it is in the map.
+    std::unordered_map<std::string_view, std::string, KeyHash> m_records;
 };
 
 } // namespace notes
