@@ -41,7 +41,8 @@ void ScanProgress::addContact(const notes::ScannedContact &contact)
         ++m_refused;
         return;
     }
-    node->setExpanded(true);
+    // The node is not marked open: a contact has no children, so that shows nothing, and the
+    // view would keep a persistent index for every open node (a hundred bytes a contact).
     m_store.put(contact.key, contact.record);
 }
 
