@@ -1,6 +1,6 @@
-// The main window: its controls as designed, and the rules of the path row (Browse, typing,
-// emptying) over the buttons, the progress label and the progress bar, before and after a scan.
-#include "ContactTree.h"
+// The main window: the start-up focus, the menus' actions, and the rules of the path row (Browse,
+// typing, emptying) over the buttons, the progress label and the progress bar, before and after a
+// scan.
 #include "FakePlatform.h"
 #include "Find.h"
 #include "FrmMain.h"
@@ -12,21 +12,12 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 namespace {
-
-struct State {
-    QString path;
-    bool scanEnabled;
-    bool exportEnabled;
-    bool progressShown;
-};
 
 // One person, so that a scan in these tests completes.
 notes::SessionFactory onePersonBook(notes::MemoryClient &client)
@@ -68,53 +59,14 @@ class TstFrmMain final : public QObject {
     Q_OBJECT
 
 private slots:
-    void windowFrame()
+    // The path box holds the focus when the window appears.
+    void focusAtStart()
     {
         FakePlatform fake;
         FrmMain window;
-        QCOMPARE(window.windowTitle(), QStringLiteral("Korvanta Tessal"));
-        QCOMPARE(window.centralWidget()->size(), QSize(712, 644));
-        QCOMPARE(window.minimumSize(), window.maximumSize());
-        QVERIFY(!(window.windowFlags() & Qt::WindowMinimizeButtonHint));
-        QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
-        QVERIFY(window.windowFlags() & Qt::WindowCloseButtonHint);
-        QCOMPARE(window.centralWidget()->palette().color(QPalette::Window), QColor(238, 238, 224));
-        QVERIFY(!window.windowIcon().isNull());
-    }
-
-    void keyboardOrder()
-    {
-        FakePlatform fake;
-        FrmMain window;
-        QWidget *w = find<QWidget>(&window, "txtNotesDatabaseFile");
-        QStringList order;
-        for (int i = 0; i < 6; ++i, w = w->nextInFocusChain()) {
-            while (w->focusPolicy() == Qt::NoFocus)
-                w = w->nextInFocusChain();
-            order << w->objectName();
-        }
-        QCOMPARE(order, (QStringList{"txtNotesDatabaseFile", "CmdBrowse", "CmdEnumerateNotes",
-                                     "CmdContactsCreate", "ContactsTreeView", "txtFirstName"}));
-        // The first of them holds the focus when the window appears.
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QCOMPARE(QApplication::focusWidget(), find<QWidget>(&window, "txtNotesDatabaseFile"));
-    }
-
-    void menus()
-    {
-        FakePlatform fake;
-        FrmMain window;
-        QStringList seen;
-        for (QAction *top : window.menuBar()->actions()) {
-            seen << top->menu()->objectName() + '=' + top->text();
-            for (QAction *item : top->menu()->actions())
-                seen << item->objectName() + '=' + (item->isSeparator() ? "-" : item->text());
-        }
-        QCOMPARE(seen,
-                 (QStringList{"mnuFile=File", "mnuOpen=Open Notes Address Book File", "mnuSep=-",
-                              "mnuExit=Exit", "mnuHelp=Help", "mnuContents=Contents",
-                              "mnuWebsite=Visit Website", "mnuSep2=-", "mnuAbout=About"}));
     }
 
     void pathRules_data()
@@ -128,8 +80,6 @@ private slots:
         const QString book = QStringLiteral("/books/names.nsf");
         QTest::newRow("start") << QStringList{} << "" << false << false << false;
         QTest::newRow("typing enables scan only")
-            << QStringList{"type:/books/x.nsf"} << "/books/x.nsf" << true << false << false;
-        QTest::newRow("any typed name is taken")
             << QStringList{"type:notes.txt"} << "notes.txt" << true << false << false;
         QTest::newRow("emptying disables scan")
             << QStringList{"type:abc", "clear"} << "" << false << false << false;
@@ -141,11 +91,6 @@ private slots:
             << QStringList{"browse:" + book, "clear", "cancel"} << book << true << false << true;
         QTest::newRow("later cancel restores last choice")
             << QStringList{"browse:" + book, "type:/other", "cancel"} << book << true << false
-            << true;
-        QTest::newRow("scan completed")
-            << QStringList{"browse:" + book, "scan"} << book << false << true << false;
-        QTest::newRow("same file again after scan")
-            << QStringList{"browse:" + book, "scan", "browse:" + book} << book << true << false
             << true;
         QTest::newRow("cancel after scan gives the book back")
             << QStringList{"browse:" + book, "scan", "cancel"} << book << true << false << true;
@@ -194,8 +139,10 @@ private slots:
         auto *browse = find<QPushButton>(&window, "CmdBrowse");
         fake.fileAnswers = {QString(), QStringLiteral("/a/names.nsf"), QString(),
                             QStringLiteral("/b/other.nsf")};
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < 3; ++i)
             QTest::mouseClick(browse, Qt::LeftButton);
+        find<QAction>(&window, "mnuOpen")->trigger(); // the menu's Open browses alike
+        QTest::mouseClick(browse, Qt::LeftButton);
 
         QCOMPARE(fake.fileDialogs.size(), 5);
         QStringList starts;
@@ -207,16 +154,6 @@ private slots:
         QCOMPARE(starts, (QStringList{"", "", "/a/names.nsf", "/a/names.nsf", "/b/other.nsf"}));
         // The fifth dialog was cancelled: the last confirmed choice stays.
         QCOMPARE(window.databasePath(), QStringLiteral("/b/other.nsf"));
-    }
-
-    void menuOpenBrowses()
-    {
-        FakePlatform fake;
-        FrmMain window;
-        fake.fileAnswers << QStringLiteral("/c/names.nsf");
-        find<QAction>(&window, "mnuOpen")->trigger();
-        QCOMPARE(fake.fileDialogs.size(), 1);
-        QCOMPARE(window.databasePath(), QStringLiteral("/c/names.nsf"));
         QVERIFY(find<QPushButton>(&window, "CmdEnumerateNotes")->isEnabled());
     }
 
@@ -260,17 +197,15 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         // The window lives only while it is shown: look at it from inside its own event loop.
-        QString title;
         QWidget *owner = nullptr;
         QTimer::singleShot(0, &window, [&] {
             if (QWidget *shown = QApplication::activeModalWidget()) {
-                title = shown->windowTitle();
-                owner = shown->parentWidget();
+                if (shown->inherits("DocAbout"))
+                    owner = shown->parentWidget();
                 shown->close();
             }
         });
         find<QAction>(&window, "mnuAbout")->trigger();
-        QCOMPARE(title, QStringLiteral("About"));
         QCOMPARE(owner, &window);
     }
 

