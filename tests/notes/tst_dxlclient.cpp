@@ -158,6 +158,8 @@ private slots:
             "datetime></datetimepair><datetime>20050101</datetime></datetimelist>",
             "datetime:2004-05-12 / datetime:2005-01-01");
         row("bad date", "<datetime>20041345</datetime>", "text:20041345");
+        row("leap day", "<datetime>20000229T120000,00+00</datetime>",
+            "datetime:2000-02-29 12:00:00");
         row("richtext",
             "<richtext>\n<pardef id='1'/>\n<par def='1'>Hello <run><font "
             "style='bold'/>bold</run></par>\n<par def='1'>second<break/>line</par>\n</richtext>",
@@ -175,6 +177,45 @@ private slots:
         auto doc = onePerson("<item name='Value'>" + item + "</item>\n");
         QVERIFY(doc);
         QTEST(describe(doc->GetItemValue("Value")), "expected");
+    }
+
+    // A date the calendar does not have reads as the text the file holds, with a zone or without,
+    // before or after the step to local time.
+    void impossibleDates_data()
+    {
+        QTest::addColumn<QByteArray>("date");
+        QTest::newRow("30 February") << QByteArray("20040230");
+        QTest::newRow("31 February") << QByteArray("20040231");
+        QTest::newRow("29 February 1900") << QByteArray("19000229");
+        QTest::newRow("29 February 2100") << QByteArray("21000229");
+        QTest::newRow("31 April") << QByteArray("20040431");
+        QTest::newRow("month 13") << QByteArray("20041301");
+        QTest::newRow("year 0") << QByteArray("00000101");
+    }
+    void impossibleDates()
+    {
+        QFETCH(QByteArray, date);
+        for (const QByteArray &written :
+             {date, date + "T120000,00", date + "T120000,00+00", date + "T000000,00Z"}) {
+            auto doc = onePerson("<item name='Value'><datetime>" + written + "</datetime></item>");
+            QVERIFY(doc);
+            QCOMPARE(describe(doc->GetItemValue("Value")), "text:" + QString::fromLatin1(written));
+        }
+    }
+
+    // A zone that moves a real date out of the years 1 to 9999 is treated the same way.
+    void zoneLeavesTheYears_data()
+    {
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("past 9999") << QByteArray("99991231T230000,00-05");
+        QTest::newRow("before year 1") << QByteArray("00010101T000000+01");
+    }
+    void zoneLeavesTheYears()
+    {
+        QFETCH(QByteArray, written);
+        auto doc = onePerson("<item name='Value'><datetime>" + written + "</datetime></item>");
+        QVERIFY(doc);
+        QCOMPARE(describe(doc->GetItemValue("Value")), "text:" + QString::fromLatin1(written));
     }
 
     void localTime()
