@@ -3,8 +3,8 @@
 // of each document is turned into its default text. A NotesError is a clean rejection of a bad
 // book; anything else (a crash, a sanitizer report, an escaping exception, a leak, a slow or
 // greedy input) is a finding.
-#include "ContactRecord.h"
 #include "DxlClient.h"
+#include "FieldSchema.h"
 #include "NotesError.h"
 
 #include <unistd.h>
@@ -55,14 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         database->Title();
         auto navigator = database->GetView("$People")->CreateViewNav();
         navigator->Count();
-        const auto &names = notes::ContactRecord::itemNames();
         for (auto entry = navigator->GetFirstDocument(); entry;
              entry = navigator->GetNextDocument(*entry)) {
             auto document = entry->Document();
             document->UniversalID();
             document->NoteID();
-            for (const char *name : names)
-                for (const notes::ItemValue &value : document->GetItemValue(name))
+            for (const notes::FieldSpec &field : notes::kFields)
+                for (const notes::ItemValue &value : document->GetItemValue(field.item))
                     notes::defaultText(value);
         }
     } catch (const notes::NotesError &) {

@@ -29,7 +29,7 @@ public:
     void addContact(const notes::ScannedContact &contact) override
     {
         if (++contacts == 1)
-            first = contact.record.fields[notes::ContactRecord::FirstName];
+            first = contact.record.fields[notes::field("FirstName")];
     }
     void progress(std::int64_t) override {}
 
@@ -50,7 +50,7 @@ int main(int argc, char **argv)
     setrlimit(RLIMIT_AS, &cap);
 #endif
     FirstContactSink sink;
-    const notes::ScanOutcome outcome = notes::runScan(notes::DxlClient::factory(), argv[1], sink);
+    const notes::WalkOutcome outcome = notes::runScan(notes::DxlClient::factory(), argv[1], sink);
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("kind=%d contacts=%ld first=%s peak_kib=%ld reason=%s\n",

@@ -91,7 +91,7 @@ private slots:
     void peak_data()
     {
         QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<int>("kind"); // ScanOutcome::Kind: 0 completed, 2 cannot open
+        QTest::addColumn<int>("kind"); // WalkOutcome::Kind: 0 completed, 2 cannot open
         QTest::addColumn<QString>("reasonHolds");
         QTest::newRow("5 MB attachment") << book(attachment(5 << 20)) << 0 << QString();
         QTest::newRow("long rich text")

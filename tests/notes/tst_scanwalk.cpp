@@ -325,14 +325,14 @@ private slots:
         };
         HungrySink sink;
         sink.fail = fail;
-        ScanOutcome out;
+        WalkOutcome out;
         try {
             out = notes::runScan(factory, "names.nsf", sink);
         } catch (...) {
             QFAIL("an exception escaped the walk");
         }
         QTEST(out.kind, "kind");
-        QTEST(int(out.added), "added");
+        QTEST(int(out.delivered), "added");
         QVERIFY2(out.reason.find("memory") != std::string::npos, out.reason.c_str());
         QCOMPARE(client.liveObjects(), 0);
     }
