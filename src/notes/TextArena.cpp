@@ -62,14 +62,6 @@ void TextArena::moveToNextBlock(std::size_t needed)
     m_used = partial;
 }
 
-std::size_t TextArena::capacity() const
-{
-    std::size_t total = 0;
-    for (const Block &block : m_blocks)
-        total += block.size;
-    return total;
-}
-
 TextArena::Ref TextArena::end()
 {
     const std::size_t length = m_used - m_pieceStart;

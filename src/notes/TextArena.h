@@ -2,8 +2,9 @@
 // large blocks and named by small references instead of each owning a heap string, which keeps a
 // book of 100,000 contacts (several million values) compact and quick to build. The block in use
 // never moves, so growing the arena never copies what is already stored (only a text longer
-// than a block grows by doubling, in place); and the arena can be
-// rewound to a mark, so a document that turns out not to be wanted costs nothing.
+// than a block grows, by doubling, so that a long value costs amortised constant time per
+// byte); and the arena can be rewound to a mark, so a document that turns out not to be wanted
+// costs nothing.
 #pragma once
 
 #include <cstddef>
@@ -49,9 +50,6 @@ public:
     // Everything stored after mark() is dropped by rewind(); its space is used again.
     Mark mark() const { return {m_current, m_used}; }
     void rewind(Mark mark);
-
-    // Bytes held by the blocks, used or not.
-    std::size_t capacity() const;
 
 private:
     static constexpr std::size_t kBlockSize = std::size_t{4} << 20;
