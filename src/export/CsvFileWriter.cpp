@@ -55,9 +55,26 @@ void CsvFileWriter::writeLine(const std::string &utf8)
     m_encoded += bytes;
 }
 
+void CsvFileWriter::write(const char *data, qint64 size)
+{
+    // A write that only part of fits (a full disk, a quota) returns a short count and sets no
+    // error; writing the rest then fails with the system's reason, which is kept for the user.
+    while (size > 0 && m_failure.isEmpty()) {
+        const qint64 written = m_file.write(data, size);
+        if (written <= 0) {
+            m_failure = m_file.error() != QFileDevice::NoError
+                            ? m_file.errorString()
+                            : QStringLiteral("Only part of the file could be written.");
+            return;
+        }
+        data += written;
+        size -= written;
+    }
+}
+
 void CsvFileWriter::flushDirect()
 {
-    m_file.write(m_utf8.data(), static_cast<qint64>(m_utf8.size()));
+    write(m_utf8.data(), static_cast<qint64>(m_utf8.size()));
     m_utf8.clear();
 }
 
@@ -66,10 +83,29 @@ bool CsvFileWriter::commit()
     if (m_direct) {
         flushDirect();
     } else if (m_lossy) {
-        m_file.write("\xEF\xBB\xBF", 3);
-        m_file.write(m_utf8.data(), static_cast<qint64>(m_utf8.size()));
+        write("\xEF\xBB\xBF", 3);
+        write(m_utf8.data(), static_cast<qint64>(m_utf8.size()));
     } else {
-        m_file.write(m_encoded);
+        write(m_encoded.constData(), m_encoded.size());
     }
-    return m_file.commit();
+    // Small writes wait in the file's buffer: flushing it here shows a failure there too. A
+    // flush cut short keeps the rest; a second try at it names the system's reason.
+    if (m_failure.isEmpty() && !m_file.flush()) {
+        m_file.flush();
+        m_failure = m_file.errorString();
+    }
+    if (!m_failure.isEmpty()) {
+        m_file.cancelWriting(); // the older file stays as it was
+        return false;
+    }
+    if (!m_file.commit()) {
+        m_failure = m_file.errorString();
+        return false;
+    }
+    return true;
+}
+
+QString CsvFileWriter::errorString() const
+{
+    return m_failure.isEmpty() ? m_file.errorString() : m_failure;
 }

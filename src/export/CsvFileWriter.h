@@ -24,15 +24,18 @@ public:
     bool open();
     // One UTF-8 line, CR LF included.
     void writeLine(const std::string &utf8);
-    // Writes what is held back and replaces the old file; false when anything failed
-    // (errorString()), and the old file is then untouched. Without commit() nothing changes.
+    // Writes what is held back and replaces the old file; false when anything failed, a write
+    // that went through only in part included (errorString()), and the old file is then
+    // untouched. Without commit() nothing changes.
     bool commit();
 
     // True when the code page could not represent every value and UTF-8 was written instead.
     bool usedUtf8Fallback() const { return m_lossy; }
-    QString errorString() const { return m_file.errorString(); }
+    QString errorString() const;
 
 private:
+    // Every byte or none: a short write is a failure (m_failure), and nothing is written after it.
+    void write(const char *data, qint64 size);
     void flushDirect();
 
     QSaveFile m_file;
@@ -41,6 +44,8 @@ private:
     // The code page writes exactly UTF-8 (every Linux system): lines go to the file as they come.
     bool m_direct = false;
     bool m_lossy = false;
+    // Why a write failed; empty while every write so far went through whole.
+    QString m_failure;
     // Otherwise the lines are held until commit(), both encoded (while nothing was lost) and as
     // UTF-8 (in case something is lost later and the file must be written as UTF-8 after all).
     QByteArray m_encoded;

@@ -5,9 +5,16 @@ namespace exportcore {
 
 namespace {
 
+bool isEdgeSpace(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// Some importers trim the edges of a value left unquoted, so an edge space or tab is quoted too.
 bool needsQuotes(std::string_view value)
 {
-    return value.find_first_of(",\"\r\n") != std::string_view::npos;
+    return value.find_first_of(",\"\r\n") != std::string_view::npos ||
+           (!value.empty() && (isEdgeSpace(value.front()) || isEdgeSpace(value.back())));
 }
 
 void appendField(std::string &out, std::string_view value)

@@ -1,5 +1,6 @@
 // The line format of OE-Contacts.csv: fields separated by commas, lines ended by CR LF, and a
-// value quoted only when it has to be (it holds a comma, a double quote, CR or LF), with inner
+// value quoted only when it has to be (it holds a comma, a double quote, CR or LF, or begins or
+// ends with a space or a tab, which some importers would trim), with inner
 // quotes doubled. Every CSV reader, the mail programs' importers included, gets such values back
 // exactly, while plain values stay as Outlook Express wrote and read them. Qt-free, UTF-8 in and
 // out.
@@ -14,7 +15,7 @@ namespace exportcore {
 inline constexpr std::string_view kLineEnd = "\r\n";
 
 // The value as it goes into a field: enclosed in quotes with inner quotes doubled when it holds
-// a comma, a quote, CR or LF; otherwise unchanged.
+// a comma, a quote, CR or LF or has a space or tab at either end; otherwise unchanged.
 std::string csvField(std::string_view value);
 
 // Appends the fields joined by single commas (none before the first or after the last), each

@@ -17,6 +17,7 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <system_error>
 
 namespace notes {
@@ -94,6 +95,7 @@ enum class Element {
     Par,
     Break,
     Embedded, // pictures and attachments inside rich text: no readable text
+    Object,   // an attached file or OLE object as an item's value: data, never shown
     Other,
 };
 
@@ -117,6 +119,8 @@ Element elementOf(std::string_view name)
         {"picture", Element::Embedded},
         {"attachmentref", Element::Embedded},
         {"objectref", Element::Embedded},
+        {"object", Element::Object},
+        {"filedata", Element::Object},
     };
     for (const auto &[n, e] : table)
         if (n == name)
@@ -137,6 +141,14 @@ public:
         XML_SetUserData(m_parser, this);
         XML_SetElementHandler(m_parser, &DxlBookBuilder::onStart, &DxlBookBuilder::onEnd);
         XML_SetCharacterDataHandler(m_parser, &DxlBookBuilder::onText);
+        // Address book exports declare no entities of their own; a file that does is refused
+        // before any of them is expanded, and nothing outside the file is ever read (the
+        // external DTD that real exports name is not fetched).
+        XML_SetEntityDeclHandler(m_parser, &DxlBookBuilder::onEntityDecl);
+        XML_SetParamEntityParsing(m_parser, XML_PARAM_ENTITY_PARSING_NEVER);
+        // Behind the handler stays expat's own guard against expansion (on by default since
+        // expat 2.4: an amplification above 100 past the first 8 MiB stops the parse), which
+        // nothing here switches off.
         m_formName = internName("form");
         m_typeName = internName("type");
     }
@@ -150,6 +162,9 @@ public:
         const auto items = static_cast<std::size_t>(bytes / 40);
         m_book.m_items.reserve(items);
         m_book.m_values.reserve(items);
+        // The text kept never outgrows the file, now that entities are refused.
+        m_book.m_arena.sizeFirstBlock(static_cast<std::size_t>(
+            std::min<std::uintmax_t>(bytes + 64, std::numeric_limits<std::size_t>::max())));
     }
     DxlBookBuilder(const DxlBookBuilder &) = delete;
     DxlBookBuilder &operator=(const DxlBookBuilder &) = delete;
@@ -218,6 +233,14 @@ private:
     {
         guarded(userData, [&](DxlBookBuilder &b) { b.end(name); });
     }
+    static void XMLCALL onEntityDecl(void *userData, const XML_Char *, int, const XML_Char *, int,
+                                     const XML_Char *, const XML_Char *, const XML_Char *,
+                                     const XML_Char *)
+    {
+        auto *self = static_cast<DxlBookBuilder *>(userData);
+        self->fail(self->m_name +
+                   " declares its own XML entities, which address book exports never do.");
+    }
     static void XMLCALL onText(void *userData, const XML_Char *text, int length)
     {
         auto *self = static_cast<DxlBookBuilder *>(userData);
@@ -275,6 +298,7 @@ private:
                 }
                 break;
             case Element::Embedded:
+            case Element::Object:
                 if (m_richText) {
                     m_skipDepth = m_depth;
                     m_capture = false;
@@ -287,6 +311,9 @@ private:
         }
         switch (element) {
         case Element::ValueList:
+            break;
+        case Element::Object:
+            m_skipDepth = m_depth; // its data would cost memory and is never read
             break;
         case Element::DateTimePair:
             m_pairDepth = m_depth;
@@ -510,11 +537,12 @@ std::shared_ptr<const DxlBook> DxlBook::load(const std::string &path)
     DxlBookBuilder builder(*book, name);
     const std::uintmax_t size = fs::file_size(file, ec);
     builder.reserveFor(ec ? 0 : size);
-    constexpr int kChunk = 1 << 20;
+    // expat holds a buffer the size of a chunk: a small book needs no large one.
+    const int chunk = ec || size >= (1u << 20) ? 1 << 20 : static_cast<int>(size) + 1;
     bool first = true;
     for (;;) {
-        char *buffer = builder.buffer(kChunk);
-        in.read(buffer, kChunk);
+        char *buffer = builder.buffer(chunk);
+        in.read(buffer, chunk);
         const auto got = static_cast<std::size_t>(in.gcount());
         if (in.bad())
             throw NotesError(name + " cannot be read.");
@@ -527,7 +555,7 @@ std::shared_ptr<const DxlBook> DxlBook::load(const std::string &path)
                                         "without one, export the address book to DXL first.");
             first = false;
         }
-        const bool final = got < static_cast<std::size_t>(kChunk);
+        const bool final = got < static_cast<std::size_t>(chunk);
         builder.parseBuffer(static_cast<int>(got), final);
         if (final)
             break;

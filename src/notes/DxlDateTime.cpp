@@ -36,6 +36,20 @@ std::int64_t daysFromCivil(std::int64_t y, int m, int d)
     return era * 146097 + doe - 719468;
 }
 
+bool isLeapYear(int y)
+{
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
+
+// Notes keeps dates from year 1 to 9999 of the Gregorian calendar.
+bool isRealDate(int y, int m, int d)
+{
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1)
+        return false;
+    return d <= kDays[m - 1] + (m == 2 && isLeapYear(y) ? 1 : 0);
+}
+
 bool toLocal(std::time_t t, std::tm &out)
 {
 #ifdef _WIN32
@@ -62,8 +76,8 @@ bool parseDxlDateTime(std::string_view text, DateTime &out)
         if (!readDigits(text, pos, 4, dt.year) || !readDigits(text, pos, 2, dt.month) ||
             !readDigits(text, pos, 2, dt.day))
             return false;
-        if (dt.month < 1 || dt.month > 12 || dt.day < 1 || dt.day > 31)
-            return false;
+        if (!isRealDate(dt.year, dt.month, dt.day))
+            return false; // read as text, before a zone could roll it into a real date
         dt.hasDate = true;
     }
     bool hasZone = false;
@@ -112,6 +126,8 @@ bool parseDxlDateTime(std::string_view text, DateTime &out)
             days * 86400 + dt.hour * 3600 + dt.minute * 60 + dt.second - zoneSeconds;
         std::tm local{};
         if (toLocal(static_cast<std::time_t>(utc), local)) {
+            if (dt.hasDate && !isRealDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday))
+                return false; // the zone took it out of the calendar Notes keeps
             if (dt.hasDate) {
                 dt.year = local.tm_year + 1900;
                 dt.month = local.tm_mon + 1;

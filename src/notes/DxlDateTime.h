@@ -10,7 +10,9 @@
 namespace notes {
 
 // Parses one DXL date-time into `out`. Returns false (and leaves `out` alone) when the text is
-// not a DXL date-time.
+// not a DXL date-time, or names a date that does not exist (30 February, month 13, a leap day
+// in a year without one) or that falls outside the years 1 to 9999, before or after the step to
+// local time. The caller then shows the text as the file writes it.
 bool parseDxlDateTime(std::string_view text, DateTime &out);
 
 } // namespace notes

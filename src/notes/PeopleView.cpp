@@ -1,12 +1,37 @@
 // Opening and releasing the "$People" view of an address book (see PeopleView.h).
 #include "PeopleView.h"
 
+#include <new>
+#include <stdexcept>
 #include <utility>
 
 namespace notes {
 
+namespace {
+
+// A book can be too big for the memory at hand (or hold a value too long for the reader): that
+// is a failure of the book like any other, never an exception that escapes the walk.
+const char *const kOutOfMemory =
+    "There is not enough memory to read this address book: it is too large, or it holds a value "
+    "too long for this program.";
+
+} // namespace
+
 PeopleView::Opened PeopleView::open(const SessionFactory &factory, const std::string &path,
                                     bool readTitle, std::string &reason)
+{
+    try {
+        return openView(factory, path, readTitle, reason);
+    } catch (const std::bad_alloc &) {
+    } catch (const std::length_error &) {
+    }
+    reason = kOutOfMemory;
+    release();
+    return Opened::CannotOpen;
+}
+
+PeopleView::Opened PeopleView::openView(const SessionFactory &factory, const std::string &path,
+                                        bool readTitle, std::string &reason)
 {
     SessionResult created = createSession(factory);
     if (!created.session) {
@@ -46,6 +71,21 @@ PeopleView::Walked PeopleView::walk(const std::function<void(NotesDocument &)> &
                                     const std::function<void(std::int64_t)> &reached)
 {
     Walked walked;
+    try {
+        walkEntries(read, reached, walked);
+    } catch (const std::bad_alloc &) {
+        walked.stoppedEarly = true;
+        walked.stopReason = kOutOfMemory;
+    } catch (const std::length_error &) {
+        walked.stoppedEarly = true;
+        walked.stopReason = kOutOfMemory;
+    }
+    return walked;
+}
+
+void PeopleView::walkEntries(const std::function<void(NotesDocument &)> &read,
+                             const std::function<void(std::int64_t)> &reached, Walked &walked)
+{
     std::int64_t counter = 0;
     while (entry) {
         try {
@@ -66,7 +106,6 @@ PeopleView::Walked PeopleView::walk(const std::function<void(NotesDocument &)> &
             break;
         }
     }
-    return walked;
 }
 
 void PeopleView::release()

@@ -29,7 +29,7 @@ public:
 
     // Creates the session and opens the view down to its first entry (null for an empty view).
     // `readTitle`: touch the database's title first, as the scan does. On failure `reason` says
-    // why and every object is already released.
+    // why (running out of memory included) and every object is already released.
     Opened open(const SessionFactory &factory, const std::string &path, bool readTitle,
                 std::string &reason);
 
@@ -50,6 +50,7 @@ public:
     // Walks from the current entry to the last. `read` takes each document; a NotesError from it
     // (or from getting the document) skips that document, and the walk goes on while the
     // navigator can move. `reached` gets the 1-based number of every document, read or skipped.
+    // Running out of memory stops the walk early, with a reason.
     Walked walk(const std::function<void(NotesDocument &)> &read,
                 const std::function<void(std::int64_t)> &reached);
 
@@ -59,6 +60,12 @@ public:
     std::unique_ptr<NotesViewNavigator> navigator;
     std::unique_ptr<NotesViewEntry> entry;
     std::unique_ptr<NotesDocument> document;
+
+private:
+    Opened openView(const SessionFactory &factory, const std::string &path, bool readTitle,
+                    std::string &reason);
+    void walkEntries(const std::function<void(NotesDocument &)> &read,
+                     const std::function<void(std::int64_t)> &reached, Walked &walked);
 };
 
 } // namespace notes

@@ -7,10 +7,16 @@
 
 namespace notes {
 
+void TextArena::sizeFirstBlock(std::size_t bytes)
+{
+    m_firstBlockSize = std::clamp<std::size_t>(bytes, 4096, kBlockSize);
+}
+
 void TextArena::begin()
 {
     if (m_blocks.empty()) {
-        m_blocks.push_back({std::make_unique_for_overwrite<char[]>(kBlockSize), kBlockSize});
+        m_blocks.push_back(
+            {std::make_unique_for_overwrite<char[]>(m_firstBlockSize), m_firstBlockSize});
         m_current = 0;
         m_used = 0;
     }
@@ -27,16 +33,27 @@ void TextArena::append(const char *data, std::size_t size)
 
 void TextArena::moveToNextBlock(std::size_t needed)
 {
-    // The text being built moves along to the new block, so every text stays contiguous.
-    const std::size_t size = std::max(kBlockSize, needed);
+    // The text being built moves along to the new block, so every text stays contiguous. A text
+    // that outgrows a block gets one of twice its size, so a long value (an attachment, a long
+    // comment) costs amortised constant time per byte instead of a copy of itself per piece.
+    const std::size_t size =
+        needed > kBlockSize / 2 ? std::max(kBlockSize, 2 * needed) : kBlockSize;
+    const std::size_t partial = m_used - m_pieceStart;
+    if (m_pieceStart == 0 && partial > 0) {
+        // The text fills its block from the start, so nothing else lives there: the block grows
+        // in place and the old one is freed, rather than left behind until the book goes.
+        auto grown = std::make_unique_for_overwrite<char[]>(size);
+        std::memcpy(grown.get(), m_blocks[m_current].data.get(), partial);
+        m_blocks[m_current] = {std::move(grown), size};
+        return;
+    }
     const std::size_t next = m_current + 1;
+    if (next > UINT32_MAX)
+        throw std::length_error("TextArena: too many blocks");
     if (next == m_blocks.size())
         m_blocks.push_back({std::make_unique_for_overwrite<char[]>(size), size});
     else if (m_blocks[next].size < size)
         m_blocks[next] = {std::make_unique_for_overwrite<char[]>(size), size};
-    if (next > UINT32_MAX)
-        throw std::length_error("TextArena: too many blocks");
-    const std::size_t partial = m_used - m_pieceStart;
     if (partial > 0)
         std::memcpy(m_blocks[next].data.get(), m_blocks[m_current].data.get() + m_pieceStart,
                     partial);

@@ -1,8 +1,10 @@
 // TextArena: one store for the many short texts of a parsed address book. Texts are packed into
 // large blocks and named by small references instead of each owning a heap string, which keeps a
 // book of 100,000 contacts (several million values) compact and quick to build. The block in use
-// never moves, so growing the arena never copies what is already stored; and the arena can be
-// rewound to a mark, so a document that turns out not to be wanted costs nothing.
+// never moves, so growing the arena never copies what is already stored (only a text longer
+// than a block grows, by doubling, so that a long value costs amortised constant time per
+// byte); and the arena can be rewound to a mark, so a document that turns out not to be wanted
+// costs nothing.
 #pragma once
 
 #include <cstddef>
@@ -30,6 +32,10 @@ public:
     TextArena &operator=(const TextArena &) = delete;
     TextArena(TextArena &&) = default;
     TextArena &operator=(TextArena &&) = default;
+
+    // The size of the first block, for a caller that knows how much text at most is coming (a
+    // small book then costs a small block). Only before the first text.
+    void sizeFirstBlock(std::size_t bytes);
 
     // A text is built by begin(), any number of append() and end(); only one at a time.
     void begin();
@@ -59,6 +65,7 @@ private:
     std::size_t m_current = 0;
     std::size_t m_used = 0;
     std::size_t m_pieceStart = 0;
+    std::size_t m_firstBlockSize = kBlockSize;
 };
 
 } // namespace notes

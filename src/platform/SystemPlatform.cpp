@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -68,6 +69,18 @@ bool SystemPlatform::copyFile(const QString &from, const QString &to, QString *e
     if (!source.copy(to)) {
         if (error)
             *error = source.errorString();
+        return false;
+    }
+    // A copy cut short (a full disk, a quota) can still be reported as done: only a copy as long
+    // as its source counts, and a shorter one is not left behind to pass for a backup.
+    const qint64 copied = QFileInfo(to).size();
+    if (copied != source.size()) {
+        QFile::remove(to);
+        if (error)
+            *error = QObject::tr("Only %1 of %2 bytes could be copied to %3.")
+                         .arg(copied)
+                         .arg(source.size())
+                         .arg(to);
         return false;
     }
     return true;

@@ -49,7 +49,9 @@ def check(folder, entry):
     ends = record_ends(text)
     if ends:
         problems.append(ends)
-    rows = list(csv.reader(io.StringIO(text, newline=""), strict=True))
+    # skipinitialspace: read as an importer that trims the spaces a field begins with, which a
+    # value keeps only when it is quoted.
+    rows = list(csv.reader(io.StringIO(text, newline=""), strict=True, skipinitialspace=True))
     if not rows or rows[0] != CAPTIONS:
         problems.append("heading %r" % (rows[0] if rows else None))
     expected = entry["rows"]

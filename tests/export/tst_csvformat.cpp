@@ -23,7 +23,15 @@ private slots:
         QTest::newRow("CR") << QByteArray("a\rb") << QByteArray("\"a\rb\"");
         QTest::newRow("LF") << QByteArray("a\nb") << QByteArray("\"a\nb\"");
         QTest::newRow("CR LF") << QByteArray("a\r\nb") << QByteArray("\"a\r\nb\"");
-        QTest::newRow("spaces kept") << QByteArray("  padded  ") << QByteArray("  padded  ");
+        // Some importers trim the edges of an unquoted value.
+        QTest::newRow("spaces around") << QByteArray("  padded  ") << QByteArray("\"  padded  \"");
+        QTest::newRow("leading space") << QByteArray(" Ann") << QByteArray("\" Ann\"");
+        QTest::newRow("trailing space") << QByteArray("Ann ") << QByteArray("\"Ann \"");
+        QTest::newRow("leading tab") << QByteArray("\tAnn") << QByteArray("\"\tAnn\"");
+        QTest::newRow("trailing tab") << QByteArray("Ann\t") << QByteArray("\"Ann\t\"");
+        QTest::newRow("only a space") << QByteArray(" ") << QByteArray("\" \"");
+        QTest::newRow("inner space") << QByteArray("Ann Lee") << QByteArray("Ann Lee");
+        QTest::newRow("inner tab") << QByteArray("Ann\tLee") << QByteArray("Ann\tLee");
         QTest::newRow("bar") << QByteArray("a|b") << QByteArray("a|b");
         QTest::newRow("semicolon") << QByteArray("a;b") << QByteArray("a;b");
         QTest::newRow("accented") << QByteArray("Zo\xc3\xab") << QByteArray("Zo\xc3\xab");

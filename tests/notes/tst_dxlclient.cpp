@@ -9,6 +9,7 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <cstdlib>
 #include <ctime>
@@ -107,6 +108,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
+        write("TOP SECRET", QStringLiteral("secret.txt"));
         setZone("UTC");
     }
 
@@ -158,6 +160,8 @@ private slots:
             "datetime></datetimepair><datetime>20050101</datetime></datetimelist>",
             "datetime:2004-05-12 / datetime:2005-01-01");
         row("bad date", "<datetime>20041345</datetime>", "text:20041345");
+        row("leap day", "<datetime>20000229T120000,00+00</datetime>",
+            "datetime:2000-02-29 12:00:00");
         row("richtext",
             "<richtext>\n<pardef id='1'/>\n<par def='1'>Hello <run><font "
             "style='bold'/>bold</run></par>\n<par def='1'>second<break/>line</par>\n</richtext>",
@@ -175,6 +179,45 @@ private slots:
         auto doc = onePerson("<item name='Value'>" + item + "</item>\n");
         QVERIFY(doc);
         QTEST(describe(doc->GetItemValue("Value")), "expected");
+    }
+
+    // A date the calendar does not have reads as the text the file holds, with a zone or without,
+    // before or after the step to local time.
+    void impossibleDates_data()
+    {
+        QTest::addColumn<QByteArray>("date");
+        QTest::newRow("30 February") << QByteArray("20040230");
+        QTest::newRow("31 February") << QByteArray("20040231");
+        QTest::newRow("29 February 1900") << QByteArray("19000229");
+        QTest::newRow("29 February 2100") << QByteArray("21000229");
+        QTest::newRow("31 April") << QByteArray("20040431");
+        QTest::newRow("month 13") << QByteArray("20041301");
+        QTest::newRow("year 0") << QByteArray("00000101");
+    }
+    void impossibleDates()
+    {
+        QFETCH(QByteArray, date);
+        for (const QByteArray &written :
+             {date, date + "T120000,00", date + "T120000,00+00", date + "T000000,00Z"}) {
+            auto doc = onePerson("<item name='Value'><datetime>" + written + "</datetime></item>");
+            QVERIFY(doc);
+            QCOMPARE(describe(doc->GetItemValue("Value")), "text:" + QString::fromLatin1(written));
+        }
+    }
+
+    // A zone that moves a real date out of the years 1 to 9999 is treated the same way.
+    void zoneLeavesTheYears_data()
+    {
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("past 9999") << QByteArray("99991231T230000,00-05");
+        QTest::newRow("before year 1") << QByteArray("00010101T000000+01");
+    }
+    void zoneLeavesTheYears()
+    {
+        QFETCH(QByteArray, written);
+        auto doc = onePerson("<item name='Value'><datetime>" + written + "</datetime></item>");
+        QVERIFY(doc);
+        QCOMPARE(describe(doc->GetItemValue("Value")), "text:" + QString::fromLatin1(written));
     }
 
     void localTime()
@@ -355,6 +398,31 @@ private slots:
         QTest::newRow("only a declaration")
             << bad << QByteArray("<?xml version='1.0'?>\n\n")
             << "bad.dxl is not a valid DXL file: no element found at line 3.";
+        // Entities expand a few bytes of file into any amount of text, or reach outside it.
+        const QString entities =
+            "bad.dxl declares its own XML entities, which address book exports never do.";
+        QByteArray bomb = "<?xml version='1.0'?>\n<!DOCTYPE database [\n<!ENTITY a0 '" +
+                          QByteArray(80, 'x') + "'>\n";
+        for (int i = 1; i <= 9; ++i) {
+            bomb += "<!ENTITY a" + QByteArray::number(i) + " '";
+            for (int j = 0; j < 10; ++j)
+                bomb += "&a" + QByteArray::number(i - 1) + ';';
+            bomb += "'>\n";
+        }
+        bomb += "]>\n" + book(personDoc("A", textItem("Comment", "&a9;"))).mid(39);
+        QTest::newRow("entity bomb") << bad << bomb << entities;
+        QTest::newRow("external entity")
+            << bad
+            << "<?xml version='1.0'?>\n<!DOCTYPE database [<!ENTITY s SYSTEM '" +
+                   QUrl::fromLocalFile(m_dir.filePath("secret.txt")).toEncoded() + "'>]>\n" +
+                   book(personDoc("A", textItem("Comment", "&s;"))).mid(39)
+            << entities;
+        QTest::newRow("parameter entity")
+            << bad
+            << "<?xml version='1.0'?>\n<!DOCTYPE database [<!ENTITY % p '<!ENTITY q \"x\">'> "
+               "%p;]>\n" +
+                   book(personDoc("A", textItem("Comment", "&q;"))).mid(39)
+            << entities;
     }
     void badFiles()
     {
@@ -373,6 +441,48 @@ private slots:
         if (name.isEmpty()) // and no path at all
             QVERIFY_THROWS_EXCEPTION(NotesError,
                                      notes::DxlClient::createSession()->GetDatabase("", ""));
+    }
+
+    // The document type line of real exports names a DTD that is never fetched; the book opens.
+    void exportDoctype_data()
+    {
+        QTest::addColumn<QByteArray>("doctype");
+        QTest::newRow("system") << QByteArray(
+            "<!DOCTYPE database SYSTEM 'xmlschemas/domino_8_5_3.dtd'>");
+        QTest::newRow("public") << QByteArray(
+            "<!DOCTYPE database PUBLIC '-//Lotus//DXL' 'http://example.invalid/domino.dtd'>");
+    }
+    void exportDoctype()
+    {
+        QFETCH(QByteArray, doctype);
+        const QByteArray content = book(personDoc("AA", textItem("FirstName", "Ann")));
+        auto nav = open(content.left(39) + doctype + '\n' + content.mid(39))
+                       ->GetView("$People")
+                       ->CreateViewNav();
+        auto entry = nav->GetFirstDocument();
+        QVERIFY(entry);
+        QCOMPARE(describe(entry->Document()->GetItemValue("FirstName")),
+                 QStringLiteral("text:Ann"));
+    }
+
+    // Attached files as Notes exports them: the data is never read, the contact is whole.
+    void attachment()
+    {
+        QByteArray data;
+        for (int i = 0; data.size() < 5 * 1024 * 1024; ++i)
+            data += QByteArray(57, char('A' + i % 26)).toBase64() + '\n';
+        const QByteArray file =
+            "<item name='$FILE' summary='true'><object><file hosttype='msdos' name='cv.pdf'>"
+            "<created><datetime>20040512T134500,00-05</datetime></created><filedata>\n" +
+            data + "</filedata></file></object></item>\n";
+        auto doc = onePerson(textItem("FirstName", "Ann") + file + textItem("LastName", "Lee") +
+                             "<item name='Body'><richtext><par>cv <attachmentref name='cv.pdf'/>"
+                             "</par></richtext></item>\n");
+        QVERIFY(doc);
+        QCOMPARE(describe(doc->GetItemValue("FirstName")), QStringLiteral("text:Ann"));
+        QCOMPARE(describe(doc->GetItemValue("LastName")), QStringLiteral("text:Lee"));
+        QCOMPARE(describe(doc->GetItemValue("Body")), QStringLiteral("text:cv "));
+        QCOMPARE(describe(doc->GetItemValue("$FILE")), QStringLiteral("text:"));
     }
 
     void bigValue()

@@ -259,6 +259,79 @@ private slots:
         QCOMPARE(client.liveObjects(), 0);
     }
 
+    // Memory running out while the book opens or while a document is read is a failure of the
+    // book, reported with a reason; nothing escapes the walk and nothing is claimed.
+    void outOfMemory_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<bool>("lengthError"); // else std::bad_alloc
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<int>("added");
+        QTest::newRow("session, bad_alloc") << "session" << false << Kind::CannotOpen << 0;
+        QTest::newRow("book, bad_alloc") << "book" << false << Kind::CannotOpen << 0;
+        QTest::newRow("book, length_error") << "book" << true << Kind::CannotOpen << 0;
+        QTest::newRow("second document, bad_alloc") << "read" << false << Kind::StoppedEarly << 1;
+        QTest::newRow("second document, length_error") << "read" << true << Kind::StoppedEarly << 1;
+    }
+    void outOfMemory()
+    {
+        QFETCH(QString, where);
+        QFETCH(bool, lengthError);
+        const auto fail = [lengthError] {
+            if (lengthError)
+                throw std::length_error("too long");
+            throw std::bad_alloc();
+        };
+        class HungrySession final : public notes::NotesSession {
+        public:
+            std::function<void()> fail;
+            std::unique_ptr<notes::NotesDatabase> GetDatabase(const std::string &,
+                                                              const std::string &) override
+            {
+                fail();
+                return nullptr;
+            }
+        };
+        class HungrySink final : public notes::ScanSink {
+        public:
+            std::function<void()> fail;
+            int added = 0;
+            void scanStarted(std::int64_t) override {}
+            void addContact(const notes::ScannedContact &) override
+            {
+                if (++added == 2)
+                    fail();
+            }
+            void progress(std::int64_t) override {}
+        };
+        MemoryClient client;
+        threePeople(client);
+        const notes::SessionFactory inner = client.factory();
+        const notes::SessionFactory factory =
+            [&](const std::string &progId) -> std::unique_ptr<notes::NotesSession> {
+            if (where == "session")
+                fail();
+            if (where == "book") {
+                auto session = std::make_unique<HungrySession>();
+                session->fail = fail;
+                return session;
+            }
+            return inner(progId);
+        };
+        HungrySink sink;
+        sink.fail = fail;
+        WalkOutcome out;
+        try {
+            out = notes::runScan(factory, "names.nsf", sink);
+        } catch (...) {
+            QFAIL("an exception escaped the walk");
+        }
+        QTEST(out.kind, "kind");
+        QTEST(int(out.delivered), "added");
+        QVERIFY2(out.reason.find("memory") != std::string::npos, out.reason.c_str());
+        QCOMPARE(client.liveObjects(), 0);
+    }
+
     // More documents than a 16-bit counter holds: every one is read.
     void largeBook()
     {

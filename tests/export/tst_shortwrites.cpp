@@ -1,0 +1,193 @@
+// Writes that go through only in part, as on a full disk: the export file, the scan's backup
+// copy, and a whole export through the window. The file system makes the writes come up short
+// for real, through a file size limit (any user) or a 64 KiB file system (root only); Linux only.
+#include "CsvFileWriter.h"
+#include "FakePlatform.h"
+#include "FrmConversion.h"
+#include "SystemPlatform.h"
+#include "TestBooks.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+
+#ifdef Q_OS_LINUX
+#include <sys/mount.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <optional>
+#endif
+
+Q_DECLARE_METATYPE(QStringConverter::Encoding)
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+#ifdef Q_OS_LINUX
+// While it lives, no file of this process grows past `bytes`: a write across the limit writes
+// what fits and reports that count, the next one fails with "File too large".
+class FileSizeLimit final {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_before);
+        const rlimit limit{bytes, m_before.rlim_max};
+        m_set = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_before); }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+    bool isSet() const { return m_set; }
+
+private:
+    rlimit m_before{};
+    bool m_set = false;
+};
+#endif
+
+} // namespace
+
+class TestShortWrites final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+#ifndef Q_OS_LINUX
+        QSKIP("The short writes are made with Linux's file size limit and tmpfs.");
+#endif
+    }
+
+#ifdef Q_OS_LINUX
+    // Each way the writer hands bytes to the file: big direct writes, the held-back code page
+    // bytes, the UTF-8 fallback, and a file small enough to wait in the file's own buffer.
+    void writer_data()
+    {
+        QTest::addColumn<QStringConverter::Encoding>("codePage");
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("limit");
+        const QByteArray plain("Anna,Lee,anna.lee@example.com,12 High Street\r\n");
+        QTest::newRow("UTF-8, direct") << QStringConverter::Utf8 << plain << 30000 << 61440;
+        QTest::newRow("code page") << QStringConverter::Latin1 << plain << 30000 << 61440;
+        QTest::newRow("UTF-8 fallback")
+            << QStringConverter::Latin1 << QByteArray("5 \xe2\x82\xac,Lee\r\n") << 30000 << 61440;
+        QTest::newRow("small file") << QStringConverter::Utf8 << plain << 100 << 1000;
+    }
+    void writer()
+    {
+        QFETCH(QStringConverter::Encoding, codePage);
+        QFETCH(QByteArray, line);
+        QFETCH(int, lines);
+        QFETCH(int, limit);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("OE-Contacts.csv"));
+        const QByteArray older = QByteArray("older export\r\n").repeated(200);
+        QVERIFY(writeFile(path, older));
+        {
+            const FileSizeLimit full(static_cast<rlim_t>(limit));
+            QVERIFY(full.isSet());
+            CsvFileWriter writer(path, codePage);
+            QVERIFY(writer.open());
+            for (int i = 0; i < lines; ++i)
+                writer.writeLine(line.toStdString());
+            QVERIFY(!writer.commit());
+            QCOMPARE(writer.errorString(), QStringLiteral("File too large"));
+        }
+        QCOMPARE(readAll(path), older);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"OE-Contacts.csv"});
+    }
+
+    void backupCopy()
+    {
+        QTemporaryDir dir;
+        const QString book = dir.filePath(QStringLiteral("names.dxl"));
+        const QString backup = dir.filePath(QStringLiteral("names.bak"));
+        QVERIFY(writeFile(book, QByteArray(200000, 'n')));
+        QVERIFY(writeFile(backup, "an older backup"));
+        QString error;
+        {
+            const FileSizeLimit full(61440);
+            QVERIFY(full.isSet());
+            QVERIFY(!SystemPlatform().copyFile(book, backup, &error));
+        }
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"names.dxl"});
+    }
+
+    // 400 contacts exported over an older file that the disk has no room to replace.
+    void exportWindow_data()
+    {
+        QTest::addColumn<bool>("smallFileSystem");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("file size limit") << false << QStringLiteral("File too large");
+        QTest::newRow("64 KiB file system") << true << QStringLiteral("No space left on device");
+    }
+    void exportWindow()
+    {
+        QFETCH(bool, smallFileSystem);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("disk"));
+        QVERIFY(QDir().mkpath(folder));
+        if (smallFileSystem &&
+            mount("tmpfs", folder.toLocal8Bit().constData(), "tmpfs", 0, "size=64k") != 0)
+            QSKIP("No tmpfs can be mounted here (that takes root); the size limit row stands in.");
+        const auto unmount = qScopeGuard([&] {
+            if (smallFileSystem)
+                umount2(folder.toLocal8Bit().constData(), MNT_DETACH);
+        });
+        const QString path = QDir(folder).filePath(QStringLiteral("OE-Contacts.csv"));
+        const QByteArray older = QByteArray("older export\r\n").repeated(1000);
+        QVERIFY(writeFile(path, older));
+
+        notes::MemoryClient client;
+        for (int i = 0; i < 400; ++i)
+            client.people.push_back(
+                person(std::to_string(i), "First" + std::to_string(i), std::string(200, 'L')));
+        FakePlatform fake;
+        fake.folderAnswer = folder;
+        int completions = 0;
+        FrmConversion form(nullptr, QStringLiteral("names.nsf"), client.factory(),
+                           [&completions] { ++completions; });
+        form.show();
+        form.findChild<QCheckBox *>(QStringLiteral("ChkSelectAll"))->click();
+        QPushButton *start = form.findChild<QPushButton *>(QStringLiteral("CmdConversion"));
+        {
+            std::optional<FileSizeLimit> full;
+            if (!smallFileSystem)
+                full.emplace(61440);
+            start->click();
+        }
+
+        QCOMPARE(fake.messages.size(), 1);
+        QCOMPARE(fake.messages[0].title, QStringLiteral("Korvanta Software"));
+        QCOMPARE(fake.messages[0].text, QStringLiteral("The file %1 cannot be written.\n\n%2")
+                                            .arg(QDir::toNativeSeparators(path), reason));
+        QCOMPARE(completions, 0);
+        QVERIFY(start->isEnabled());
+        QCOMPARE(readAll(path), older);
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"OE-Contacts.csv"});
+    }
+#endif
+};
+
+QTEST_MAIN(TestShortWrites)
+#include "tst_shortwrites.moc"

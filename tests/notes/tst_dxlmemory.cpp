@@ -1,0 +1,129 @@
+// The DXL reader's memory on hostile books: each book is scanned by kt_peak_read in a child
+// process of its own, and the peak it reports is compared with that of a one-person book. The
+// bound is generous (the books below once took gigabytes); no time is measured.
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray book(const QByteArray &items, const QByteArray &doctype = {})
+{
+    return "<?xml version='1.0' encoding='utf-8'?>\n" + doctype +
+           "<database xmlns='http://www.lotus.com/dxl' version='8.5' title='Big'>\n"
+           "<document form='Person'><noteinfo noteid='1f' unid='AA'/>\n"
+           "<item name='FirstName'><text>Ann</text></item>\n" +
+           items + "</document>\n</database>\n";
+}
+
+// An attached file as Notes exports it: base64 in lines of 76 characters.
+QByteArray attachment(int bytes)
+{
+    QByteArray data;
+    data.reserve(bytes / 3 * 4 + bytes / 57 + 64);
+    const QByteArray line = QByteArray(57, 'k').toBase64() + '\n';
+    while (data.size() < bytes / 3 * 4)
+        data += line;
+    return "<item name='$FILE'><object><file name='big.bin'><filedata>\n" + data +
+           "</filedata></file></object></item>\n";
+}
+
+QByteArray entityBomb()
+{
+    QByteArray dtd = "<!DOCTYPE database [\n<!ENTITY a0 '" + QByteArray(80, 'x') + "'>\n";
+    for (int i = 1; i <= 9; ++i) {
+        dtd += "<!ENTITY a" + QByteArray::number(i) + " '";
+        for (int j = 0; j < 10; ++j)
+            dtd += "&a" + QByteArray::number(i - 1) + ';';
+        dtd += "'>\n";
+    }
+    return book("<item name='Comment'><text>&a9;</text></item>\n", dtd + "]>\n");
+}
+
+} // namespace
+
+class TestDxlMemory final : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    qint64 m_baselineKib = 0;
+
+    // kt_peak_read's answer for a book holding `content`.
+    QMap<QString, QString> scan(const QByteArray &content)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("book.dxl"));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+            qFatal("cannot write %s", qPrintable(path));
+        file.close();
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        // Under AddressSanitizer the child cannot cap its address space; this stops it instead.
+        env.insert(QStringLiteral("ASAN_OPTIONS"), env.value(QStringLiteral("ASAN_OPTIONS")) +
+                                                       QStringLiteral(":hard_rss_limit_mb=4096"));
+        child.setProcessEnvironment(env);
+        child.start(QStringLiteral(KT_PEAK_READ), {path});
+        QMap<QString, QString> answer;
+        if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit ||
+            child.exitCode() != 0) {
+            answer.insert(QStringLiteral("crashed"),
+                          QString::fromLocal8Bit(child.readAllStandardError().right(2000)));
+            return answer;
+        }
+        const QString out = QString::fromUtf8(child.readAllStandardOutput()).trimmed();
+        static const QRegularExpression field(QStringLiteral("(\\w+)=(.*?)(?= \\w+=|$)"));
+        for (auto match = field.globalMatch(out); match.hasNext();) {
+            const auto m = match.next();
+            answer.insert(m.captured(1), m.captured(2));
+        }
+        return answer;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_baselineKib = scan(book({})).value(QStringLiteral("peak_kib")).toLongLong();
+        QVERIFY(m_baselineKib > 0);
+    }
+
+    void peak_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("kind"); // WalkOutcome::Kind: 0 completed, 2 cannot open
+        QTest::addColumn<QString>("reasonHolds");
+        QTest::newRow("5 MB attachment") << book(attachment(5 << 20)) << 0 << QString();
+        QTest::newRow("long rich text")
+            << book("<item name='Comment'><richtext><par>" +
+                    QByteArray("A line of a long comment.<break/>").repeated(250000) +
+                    "</par></richtext></item>\n")
+            << 0 << QString();
+        QTest::newRow("entity bomb")
+            << entityBomb() << 2 << QStringLiteral("declares its own XML entities");
+    }
+    void peak()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, reasonHolds);
+        const auto answer = scan(content);
+        QVERIFY2(!answer.contains(QStringLiteral("crashed")), qPrintable(answer.value("crashed")));
+        QTEST(answer.value(QStringLiteral("kind")).toInt(), "kind");
+        QVERIFY2(answer.value(QStringLiteral("reason")).contains(reasonHolds),
+                 qPrintable(answer.value(QStringLiteral("reason"))));
+        if (reasonHolds.isEmpty()) {
+            QCOMPARE(answer.value(QStringLiteral("contacts")), QStringLiteral("1"));
+            QCOMPARE(answer.value(QStringLiteral("first")), QStringLiteral("Ann"));
+        }
+        // What the book itself may cost: three times its size, and 64 MiB for the rest.
+        const qint64 grewKib =
+            answer.value(QStringLiteral("peak_kib")).toLongLong() - m_baselineKib;
+        const qint64 boundKib = 3 * content.size() / 1024 + 64 * 1024;
+        QVERIFY2(
+            grewKib < boundKib,
+            qPrintable(QStringLiteral("grew %1 KiB, bound %2 KiB").arg(grewKib).arg(boundKib)));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDxlMemory)
+#include "tst_dxlmemory.moc"
