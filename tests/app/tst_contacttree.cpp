@@ -17,8 +17,6 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("root") << "Lotus Notes Address Book"
                               << "Notes Address Book";
-        QTest::newRow("Z") << "Z"
-                           << "Z";
         QTest::newRow("Other") << "Other"
                                << "Other";
         QTest::newRow("lower case is another key") << "q"
