@@ -2,9 +2,8 @@
 #include "SampleBooks.h"
 
 #ifdef KT_WITH_DXL
-#include "ContactRecord.h"
 #include "DxlClient.h"
-#include "ExportFields.h"
+#include "FieldSchema.h"
 
 #include <set>
 #endif
@@ -146,12 +145,12 @@ Book bookFromDxl(const std::string &path)
 {
     std::vector<std::string> names;
     std::set<std::string> seen;
-    for (const char *item : notes::ContactRecord::itemNames())
-        if (seen.insert(item).second)
-            names.emplace_back(item);
-    for (const auto &field : exportcore::kExportFields)
+    for (const auto &field : notes::kFields)
         if (seen.insert(field.item).second)
             names.emplace_back(field.item);
+    for (const auto &column : notes::kExportColumns)
+        if (seen.insert(column.item).second)
+            names.emplace_back(column.item);
 
     auto session = notes::DxlClient::createSession();
     auto database = session->GetDatabase("", path);
