@@ -1,23 +1,21 @@
-// Rendering of the SVG artwork.
+// Scaling of the raster artwork to the sizes the windows ask for.
 #include "Artwork.h"
 
 #include <QGuiApplication>
-#include <QPainter>
-#include <QSvgRenderer>
+#include <QImage>
 
 namespace artwork {
 
 QPixmap pixmap(const QString &resource, QSize size)
 {
-    QSvgRenderer renderer(resource);
-    if (!renderer.isValid())
+    const QImage source(resource);
+    if (source.isNull() || size.isEmpty())
         return QPixmap();
     const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
-    QPixmap result(size * ratio);
+    // Smooth scaling from a picture drawn several times larger keeps thin lines sharp.
+    QPixmap result = QPixmap::fromImage(
+        source.scaled(size * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     result.setDevicePixelRatio(ratio);
-    result.fill(Qt::transparent);
-    QPainter painter(&result);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
     return result;
 }
 

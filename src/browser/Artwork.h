@@ -1,6 +1,6 @@
-// The program's pictures, drawn for it as SVG files and compiled in as Qt resources. They are
-// rendered here rather than through the image plugins so a build without the SVG plugins still
-// shows them.
+// The program's pictures, drawn for it as SVG files, rendered to large PNG images at build time
+// (cmake/KtArtwork.cmake) and compiled in as Qt resources. Raster images need no Svg module, which
+// the Qt of the Windows build lacks; they are scaled down here to the size a window asks for.
 #pragma once
 
 #include <QIcon>
@@ -10,13 +10,13 @@
 
 namespace artwork {
 
-inline constexpr const char *kAppIcon = ":/images/app-icon.svg";
-inline constexpr const char *kLogo = ":/images/logo.svg";
-inline constexpr const char *kBannerRule = ":/images/banner-rule.svg";
-inline constexpr const char *kTreeRoot = ":/images/tree-root.svg";
-inline constexpr const char *kTreeGroup = ":/images/tree-group.svg";
-inline constexpr const char *kTreeContact = ":/images/tree-contact.svg";
-inline constexpr const char *kContactCard = ":/images/contact-card.svg";
+inline constexpr const char *kAppIcon = ":/images/app-icon.png";
+inline constexpr const char *kLogo = ":/images/logo.png";
+inline constexpr const char *kBannerRule = ":/images/banner-rule.png";
+inline constexpr const char *kTreeRoot = ":/images/tree-root.png";
+inline constexpr const char *kTreeGroup = ":/images/tree-group.png";
+inline constexpr const char *kTreeContact = ":/images/tree-contact.png";
+inline constexpr const char *kContactCard = ":/images/contact-card.png";
 
 // The picture at `size` logical pixels, sharp on high-density screens. A null pixmap when the
 // resource is missing.

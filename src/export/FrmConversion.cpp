@@ -130,7 +130,7 @@ FrmConversion::FrmConversion(QWidget *owner, const QString &databasePath,
     m_imgOpenExcelFile = new QLabel(this);
     m_imgOpenExcelFile->setObjectName(QStringLiteral("ImgOpenExcelFile"));
     m_imgOpenExcelFile->setPixmap(
-        QIcon(QStringLiteral(":/export/open-export.svg")).pixmap(QSize(16, 16)));
+        QIcon(QStringLiteral(":/export/open-export.png")).pixmap(QSize(16, 16)));
     m_imgOpenExcelFile->setFixedSize(16, 16);
     m_imgOpenExcelFile->hide();
 

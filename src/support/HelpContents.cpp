@@ -22,7 +22,11 @@ QString helpContentsPath(const QString &executableDir)
 
 void showHelpContents(QWidget *mainWindow)
 {
-    const QString exeDir = QCoreApplication::applicationDirPath();
+    showHelpContentsIn(mainWindow, QCoreApplication::applicationDirPath());
+}
+
+void showHelpContentsIn(QWidget *mainWindow, const QString &exeDir)
+{
     const QString help = helpContentsPath(exeDir);
 #ifdef Q_OS_WIN
     // A build without the compiled help still has its pages beside the program: show those in

@@ -11,3 +11,7 @@ QString helpContentsPath(const QString &executableDir);
 
 // Shows the help beside the running executable; reports nothing when it is missing.
 void showHelpContents(QWidget *mainWindow);
+
+// Shows the help that lies in `executableDir`. On Windows, when Help.chm is missing there but
+// the HTML pages are, the pages open in the browser instead.
+void showHelpContentsIn(QWidget *mainWindow, const QString &executableDir);

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestSupport final : public QObject {
@@ -89,10 +90,63 @@ private slots:
         FakePlatform fake;
         showHelpContents(nullptr);
         QCOMPARE(fake.helpFiles.size(), 1);
-        // This test runs from the build's bin folder, beside the copied help pages.
+        // This test runs from the build's bin folder, beside the help pages (and on Windows the
+        // compiled help) that the build puts there.
         QVERIFY2(QFileInfo(fake.helpFiles[0]).isFile(), qPrintable(fake.helpFiles[0]));
         QVERIFY(fake.helpFiles[0].startsWith(
             QDir::toNativeSeparators(QCoreApplication::applicationDirPath())));
+    }
+
+    // Which help a folder's contents lead to: the compiled help in the viewer on Windows, the
+    // pages elsewhere; on Windows the pages in the browser when Help.chm is missing.
+    void helpContentsBeside_data()
+    {
+        QTest::addColumn<bool>("chm");
+        QTest::addColumn<bool>("pages");
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<QString>("target");
+#ifdef Q_OS_WIN
+        QTest::newRow("compiled help and pages") << true << true << "showHelp"
+                                                 << "Help.chm";
+        QTest::newRow("compiled help only") << true << false << "showHelp"
+                                            << "Help.chm";
+        QTest::newRow("pages only") << false << true << "openInShell"
+                                    << "help/index.html";
+        // Nothing to show: the viewer is asked all the same and says so itself.
+        QTest::newRow("neither") << false << false << "showHelp"
+                                 << "Help.chm";
+#else
+        QTest::newRow("pages") << false << true << "showHelp"
+                               << "help/index.html";
+        QTest::newRow("a compiled help is not used") << true << true << "showHelp"
+                                                     << "help/index.html";
+#endif
+    }
+
+    void helpContentsBeside()
+    {
+        QFETCH(bool, chm);
+        QFETCH(bool, pages);
+        QFETCH(QString, call);
+        QFETCH(QString, target);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QDir folder(dir.path());
+        if (chm) {
+            QFile file(folder.filePath(QStringLiteral("Help.chm")));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        if (pages) {
+            QVERIFY(folder.mkpath(QStringLiteral("help")));
+            QFile file(folder.filePath(QStringLiteral("help/index.html")));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        FakePlatform fake;
+        showHelpContentsIn(nullptr, dir.path());
+        QCOMPARE(fake.calls, QStringList{call});
+        const QString expected = QDir::toNativeSeparators(folder.filePath(target));
+        QCOMPARE(call == QLatin1String("showHelp") ? fake.helpFiles : fake.opened,
+                 QStringList{expected});
     }
 
     void launcher_data()

@@ -1,6 +1,13 @@
 // The test address books (see SampleBooks.h).
 #include "SampleBooks.h"
 
+#ifdef KT_WITH_DXL
+#include "DxlClient.h"
+#include "FieldSchema.h"
+
+#include <set>
+#endif
+
 #include <cstdio>
 
 namespace wintest {
@@ -132,6 +139,37 @@ Book bookNamed(const std::string &name)
     book.title = name;
     return book;
 }
+
+#ifdef KT_WITH_DXL
+Book bookFromDxl(const std::string &path)
+{
+    std::vector<std::string> names;
+    std::set<std::string> seen;
+    for (const auto &field : notes::kFields)
+        if (seen.insert(field.item).second)
+            names.emplace_back(field.item);
+    for (const auto &column : notes::kExportColumns)
+        if (seen.insert(column.item).second)
+            names.emplace_back(column.item);
+
+    auto session = notes::DxlClient::createSession();
+    auto database = session->GetDatabase("", path);
+    auto navigator = database->GetView("$People")->CreateViewNav();
+    Book book;
+    book.title = database->Title();
+    for (auto entry = navigator->GetFirstDocument(); entry;
+         entry = navigator->GetNextDocument(*entry)) {
+        auto document = entry->Document();
+        notes::MemoryDocument copy;
+        copy.universalId = document->UniversalID();
+        copy.noteId = document->NoteID();
+        for (const std::string &name : names)
+            copy.set(name, document->GetItemValue(name));
+        book.people.push_back(std::move(copy));
+    }
+    return book;
+}
+#endif
 
 std::vector<std::string> sampleItemNames()
 {

@@ -23,6 +23,14 @@ struct Book {
 // Any other name gives an empty book titled by that name.
 Book bookNamed(const std::string &name);
 
+#ifdef KT_WITH_DXL
+// The Person documents of a DXL export in the order of its "$People" view, read through the DXL
+// client: every item the scan and the export read, with its values as the DXL client gives them.
+// Lets the stand-in server serve the very book the DXL tests read, so both ways into the program
+// can be compared value for value. Throws notes::NotesError when the file cannot be read.
+Book bookFromDxl(const std::string &path);
+#endif
+
 // Item names the value comparison reads: all of every sample document, and one no document has.
 std::vector<std::string> sampleItemNames();
 

@@ -8,6 +8,7 @@
 // "Domino.NotesSession" and "Notes.NotesSession" create sessions; "KorvantaTest.Control" creates
 // the tests' control object, which selects the book, counts live objects, makes a member fail
 // with DISP_E_EXCEPTION, and registers or unregisters the session classes.
+#include "NotesError.h"
 #include "SampleBooks.h"
 
 #include <windows.h>
@@ -45,19 +46,6 @@ struct Failure {
     std::wstring description;
 };
 
-struct ServerState {
-    wintest::Book book = wintest::bookNamed("sample");
-    std::map<std::wstring, int> calls;      // member (lower case) -> calls so far
-    std::map<std::wstring, Failure> failAt; // member (lower case) -> which call fails
-    std::map<std::wstring, int> creations;  // ProgID -> sessions created
-};
-
-ServerState &state()
-{
-    static ServerState s;
-    return s;
-}
-
 std::wstring lower(std::wstring s)
 {
     for (wchar_t &c : s)
@@ -86,6 +74,43 @@ std::string narrow(const std::wstring &text)
     WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
                         nullptr, nullptr);
     return out;
+}
+
+// The book served until the tests' control object selects another: the built-in sample, or the
+// DXL export named by KT_STANDIN_BOOK, so the program's own tests can read one book both through
+// the Notes client's classes and as DXL.
+wintest::Book initialBook()
+{
+#ifdef KT_WITH_DXL
+    const DWORD size = GetEnvironmentVariableW(L"KT_STANDIN_BOOK", nullptr, 0);
+    if (size > 1) {
+        std::wstring path(size, L'\0');
+        const DWORD n = GetEnvironmentVariableW(L"KT_STANDIN_BOOK", path.data(), size);
+        path.resize(n < size ? n : 0);
+        try {
+            return wintest::bookFromDxl(narrow(path));
+        } catch (const notes::NotesError &) {
+            // An unreadable book serves no documents: the test that named it sees that.
+            wintest::Book none;
+            none.title = "unreadable " + narrow(path);
+            return none;
+        }
+    }
+#endif
+    return wintest::bookNamed("sample");
+}
+
+struct ServerState {
+    wintest::Book book = initialBook();
+    std::map<std::wstring, int> calls;      // member (lower case) -> calls so far
+    std::map<std::wstring, Failure> failAt; // member (lower case) -> which call fails
+    std::map<std::wstring, int> creations;  // ProgID -> sessions created
+};
+
+ServerState &state()
+{
+    static ServerState s;
+    return s;
 }
 
 // Notes on Windows breaks lines inside texts with CR LF.
@@ -524,7 +549,7 @@ protected:
             state().calls.clear();
             state().failAt.clear();
             state().creations.clear();
-            state().book = wintest::bookNamed("sample");
+            state().book = initialBook();
             return S_OK;
         case 2:
             if (!textArgument(params, 0, name))

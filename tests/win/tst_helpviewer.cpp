@@ -1,0 +1,74 @@
+// The help viewer of the Windows program, for real: Help, "Contents" hands Help.chm to HtmlHelpA
+// of "HHCtrl.ocx", which opens the HTML Help window titled as the help project says. Built with
+// the whole Windows program and run under wine beside the Help.chm of the build. HtmlHelpA
+// creates its window before it returns, so the window is looked for right after the call.
+#include "HelpContents.h"
+#include "SystemPlatform.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+
+#include <windows.h>
+
+namespace {
+
+// The title Help.hhp gives the viewer's window.
+constexpr wchar_t kViewerTitle[] = L"Korvanta Tessal Help";
+
+struct Search {
+    DWORD process = 0;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK findViewer(HWND window, LPARAM data)
+{
+    auto *search = reinterpret_cast<Search *>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t title[128] = {};
+    GetWindowTextW(window, title, 128);
+    if (process == search->process && wcscmp(title, kViewerTitle) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND viewerWindow()
+{
+    Search search;
+    search.process = GetCurrentProcessId();
+    EnumWindows(findViewer, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+} // namespace
+
+class TstHelpViewer final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void contentsOpenTheViewer()
+    {
+        const QString chm = helpContentsPath(QCoreApplication::applicationDirPath());
+        QVERIFY2(QFileInfo(chm).isFile(), qPrintable(chm + QStringLiteral(" is not built")));
+        HMODULE module = LoadLibraryA("HHCtrl.ocx");
+        if (!module || !GetProcAddress(module, "HtmlHelpA"))
+            QSKIP("This system has no HTML Help (HtmlHelpA in HHCtrl.ocx): nothing can show "
+                  "Help.chm");
+        QVERIFY(!viewerWindow());
+
+        SystemPlatform system;
+        system.showHelp(nullptr, chm);
+        HWND viewer = viewerWindow();
+        QVERIFY2(viewer, "HtmlHelpA opened no window titled \"Korvanta Tessal Help\"");
+        QVERIFY(IsWindowVisible(viewer));
+        DestroyWindow(viewer);
+        QVERIFY(!viewerWindow());
+    }
+};
+
+QTEST_MAIN(TstHelpViewer)
+#include "tst_helpviewer.moc"
