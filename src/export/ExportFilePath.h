@@ -9,6 +9,8 @@
 // has written a file.
 extern QString ExportFilePath;
 
-// The path of OE-Contacts.csv in `folder`: a separator is added unless the folder already ends
-// with one (a drive or file system root does), and the result is in native form for display.
-QString exportFileIn(const QString &folder);
+// The path of `fileName` (OE-Contacts.csv unless named) in `folder`: a separator is added unless
+// the folder already ends with one (a drive or file system root does), and the result is in
+// native form for display.
+QString exportFileIn(const QString &folder,
+                     const QString &fileName = QStringLiteral("OE-Contacts.csv"));
