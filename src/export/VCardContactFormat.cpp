@@ -20,15 +20,18 @@ using notes::field;
 
 struct Phone {
     int field;
-    const char *types;
+    const char *property;
 };
 
 // The phones as the details pane names them.
 constexpr Phone kPhones[] = {
-    {field("OfficePhoneNumber"), "WORK"},    {field("OfficeFAXPhoneNumber"), "WORK,FAX"},
-    {field("CellPhoneNumber"), "WORK,CELL"}, {field("PhoneNumber_6"), "PAGER"},
-    {field("PhoneNumber"), "HOME"},          {field("HomeFAXPhoneNumber"), "HOME,FAX"},
-    {field("PersPager"), "HOME,CELL"},
+    {field("OfficePhoneNumber"), "TEL;TYPE=WORK"},
+    {field("OfficeFAXPhoneNumber"), "TEL;TYPE=WORK,FAX"},
+    {field("CellPhoneNumber"), "TEL;TYPE=WORK,CELL"},
+    {field("PhoneNumber_6"), "TEL;TYPE=PAGER"},
+    {field("PhoneNumber"), "TEL;TYPE=HOME"},
+    {field("HomeFAXPhoneNumber"), "TEL;TYPE=HOME,FAX"},
+    {field("PersPager"), "TEL;TYPE=HOME,CELL"},
 };
 
 struct Extension {
@@ -84,22 +87,16 @@ std::string dateOf(const notes::ItemValue &value)
 
 class CardBuilder final {
 public:
-    CardBuilder(const std::array<notes::ItemValues, notes::kFieldCount> &items, std::string &card,
-                std::string &line)
-        : m_items(items), m_card(card), m_line(line)
+    CardBuilder(const std::array<std::vector<std::string>, notes::kFieldCount> &texts,
+                std::string &card, std::string &line)
+        : m_texts(texts), m_card(card), m_line(line)
     {
     }
 
     // The non-empty values of a field in their default text form.
-    std::vector<std::string> texts(int position) const
+    const std::vector<std::string> &texts(int position) const
     {
-        std::vector<std::string> out;
-        for (const notes::ItemValue &value : m_items[std::size_t(position)]) {
-            std::string text = notes::defaultText(value);
-            if (!text.empty())
-                out.push_back(std::move(text));
-        }
-        return out;
+        return m_texts[std::size_t(position)];
     }
 
     // The values of a field as one component of a structured value: a comma-separated list.
@@ -157,7 +154,7 @@ public:
     }
 
 private:
-    const std::array<notes::ItemValues, notes::kFieldCount> &m_items;
+    const std::array<std::vector<std::string>, notes::kFieldCount> &m_texts;
     std::string &m_card;
     std::string &m_line;
 };
@@ -168,7 +165,7 @@ std::string displayName(const CardBuilder &card)
     // mail address, so that every card has a name to show and to name its file.
     notes::ContactRecord names;
     for (const int position : {kFirst, kMiddle, kLast}) {
-        const std::vector<std::string> texts = card.texts(position);
+        const std::vector<std::string> &texts = card.texts(position);
         if (!texts.empty())
             names.fields[std::size_t(position)] = texts.front();
     }
@@ -176,7 +173,7 @@ std::string displayName(const CardBuilder &card)
     for (const int fallback : {field("CompanyName"), field("MailAddress")}) {
         if (!name.empty())
             break;
-        const std::vector<std::string> texts = card.texts(fallback);
+        const std::vector<std::string> &texts = card.texts(fallback);
         if (!texts.empty())
             name = texts.front();
     }
@@ -187,13 +184,23 @@ std::string displayName(const CardBuilder &card)
 
 void VCardContactFormat::format(notes::NotesDocument &document, FormattedContact &out)
 {
-    for (std::size_t i = 0; i < notes::kFields.size(); ++i)
+    for (std::size_t i = 0; i < notes::kFields.size(); ++i) {
         m_items[i] = document.GetItemValue(notes::kFields[i].item);
+        m_texts[i].clear();
+        for (const notes::ItemValue &value : m_items[i]) {
+            if (value.kind == notes::ItemValue::Kind::Text) {
+                if (!value.text.empty())
+                    m_texts[i].push_back(value.text);
+            } else if (std::string text = notes::defaultText(value); !text.empty()) {
+                m_texts[i].push_back(std::move(text));
+            }
+        }
+    }
     const std::string uid = document.UniversalID();
 
     std::string &card = out.text;
     card.clear();
-    CardBuilder builder(m_items, card, m_line);
+    CardBuilder builder(m_texts, card, m_line);
     card += "BEGIN:VCARD\r\nVERSION:3.0\r\n";
 
     builder.structured("N", {kLast, kFirst, kMiddle, field("Title"), field("Suffix")}, true);
@@ -207,10 +214,8 @@ void VCardContactFormat::format(notes::NotesDocument &document, FormattedContact
                         field("OfficeState"), field("OfficeZip"), field("OfficeCountry")});
     builder.structured("ADR;TYPE=HOME", {-1, -1, field("StreetAddress"), field("City"),
                                          field("State"), field("Zip"), field("Country")});
-    for (const Phone &phone : kPhones) {
-        const std::string name = std::string("TEL;TYPE=") + phone.types;
-        builder.eachValue(name.c_str(), phone.field);
-    }
+    for (const Phone &phone : kPhones)
+        builder.eachValue(phone.property, phone.field);
     builder.eachValue("URL", field("WebSite"));
 
     std::string note;
@@ -244,9 +249,7 @@ void VCardContactFormat::format(notes::NotesDocument &document, FormattedContact
             if (property)
                 builder.eachValue(property, extension.field);
 
-    const std::vector<std::string> categories = builder.texts(field("Categories"));
-    if (!categories.empty())
-        builder.structured("CATEGORIES", {field("Categories")});
+    builder.structured("CATEGORIES", {field("Categories")});
 
     for (const int position : kNoteFields)
         for (const std::string &text : builder.texts(position))

@@ -8,6 +8,8 @@
 #include "ItemValue.h"
 
 #include <array>
+#include <string>
+#include <vector>
 
 namespace exportcore {
 
@@ -17,8 +19,10 @@ public:
     void format(notes::NotesDocument &document, FormattedContact &out) override;
 
 private:
-    // The document's items, read all before anything is written; reused from card to card.
+    // The document's items, read all before anything is written, and their non-empty values as
+    // text; reused from card to card, so that a long export does not allocate for every card.
     std::array<notes::ItemValues, notes::kFieldCount> m_items;
+    std::array<std::vector<std::string>, notes::kFieldCount> m_texts;
     std::string m_line;
 };
 

@@ -16,27 +16,23 @@ bool continuationByte(char c)
 
 void appendVCardText(std::string &out, std::string_view value)
 {
-    for (std::size_t i = 0; i < value.size(); ++i) {
+    // Plain runs go in whole: most values have nothing to escape.
+    std::size_t from = 0;
+    for (std::size_t i = value.find_first_of("\\,;\r\n"); i != std::string_view::npos;
+         i = value.find_first_of("\\,;\r\n", from)) {
+        out.append(value.substr(from, i - from));
         const char c = value[i];
-        switch (c) {
-        case '\\':
-        case ',':
-        case ';':
+        from = i + 1;
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && from < value.size() && value[from] == '\n')
+                ++from;
+            out += "\\n";
+        } else {
             out += '\\';
-            out += c;
-            break;
-        case '\r':
-            if (i + 1 < value.size() && value[i + 1] == '\n')
-                ++i;
-            out += "\\n";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        default:
             out += c;
         }
     }
+    out.append(value.substr(from));
 }
 
 void appendFoldedLine(std::string &out, std::string_view line)
