@@ -74,7 +74,7 @@ std::string dateOf(const notes::ItemValue &value)
     if (value.kind == notes::ItemValue::Kind::DateTime) {
         if (!value.dateTime.hasDate)
             return {};
-        char text[32];
+        char text[48];
         std::snprintf(text, sizeof text, "%04d-%02d-%02d", value.dateTime.year,
                       value.dateTime.month, value.dateTime.day);
         return text;
