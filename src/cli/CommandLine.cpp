@@ -191,7 +191,9 @@ int run(const QStringList &arguments, const notes::SessionFactory &factory, cons
         fieldList.compare(QStringLiteral("all"), Qt::CaseInsensitive) != 0)
         return usage(console, QStringLiteral("--fields chooses the CSV's columns; a vCard always "
                                              "holds every field."));
-    request.folder = parser.isSet(out) ? parser.value(out) : QDir::currentPath();
+    // Absolute, so that the messages name the place in full.
+    request.folder =
+        parser.isSet(out) ? QFileInfo(parser.value(out)).absoluteFilePath() : QDir::currentPath();
     return runExportCommand(request, factory, console);
 }
 

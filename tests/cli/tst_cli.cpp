@@ -27,7 +27,7 @@ struct Run {
     QByteArray err;
 };
 
-Run runIn(const QStringList &arguments, const notes::SessionFactory &factory)
+Run runIn(const QStringList &arguments, const notes::SessionFactory &factory, bool terminal = false)
 {
     QBuffer out;
     QBuffer err;
@@ -35,7 +35,7 @@ Run runIn(const QStringList &arguments, const notes::SessionFactory &factory)
     err.open(QIODevice::WriteOnly);
     Run run;
     run.status = cli::run(QStringList{QStringLiteral("korvanta-tessal")} + arguments, factory,
-                          Console{&out, &err, false});
+                          Console{&out, &err, terminal});
     run.out = out.data();
     run.err = err.data();
     return run;
@@ -120,6 +120,32 @@ private slots:
             QCOMPARE(
                 QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                 QStringList());
+    }
+
+    void progressOnTerminalOnly_data()
+    {
+        QTest::addColumn<bool>("terminal");
+        QTest::newRow("terminal") << true;
+        QTest::newRow("pipe") << false;
+    }
+
+    void progressOnTerminalOnly()
+    {
+        QFETCH(bool, terminal);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        notes::MemoryClient client;
+        for (int i = 0; i < 4; ++i)
+            client.people.emplace_back();
+        const Run run = runIn({QStringLiteral("export"), QStringLiteral("names.nsf"),
+                               QStringLiteral("--out"), dir.path()},
+                              client.factory(), terminal);
+        QCOMPARE(run.status, 0);
+        // The bar redraws one line; once done it is wiped, so the message starts the line.
+        QCOMPARE(run.err.contains("\r[###############...............]  50%  2/4"), terminal);
+        QCOMPARE(run.err.contains('\r'), terminal);
+        QVERIFY(run.err.mid(run.err.lastIndexOf('\r') + 1)
+                    .startsWith("4 Contacts Saved Successfully\n"));
     }
 
     void listJson()
