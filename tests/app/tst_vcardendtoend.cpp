@@ -35,7 +35,8 @@ QJsonArray texts(const notes::ItemValues &values)
     return out;
 }
 
-// Every Person of the book in view order: the UID and what a few properties must hold.
+// Every Person of the book in view order: the UID and the values of all 42 items, which
+// read_vcards.py looks for where the help says each item goes.
 QJsonArray expectedContacts(const QString &book)
 {
     auto session = notes::DxlClient::createSession();
@@ -48,11 +49,10 @@ QJsonArray expectedContacts(const QString &book)
         auto document = entry->Document();
         QJsonObject contact;
         contact.insert(QStringLiteral("uid"), QString::fromStdString(document->UniversalID()));
-        contact.insert(QStringLiteral("first"), texts(document->GetItemValue("FirstName")));
-        contact.insert(QStringLiteral("middle"), texts(document->GetItemValue("MiddleInitial")));
-        contact.insert(QStringLiteral("last"), texts(document->GetItemValue("LastName")));
-        contact.insert(QStringLiteral("emails"), texts(document->GetItemValue("MailAddress")));
-        contact.insert(QStringLiteral("categories"), texts(document->GetItemValue("Categories")));
+        QJsonObject values;
+        for (const notes::FieldSpec &spec : notes::kFields)
+            values.insert(QString::fromLatin1(spec.item), texts(document->GetItemValue(spec.item)));
+        contact.insert(QStringLiteral("values"), values);
         contacts.append(contact);
     }
     return contacts;

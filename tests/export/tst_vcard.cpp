@@ -147,7 +147,7 @@ private slots:
             } else if (item == QLatin1String("Anniversary")) {
                 notes::DateTime date{true, true, 1994, 6, 18, 15, 30, 0};
                 itemValues.push_back(notes::ItemValue::fromDateTime(date));
-                texts = QStringList{QStringLiteral("1994-06-18")};
+                texts = QStringList{QStringLiteral("1994-06-18 15:30:00")};
             } else {
                 if (item == QLatin1String("MailAddress") || item == QLatin1String("Categories"))
                     texts << QStringLiteral("%1 second").arg(item);
