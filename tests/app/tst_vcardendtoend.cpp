@@ -50,8 +50,9 @@ QJsonArray expectedContacts(const QString &book)
         QJsonObject contact;
         contact.insert(QStringLiteral("uid"), QString::fromStdString(document->UniversalID()));
         QJsonObject values;
-        for (const notes::FieldSpec &spec : notes::kFields)
-            values.insert(QString::fromLatin1(spec.item), texts(document->GetItemValue(spec.item)));
+        for (const notes::FieldSpec &field : notes::kFields)
+            values.insert(QString::fromLatin1(field.item),
+                          texts(document->GetItemValue(field.item)));
         contact.insert(QStringLiteral("values"), values);
         contacts.append(contact);
     }

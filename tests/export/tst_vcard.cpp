@@ -136,8 +136,8 @@ private slots:
         notes::MemoryDocument doc;
         doc.universalId = "85257A3B00C0FFEE85257A3B00C0FFEE";
         QJsonObject values;
-        for (const notes::FieldSpec &spec : notes::kFields) {
-            const QString item = QString::fromLatin1(spec.item);
+        for (const notes::FieldSpec &field : notes::kFields) {
+            const QString item = QString::fromLatin1(field.item);
             QStringList texts{QStringLiteral("%1 value").arg(item)};
             notes::ItemValues itemValues;
             if (item == QLatin1String("Birthday")) {
@@ -154,7 +154,7 @@ private slots:
                 for (const QString &text : texts)
                     itemValues.push_back(notes::ItemValue::fromText(text.toStdString()));
             }
-            doc.set(spec.item, itemValues);
+            doc.set(field.item, itemValues);
             values.insert(item, QJsonArray::fromStringList(texts));
         }
         client.people.push_back(doc);
