@@ -78,7 +78,6 @@ private slots:
             << "list|{dir}/missing.nsf" << 0 << 2 << "not a correct notes address book file";
         QTest::newRow("bad option")
             << "export|{dir}/names.nsf|--colour" << 0 << 64 << "Unknown option 'colour'";
-        QTest::newRow("no command") << "--json" << 0 << 64 << "a command is missing";
         QTest::newRow("no book") << "export" << 0 << 64 << "export takes one address book";
         QTest::newRow("unknown format")
             << "export|{dir}/names.nsf|--format|pdf" << 0 << 64 << "\"pdf\" is not a format";
@@ -87,8 +86,6 @@ private slots:
         QTest::newRow("fields of a vCard")
             << "export|{dir}/names.nsf|--format|vcard|--fields|First Name" << 0 << 64
             << "--fields chooses the CSV's columns";
-        QTest::newRow("list with --out")
-            << "list|{dir}/names.nsf|--out|{dir}" << 0 << 64 << "list takes no --out";
     }
 
     void exitStatus()

@@ -31,7 +31,6 @@ private slots:
         QTest::newRow("starts like a device")
             << QStringLiteral("Conrad") << QStringLiteral("Conrad");
         QTest::newRow("empty") << QString() << QStringLiteral("Contact");
-        QTest::newRow("dots only") << QStringLiteral("...") << QStringLiteral("Contact");
         QTest::newRow("long") << QString(70, QChar(0xe9)) << QString(60, QChar(0xe9));
         QTest::newRow("long, emoji at the cut")
             << QString(59, u'a') + QStringLiteral("\U0001F600 tail") << QString(59, u'a');
