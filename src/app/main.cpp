@@ -1,6 +1,8 @@
 // Korvanta Tessal starts here: the application object and the main window. The program keeps no
 // settings; an address book named on the command line is taken as if chosen with Browse, so a
-// desktop shortcut or "Open with" can hand one in.
+// desktop shortcut or "Open with" can hand one in. A command or an option as the first argument
+// ("export", "list", "--help") runs the command line instead, without a window or a display.
+#include "CommandLine.h"
 #include "FrmMain.h"
 #include "Product.h"
 
@@ -17,6 +19,9 @@ int main(int argc, char *argv[])
     // Every Notes call is made on this thread; the apartment outlives every Notes object.
     notes::com::ComApartment apartment;
 #endif
+    if (argc > 1 && cli::wantsCommandLine(QString::fromLocal8Bit(argv[1])))
+        return cli::commandLineMain(argc, argv);
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvanta Tessal"));
     QApplication::setOrganizationName(QString::fromLatin1(product::kCompany));

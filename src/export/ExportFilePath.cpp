@@ -5,11 +5,11 @@
 
 QString ExportFilePath;
 
-QString exportFileIn(const QString &folder)
+QString exportFileIn(const QString &folder, const QString &fileName)
 {
     QString path = QDir::toNativeSeparators(folder);
     if (!path.endsWith(QDir::separator()))
         path += QDir::separator();
-    path += QStringLiteral("OE-Contacts.csv");
+    path += fileName;
     return path;
 }

@@ -1,14 +1,17 @@
-// Where the latest export wrote its file. The export window sets it after a successful run and
+// Where the latest export wrote its file (or, for one vCard per contact, its folder). The export
+// window sets it after a successful run and
 // its "Open Exported Contacts File" label opens it; it outlives the window, as the window is
 // created anew for every showing.
 #pragma once
 
 #include <QString>
 
-// The full path of the latest export's file, in the system's native form; empty until an export
-// has written a file.
+// The full path of the latest export's file or folder, in the system's native form; empty until
+// an export has written one.
 extern QString ExportFilePath;
 
-// The path of OE-Contacts.csv in `folder`: a separator is added unless the folder already ends
-// with one (a drive or file system root does), and the result is in native form for display.
-QString exportFileIn(const QString &folder);
+// The path of `fileName` (OE-Contacts.csv unless named) in `folder`: a separator is added unless
+// the folder already ends with one (a drive or file system root does), and the result is in
+// native form for display.
+QString exportFileIn(const QString &folder,
+                     const QString &fileName = QStringLiteral("OE-Contacts.csv"));

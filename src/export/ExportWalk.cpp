@@ -1,42 +1,28 @@
-// The CSV export over the Notes object model (see ExportWalk.h). Opening the book is all or
-// nothing, and nothing is handed to the sink before it is open, so a book that cannot be opened
-// leaves no file behind. After that a document that cannot be read is skipped and counted, and
-// the walk goes on for as long as the navigator can move.
+// The export over the Notes object model (see ExportWalk.h). Opening the book is all or nothing,
+// and nothing is handed to the sink before it is open, so a book that cannot be opened leaves no
+// file behind. After that a document that cannot be read is skipped and counted, and the walk
+// goes on for as long as the navigator can move.
 #include "ExportWalk.h"
 
-#include "CsvFormat.h"
-#include "FieldSchema.h"
+#include "CsvContactFormat.h"
 #include "PeopleView.h"
 
 namespace exportcore {
 
-namespace {
-
-// The document's line; throws NotesError when any ticked item cannot be read, so that a
-// half-read document never reaches the file with empty columns that look like real data.
-std::string documentLine(notes::NotesDocument &document, const std::vector<std::size_t> &positions,
-                         std::vector<std::string> &values)
-{
-    values.clear();
-    for (const std::size_t position : positions)
-        values.push_back(
-            notes::firstText(document.GetItemValue(notes::kExportColumns[position].item)));
-    return csvLine(values);
-}
-
-} // namespace
-
 std::string headingLine(const std::vector<std::size_t> &positions)
 {
-    std::vector<std::string> captions;
-    captions.reserve(positions.size());
-    for (const std::size_t position : positions)
-        captions.emplace_back(notes::kExportColumns[position].caption);
-    return csvLine(captions);
+    return CsvContactFormat(positions).heading();
 }
 
 notes::WalkOutcome runExport(const notes::SessionFactory &factory, const std::string &path,
                              const std::vector<std::size_t> &positions, ExportSink &sink)
+{
+    CsvContactFormat format(positions);
+    return runExport(factory, path, format, sink);
+}
+
+notes::WalkOutcome runExport(const notes::SessionFactory &factory, const std::string &path,
+                             ContactFormat &format, ExportSink &sink)
 {
     notes::WalkOutcome outcome;
     notes::PeopleView held;
@@ -53,17 +39,19 @@ notes::WalkOutcome runExport(const notes::SessionFactory &factory, const std::st
 
     outcome.entryCount = held.count();
     sink.started(outcome.entryCount);
-    sink.line(headingLine(positions));
+    const std::string heading = format.heading();
+    if (!heading.empty())
+        sink.line(heading);
     if (!held.entry) {
         outcome.kind = notes::WalkOutcome::Kind::EmptyView;
         return outcome;
     }
 
-    std::vector<std::string> values;
-    values.reserve(positions.size());
+    FormattedContact formatted;
     const notes::PeopleView::Walked walked = held.walk(
         [&](notes::NotesDocument &document) {
-            sink.line(documentLine(document, positions, values));
+            format.format(document, formatted);
+            sink.contact(formatted);
         },
         [&sink](std::int64_t reached) { sink.progress(reached); });
     outcome.delivered = walked.read;

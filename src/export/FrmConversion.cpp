@@ -3,17 +3,17 @@
 
 #include "ChooseFolder.h"
 #include "ClickLabel.h"
-#include "CsvFileWriter.h"
 #include "ExportFilePath.h"
+#include "ExportMessages.h"
 #include "FieldSchema.h"
 #include "Look.h"
 #include "OpenInShell.h"
 #include "Platform.h"
-#include "Product.h"
 #include "WalkRunner.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -31,57 +31,8 @@ const QColor kBackground = look::ole(look::kWindowColour);
 const QColor kLinkBlue(0x00, 0x00, 0xFF);
 const QColor kSeparatorGrey(0xC0, 0xC0, 0xC0);
 
-const QString kNotesTitle = QString::fromLatin1(product::kCompany);
-const QString kDoneTitle = QStringLiteral("Conversion Completed...");
-
-QString contactsSaved(std::int64_t written)
-{
-    return QStringLiteral("%1 Contacts Saved Successfully").arg(written);
-}
-
-// The completion message: the count, then what went wrong on the way, if anything.
-QString completionText(const notes::WalkOutcome &outcome, bool utf8Fallback)
-{
-    using Kind = notes::WalkOutcome::Kind;
-    QString first;
-    QString details;
-    switch (outcome.kind) {
-    case Kind::Completed:
-    case Kind::EmptyView:
-        first = contactsSaved(outcome.delivered);
-        break;
-    case Kind::Incomplete:
-        first = QStringLiteral("%1 Contacts Saved, %2 Skipped")
-                    .arg(outcome.delivered)
-                    .arg(outcome.skipped);
-        details = QStringLiteral("The skipped contacts could not be read from the address book: %1")
-                      .arg(QString::fromStdString(outcome.skipReason));
-        break;
-    case Kind::StoppedEarly:
-        first = outcome.skipped == 0
-                    ? QStringLiteral("%1 Contacts Saved, then the export stopped early")
-                          .arg(outcome.delivered)
-                    : QStringLiteral("%1 Contacts Saved, %2 Skipped, then the export stopped early")
-                          .arg(outcome.delivered)
-                          .arg(outcome.skipped);
-        details = QStringLiteral("The address book could not go on to the next contact: %1")
-                      .arg(QString::fromStdString(outcome.reason));
-        if (outcome.skipped != 0)
-            details += QStringLiteral("\nThe skipped contacts could not be read: %1")
-                           .arg(QString::fromStdString(outcome.skipReason));
-        break;
-    case Kind::NotInstalled:
-    case Kind::CannotOpen:
-        break;
-    }
-    QString text = first;
-    if (utf8Fallback)
-        text += QStringLiteral("\nThe file is written as UTF-8 (with a byte-order mark), as some "
-                               "values cannot be represented in the system's code page.");
-    if (!details.isEmpty())
-        text += QStringLiteral("\n\n") + details;
-    return text;
-}
+using exportmessages::kDoneTitle;
+using exportmessages::kNotesTitle;
 
 struct BarState {
     int minimum = 0;
@@ -105,6 +56,7 @@ FrmConversion::FrmConversion(QWidget *owner, const QString &databasePath,
     setPalette(background);
     setAutoFillBackground(true);
 
+    buildFormatChoice();
     m_label1 = new QLabel(QStringLiteral("Select the fields you wish to export:"), this);
     m_label1->setObjectName(QStringLiteral("Label1"));
 
@@ -169,7 +121,13 @@ FrmConversion::FrmConversion(QWidget *owner, const QString &databasePath,
     buttonRow->addStretch();
     buttonRow->addWidget(m_cmdConversion);
 
+    auto *formatRow = new QHBoxLayout;
+    formatRow->addWidget(m_lblFormat);
+    formatRow->addWidget(m_cboFormat, 1);
+
     auto *layout = new QVBoxLayout(this);
+    layout->addLayout(formatRow);
+    layout->addWidget(m_lblFormatFields);
     layout->addWidget(m_label1);
     layout->addWidget(m_chkSelectAll);
     layout->addWidget(m_lstContactsField, 1);
@@ -188,11 +146,48 @@ FrmConversion::FrmConversion(QWidget *owner, const QString &databasePath,
     // (the labels and the bar take no focus).
     setTabOrder(m_cmdConversion, m_lstContactsField);
     setTabOrder(m_lstContactsField, m_chkSelectAll);
+    setTabOrder(m_chkSelectAll, m_cboFormat);
     m_cmdConversion->setFocus();
 
+    connect(m_cboFormat, &QComboBox::currentIndexChanged, this, &FrmConversion::CboFormat_Change);
     connect(m_chkSelectAll, &QCheckBox::toggled, this, &FrmConversion::ChkSelectAll_Click);
     connect(m_cmdConversion, &QPushButton::clicked, this, &FrmConversion::CmdConversion_Click);
     connect(m_lblOpenExcelFile, &ClickLabel::clicked, this, &FrmConversion::LblOpenExcelFile_Click);
+}
+
+void FrmConversion::buildFormatChoice()
+{
+    m_lblFormat = new QLabel(QStringLiteral("&Format:"), this);
+    m_lblFormat->setObjectName(QStringLiteral("LblFormat"));
+    m_cboFormat = new QComboBox(this);
+    m_cboFormat->setObjectName(QStringLiteral("CboFormat"));
+    for (const ExportFormat format : kExportFormats)
+        m_cboFormat->addItem(exportFormatCaption(format), static_cast<int>(format));
+    m_cboFormat->setCurrentIndex(0);
+    m_lblFormat->setBuddy(m_cboFormat);
+
+    // A vCard has a place for every field, so it always carries all 42 of them; the ticks choose
+    // the CSV's columns, and the list says so by being disabled while a vCard format is chosen.
+    m_lblFormatFields = new QLabel(
+        QStringLiteral("A vCard holds all 42 fields of every contact; the field list applies to "
+                       "the CSV only."),
+        this);
+    m_lblFormatFields->setObjectName(QStringLiteral("LblFormatFields"));
+    m_lblFormatFields->setWordWrap(true);
+    m_lblFormatFields->hide();
+}
+
+ExportFormat FrmConversion::chosenFormat() const
+{
+    return static_cast<ExportFormat>(m_cboFormat->currentData().toInt());
+}
+
+void FrmConversion::CboFormat_Change()
+{
+    const bool csv = chosenFormat() == ExportFormat::Csv;
+    m_lblFormatFields->setVisible(!csv);
+    m_lstContactsField->setEnabled(csv);
+    m_chkSelectAll->setEnabled(csv);
 }
 
 void FrmConversion::ChkSelectAll_Click()
@@ -232,16 +227,18 @@ void FrmConversion::CmdConversion_Click()
     if (WalkRunner::running())
         return;
 
-    const QString folder = ChooseFolder(this, QStringLiteral("Select Folder to Save CSV File"));
+    const ExportFormat format = chosenFormat();
+    const QString folder = ChooseFolder(
+        this, format == ExportFormat::Csv ? QStringLiteral("Select Folder to Save CSV File")
+                                          : QStringLiteral("Select Folder to Save vCard Files"));
     if (folder.isEmpty())
         return;
-    const QString path = exportFileIn(folder);
 
     std::vector<std::size_t> positions;
     for (int i = 0; i < m_lstContactsField->count(); ++i)
         if (m_lstContactsField->item(i)->checkState() == Qt::Checked)
             positions.push_back(static_cast<std::size_t>(i));
-    if (positions.empty()) {
+    if (format == ExportFormat::Csv && positions.empty()) {
         platform().information(this, QStringLiteral("Select Fields"),
                                QStringLiteral("Please select fields to be exported"));
         return;
@@ -252,25 +249,28 @@ void FrmConversion::CmdConversion_Click()
         m_progBarSave->setRange(bar.minimum, bar.maximum);
         m_progBarSave->setValue(bar.value);
     };
-    const auto fileFailed = [this, &path](const QString &reason) {
+
+    const std::unique_ptr<ExportWriter> writer = makeExportWriter(format, folder, m_codePage);
+    const auto fileFailed = [this, &writer] {
         platform().information(
             this, kNotesTitle,
-            QStringLiteral("The file %1 cannot be written.\n\n%2").arg(path, reason));
+            exportmessages::cannotWrite(writer->writtenPath(), writer->errorString()));
     };
-
-    CsvFileWriter writer(path, m_codePage);
-    if (!writer.open()) {
-        fileFailed(writer.errorString());
+    if (!writer->open()) {
+        fileFailed();
         return;
     }
+    const std::unique_ptr<exportcore::ContactFormat> contactFormat =
+        makeContactFormat(format, positions);
 
-    m_writer = &writer;
+    m_writer = writer.get();
     m_progressDivisor = 1;
     notes::WalkOutcome outcome;
     {
         WalkRunner runner;
         m_runner = &runner;
-        outcome = exportcore::runExport(m_factory, m_databasePath.toStdString(), positions, *this);
+        outcome =
+            exportcore::runExport(m_factory, m_databasePath.toStdString(), *contactFormat, *this);
         m_runner = nullptr;
     }
     m_writer = nullptr;
@@ -278,27 +278,24 @@ void FrmConversion::CmdConversion_Click()
     using Kind = notes::WalkOutcome::Kind;
     if (outcome.kind == Kind::NotInstalled || outcome.kind == Kind::CannotOpen) {
         restoreBar();
-        QString text = QStringLiteral("Lotus Notes not configured or the selected file is not a "
-                                      "correct notes address book file.");
-        if (!outcome.reason.empty())
-            text += QStringLiteral("\n\n") + QString::fromStdString(outcome.reason);
-        platform().information(this, kNotesTitle, text);
+        platform().information(this, kNotesTitle, exportmessages::cannotOpen(outcome));
         return; // the writer goes without commit: nothing is written
     }
 
-    if (!writer.commit()) {
+    if (!writer->commit()) {
         restoreBar();
-        fileFailed(writer.errorString());
+        fileFailed();
         return;
     }
 
-    ExportFilePath = path;
+    ExportFilePath = writer->writtenPath();
     m_cmdConversion->setEnabled(false);
     if (m_exportCompleted)
         m_exportCompleted();
     m_lblOpenExcelFile->show();
     m_imgOpenExcelFile->show();
-    platform().information(this, kDoneTitle, completionText(outcome, writer.usedUtf8Fallback()));
+    platform().information(this, kDoneTitle,
+                           exportmessages::completion(outcome, writer->usedUtf8Fallback()));
 }
 
 void FrmConversion::started(std::int64_t entryCount)
@@ -313,6 +310,11 @@ void FrmConversion::started(std::int64_t entryCount)
 void FrmConversion::line(const std::string &utf8)
 {
     m_writer->writeLine(utf8);
+}
+
+void FrmConversion::contact(const exportcore::FormattedContact &formatted)
+{
+    m_writer->writeContact(formatted);
 }
 
 void FrmConversion::progress(std::int64_t documentNumber)

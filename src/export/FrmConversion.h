@@ -1,9 +1,11 @@
-// "Export Options": the window where the user ticks the contact fields to export, starts the
-// export, watches its progress and then opens the written OE-Contacts.csv. The export reads the
-// address book again through its own Notes session; this window supplies the choices, shows the
-// outcome and writes the file.
+// "Export Options": the window where the user chooses the format (the Outlook Express CSV, one
+// vCard file, or one vCard per contact), ticks the fields the CSV takes, starts the export,
+// watches its progress and then opens what was written. The export reads the address book again
+// through its own Notes session; this window supplies the choices, shows the outcome and writes
+// the file.
 #pragma once
 
+#include "ExportFormat.h"
 #include "ExportWalk.h"
 #include "SessionFactory.h"
 
@@ -14,9 +16,10 @@
 #include <functional>
 
 class ClickLabel;
-class CsvFileWriter;
+class ExportWriter;
 class WalkRunner;
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QLabel;
 class QListWidget;
@@ -43,14 +46,21 @@ public slots:
     void reject() override;
 
 private:
+    void buildFormatChoice();
+    ExportFormat chosenFormat() const;
+    void CboFormat_Change();
     void ChkSelectAll_Click();
     void CmdConversion_Click();
     void LblOpenExcelFile_Click();
 
     void started(std::int64_t entryCount) override;
     void line(const std::string &utf8) override;
+    void contact(const exportcore::FormattedContact &formatted) override;
     void progress(std::int64_t documentNumber) override;
 
+    QLabel *m_lblFormat = nullptr;
+    QComboBox *m_cboFormat = nullptr;
+    QLabel *m_lblFormatFields = nullptr;
     QLabel *m_label1 = nullptr;
     QCheckBox *m_chkSelectAll = nullptr;
     QListWidget *m_lstContactsField = nullptr;
@@ -67,6 +77,6 @@ private:
 
     // Set only while a run is under way.
     WalkRunner *m_runner = nullptr;
-    CsvFileWriter *m_writer = nullptr;
+    ExportWriter *m_writer = nullptr;
     std::int64_t m_progressDivisor = 1;
 };

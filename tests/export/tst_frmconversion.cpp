@@ -1,5 +1,6 @@
-// The "Export Options" window: the select-all rule, a completed run and what it changes, and the
-// runs that are refused or fail, which must leave the window, and any earlier file, as they were.
+// The "Export Options" window: the select-all rule, a completed run and what it changes, the runs
+// that are refused or fail, which must leave the window, and any earlier file, as they were, and
+// the choice of format.
 #include "ExportFilePath.h"
 #include "FakePlatform.h"
 #include "FrmConversion.h"
@@ -8,6 +9,7 @@
 #include "WalkRunner.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -413,6 +415,59 @@ private slots:
         QCOMPARE(w.completions, 0);
         QVERIFY(ExportFilePath.isEmpty());
         QCOMPARE(client.liveObjects(), 0);
+    }
+
+    void formatChoice_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("folderTitle");
+        QTest::addColumn<QString>("written"); // what "Open Exported Contacts File" opens
+        QTest::addColumn<QByteArray>("start");
+
+        QTest::newRow("CSV") << 0 << "Select Folder to Save CSV File"
+                             << "OE-Contacts.csv" << QByteArray("First Name\r\n");
+        QTest::newRow("vCard") << 1 << "Select Folder to Save vCard Files"
+                               << "Contacts.vcf"
+                               << QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nN:;First1;;;\r\n");
+        QTest::newRow("one file per contact") << 2 << "Select Folder to Save vCard Files"
+                                              << "Contacts" << QByteArray();
+    }
+
+    void formatChoice()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, folderTitle);
+        QFETCH(QString, written);
+        QFETCH(QByteArray, start);
+
+        FakePlatform fake;
+        QTemporaryDir dir;
+        fake.folderAnswer = dir.path();
+        MemoryClient client;
+        addPeople(client, 2);
+        Window w(client);
+        auto *formats = w.form.findChild<QComboBox *>(QStringLiteral("CboFormat"));
+        QCOMPARE(formats->currentIndex(), 0);
+        QCOMPARE(formats->count(), 3);
+        QCOMPARE(formats->itemText(0), QStringLiteral("Outlook Express CSV (OE-Contacts.csv)"));
+        w.tick(0);
+        formats->setCurrentIndex(index);
+        // The ticks choose the CSV's columns; a vCard holds every field, and the window says so.
+        QCOMPARE(w.list()->isEnabled(), index == 0);
+        QCOMPARE(w.selectAll()->isEnabled(), index == 0);
+        QCOMPARE(w.form.findChild<QLabel *>(QStringLiteral("LblFormatFields"))->isVisible(),
+                 index != 0);
+
+        w.start()->click();
+        QCOMPARE(fake.folderTitles, QStringList{folderTitle});
+        QCOMPARE(fake.messages.size(), 1);
+        QCOMPARE(fake.messages[0].text, QStringLiteral("2 Contacts Saved Successfully"));
+        const QString path = QDir::toNativeSeparators(dir.filePath(written));
+        QCOMPARE(ExportFilePath, path);
+        if (!start.isEmpty())
+            QVERIFY2(readAll(path).startsWith(start), readAll(path).constData());
+        else
+            QCOMPARE(QDir(path).entryList(QDir::Files), (QStringList{"First1.vcf", "First2.vcf"}));
     }
 
     void openLabel()

@@ -1,0 +1,12 @@
+// Where a command of the command line writes: its output (standard output), its messages and
+// progress (standard error), and whether standard error is a terminal, which is when progress is
+// drawn. The program hands in the process's streams; tests hand in buffers.
+#pragma once
+
+#include <QIODevice>
+
+struct Console {
+    QIODevice *out = nullptr;
+    QIODevice *err = nullptr;
+    bool errIsTerminal = false;
+};

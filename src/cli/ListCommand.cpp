@@ -1,0 +1,102 @@
+// The list command (see ListCommand.h).
+#include "ListCommand.h"
+
+#include "CommandLine.h"
+#include "ExportMessages.h"
+#include "ScanWalk.h"
+#include "TerminalProgress.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace cli {
+
+namespace {
+
+// A value on a line of its own: tabs and line breaks would split it, so they become spaces.
+QByteArray plain(const std::string &value)
+{
+    QByteArray text = QByteArray::fromStdString(value);
+    for (char &c : text)
+        if (c == '\t' || c == '\r' || c == '\n')
+            c = ' ';
+    return text;
+}
+
+class ListSink final : public notes::ScanSink {
+public:
+    ListSink(const Console &console, bool json, TerminalProgress &bar)
+        : m_out(console.out), m_json(json), m_bar(bar)
+    {
+    }
+
+    void scanStarted(std::int64_t entryCount) override
+    {
+        m_bar.started(entryCount);
+        if (m_json)
+            m_out->write("[");
+    }
+
+    void addContact(const notes::ScannedContact &contact) override
+    {
+        if (!m_json) {
+            m_out->write(plain(contact.displayName) + '\t' +
+                         plain(contact.record.fields[notes::field("MailAddress")]) + '\t' +
+                         plain(contact.record.fields[notes::field("CompanyName")]) + '\n');
+            return;
+        }
+        QJsonObject object;
+        for (std::size_t i = 0; i < notes::kFields.size(); ++i)
+            object.insert(QString::fromLatin1(notes::kFields[i].item),
+                          QString::fromStdString(contact.record.fields[i]));
+        m_out->write(m_first ? "\n" : ",\n");
+        m_first = false;
+        m_out->write(QJsonDocument(object).toJson(QJsonDocument::Compact));
+    }
+
+    void progress(std::int64_t scanCounter) override { m_bar.progress(scanCounter); }
+
+    void finish()
+    {
+        if (m_json)
+            m_out->write("\n]\n");
+    }
+
+private:
+    QIODevice *m_out;
+    bool m_json;
+    TerminalProgress &m_bar;
+    bool m_first = true;
+};
+
+} // namespace
+
+int runListCommand(const QString &book, bool json, const notes::SessionFactory &factory,
+                   const Console &console)
+{
+    TerminalProgress bar(console);
+    ListSink sink(console, json, bar);
+    const notes::WalkOutcome outcome = notes::runScan(factory, book.toStdString(), sink);
+    bar.finish();
+
+    using Kind = notes::WalkOutcome::Kind;
+    if (outcome.kind == Kind::NotInstalled || outcome.kind == Kind::CannotOpen) {
+        console.err->write(exportmessages::cannotOpen(outcome).toUtf8() + '\n');
+        return kExitFailed;
+    }
+    sink.finish();
+    if (outcome.kind == Kind::Completed || outcome.kind == Kind::EmptyView)
+        return kExitOk;
+    QString text = QStringLiteral("Contacts listed: %1. Documents skipped because they could not "
+                                  "be read: %2.")
+                       .arg(outcome.delivered)
+                       .arg(outcome.skipped);
+    if (outcome.kind == Kind::StoppedEarly)
+        text = QStringLiteral("The Notes Address Book scan stopped early: %1\n\n")
+                   .arg(QString::fromStdString(outcome.reason)) +
+               text;
+    console.err->write(text.toUtf8() + '\n');
+    return kExitSkipped;
+}
+
+} // namespace cli

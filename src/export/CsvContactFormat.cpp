@@ -1,0 +1,34 @@
+// The CSV lines of the export (see CsvContactFormat.h).
+#include "CsvContactFormat.h"
+
+#include "CsvFormat.h"
+#include "FieldSchema.h"
+
+namespace exportcore {
+
+CsvContactFormat::CsvContactFormat(std::vector<std::size_t> positions)
+    : m_positions(std::move(positions))
+{
+    m_values.reserve(m_positions.size());
+}
+
+std::string CsvContactFormat::heading() const
+{
+    std::vector<std::string> captions;
+    captions.reserve(m_positions.size());
+    for (const std::size_t position : m_positions)
+        captions.emplace_back(notes::kExportColumns[position].caption);
+    return csvLine(captions);
+}
+
+void CsvContactFormat::format(notes::NotesDocument &document, FormattedContact &out)
+{
+    m_values.clear();
+    for (const std::size_t position : m_positions)
+        m_values.push_back(
+            notes::firstText(document.GetItemValue(notes::kExportColumns[position].item)));
+    out.text.clear();
+    appendCsvLine(out.text, m_values);
+}
+
+} // namespace exportcore

@@ -1,0 +1,25 @@
+// The Outlook Express CSV as a ContactFormat: a heading of the ticked columns' captions, then one
+// line per document holding the first value of each ticked column's item. Qt-free.
+#pragma once
+
+#include "ContactFormat.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace exportcore {
+
+class CsvContactFormat final : public ContactFormat {
+public:
+    // `positions`: indexes into notes::kExportColumns, increasing, not empty.
+    explicit CsvContactFormat(std::vector<std::size_t> positions);
+
+    std::string heading() const override;
+    void format(notes::NotesDocument &document, FormattedContact &out) override;
+
+private:
+    std::vector<std::size_t> m_positions;
+    std::vector<std::string> m_values; // reused from document to document
+};
+
+} // namespace exportcore

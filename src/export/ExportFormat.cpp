@@ -1,0 +1,57 @@
+// The export's formats (see ExportFormat.h).
+#include "ExportFormat.h"
+
+#include "CsvContactFormat.h"
+#include "ExportFilePath.h"
+#include "FileExportWriter.h"
+#include "VCardContactFormat.h"
+#include "VCardFolderWriter.h"
+
+QString exportFormatCaption(ExportFormat format)
+{
+    switch (format) {
+    case ExportFormat::Csv:
+        return QStringLiteral("Outlook Express CSV (OE-Contacts.csv)");
+    case ExportFormat::VCard:
+        return QStringLiteral("vCard (Contacts.vcf)");
+    case ExportFormat::VCardFiles:
+        return QStringLiteral("vCard, one file per contact (for Outlook)");
+    }
+    return {};
+}
+
+QString exportFormatName(ExportFormat format)
+{
+    switch (format) {
+    case ExportFormat::Csv:
+        return QStringLiteral("csv");
+    case ExportFormat::VCard:
+        return QStringLiteral("vcard");
+    case ExportFormat::VCardFiles:
+        return QStringLiteral("vcard-files");
+    }
+    return {};
+}
+
+std::unique_ptr<exportcore::ContactFormat>
+makeContactFormat(ExportFormat format, const std::vector<std::size_t> &positions)
+{
+    if (format == ExportFormat::Csv)
+        return std::make_unique<exportcore::CsvContactFormat>(positions);
+    return std::make_unique<exportcore::VCardContactFormat>();
+}
+
+std::unique_ptr<ExportWriter> makeExportWriter(ExportFormat format, const QString &folder,
+                                               QStringConverter::Encoding codePage)
+{
+    switch (format) {
+    case ExportFormat::Csv:
+        return std::make_unique<FileExportWriter>(exportFileIn(folder), codePage);
+    case ExportFormat::VCard:
+        return std::make_unique<FileExportWriter>(
+            exportFileIn(folder, QStringLiteral("Contacts.vcf")), QStringConverter::Utf8);
+    case ExportFormat::VCardFiles:
+        break;
+    }
+    return std::make_unique<VCardFolderWriter>(folder);
+}

@@ -1,0 +1,37 @@
+// The export's formats and the one place that turns a choice of format into what the walk reads
+// (a ContactFormat) and where its text goes (an ExportWriter). The export window and the command
+// line both choose here.
+#pragma once
+
+#include "ContactFormat.h"
+#include "ExportWriter.h"
+
+#include <QString>
+#include <QStringConverter>
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+enum class ExportFormat {
+    Csv,        // OE-Contacts.csv, the ticked columns, the system's code page
+    VCard,      // Contacts.vcf, every card in one file, UTF-8
+    VCardFiles, // a new folder "Contacts" with one .vcf per contact
+};
+
+inline constexpr ExportFormat kExportFormats[] = {ExportFormat::Csv, ExportFormat::VCard,
+                                                  ExportFormat::VCardFiles};
+
+// The caption the export window offers.
+QString exportFormatCaption(ExportFormat format);
+// The name the command line takes ("csv", "vcard", "vcard-files").
+QString exportFormatName(ExportFormat format);
+
+// What the walk writes for each document: for the CSV the columns at `positions` (indexes into
+// notes::kExportColumns); a vCard always carries all 42 fields.
+std::unique_ptr<exportcore::ContactFormat>
+makeContactFormat(ExportFormat format, const std::vector<std::size_t> &positions);
+
+// The writer of `format` into `folder`; `codePage` applies to the CSV only.
+std::unique_ptr<ExportWriter> makeExportWriter(ExportFormat format, const QString &folder,
+                                               QStringConverter::Encoding codePage);

@@ -1,0 +1,7 @@
+// The one-file export writer (see FileExportWriter.h).
+#include "FileExportWriter.h"
+
+FileExportWriter::FileExportWriter(const QString &path, QStringConverter::Encoding encoding)
+    : m_path(path), m_file(path, encoding)
+{
+}

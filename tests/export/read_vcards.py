@@ -1,0 +1,258 @@
+#!/usr/bin/python3
+"""Reads the vCards the tests exported with Python's vobject, a reader independent of the program,
+and compares them with what the tests wrote into expected.json beside them. Also checks the file
+form itself: every physical line ends with CR LF, holds at most 75 octets and is valid UTF-8 on
+its own (a fold never splits a character)."""
+import json
+import os
+import re
+import sys
+
+import vobject
+
+# Where each of the contact's items must land, kept apart from the program's own table so that a
+# swap in the program shows: (property, part). Parts: a name or address component, an index into
+# ORG, a set of TEL types, "" for the whole value, or "NOTE:<label>" for a "Label: value" line.
+ITEMS = {
+    "FirstName": [("n", "given")],
+    "MiddleInitial": [("n", "additional")],
+    "LastName": [("n", "family")],
+    "Suffix": [("n", "suffix")],
+    "Title": [("n", "prefix")],
+    "MailAddress": [("email", "")],
+    "CompanyName": [("org", 0)],
+    "JobTitle": [("title", "")],
+    "OfficeStreetAddress": [("adr:WORK", "street")],
+    "OfficeCity": [("adr:WORK", "city")],
+    "OfficeZip": [("adr:WORK", "code")],
+    "OfficeState": [("adr:WORK", "region")],
+    "OfficeCountry": [("adr:WORK", "country")],
+    "Location": [("note", "Location")],
+    "WebSite": [("url", "")],
+    "Department": [("org", 1)],
+    "Manager": [("x-ms-manager", ""), ("x-evolution-manager", "")],
+    "Assistant": [("x-ms-assistant", ""), ("x-evolution-assistant", "")],
+    "OfficePhoneNumber": [("tel", frozenset({"WORK"}))],
+    "OfficeFAXPhoneNumber": [("tel", frozenset({"WORK", "FAX"}))],
+    "CellPhoneNumber": [("tel", frozenset({"WORK", "CELL"}))],
+    "PhoneNumber_6": [("tel", frozenset({"PAGER"}))],
+    "MiscPhone1": [("note", "Other Email 1")],
+    "MiscPhone2": [("note", "Other Email 2")],
+    "MiscPhone3": [("note", "Other Email 3")],
+    "StreetAddress": [("adr:HOME", "street")],
+    "City": [("adr:HOME", "city")],
+    "Zip": [("adr:HOME", "code")],
+    "State": [("adr:HOME", "region")],
+    "Country": [("adr:HOME", "country")],
+    "Spouse": [("x-ms-spouse", ""), ("x-evolution-spouse", "")],
+    "Children": [("note", "Children")],
+    "PhoneNumber": [("tel", frozenset({"HOME"}))],
+    "HomeFAXPhoneNumber": [("tel", frozenset({"HOME", "FAX"}))],
+    "PersPager": [("tel", frozenset({"HOME", "CELL"}))],
+    "Birthday": [("bday", "")],
+    "Anniversary": [("x-anniversary", ""), ("x-evolution-anniversary", "")],
+    "Comment": [("note", None)],
+    "ShortName": [("note", "Short Name")],
+    "AltFullNameSort": [("x-phonetic-last-name", "")],
+    "MailDomain": [("note", "Mail Domain")],
+    "Categories": [("categories", "")],
+}
+
+
+def physical_lines(data):
+    """Problems of the file form: line ends, length, UTF-8 of each physical line."""
+    problems = []
+    if not data.endswith(b"\r\n"):
+        problems.append("the file does not end with CR LF")
+    for n, line in enumerate(data.split(b"\r\n")[:-1], 1):
+        if b"\r" in line or b"\n" in line:
+            problems.append("line %d: a bare CR or LF" % n)
+        if len(line) > 75:
+            problems.append("line %d: %d octets" % (n, len(line)))
+        try:
+            line.decode("utf-8")
+        except UnicodeDecodeError:
+            problems.append("line %d: not UTF-8 by itself (a fold inside a character)" % n)
+    return problems
+
+
+def read_cards(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    problems = physical_lines(data)
+    try:
+        text = data.decode("utf-8")
+    except UnicodeDecodeError as error:
+        return [], problems + ["not UTF-8: %s" % error]
+    cards = list(vobject.readComponents(text))
+    for card in cards:
+        if card.contents["version"][0].value != "3.0":
+            problems.append("VERSION is not 3.0")
+    return cards, problems
+
+
+def values_of(card, prop, part):
+    """Every value the card holds in (prop, part), as a list of strings."""
+    name, _, adr_type = prop.partition(":")
+    lines = card.contents.get(name, [])
+    out = []
+    for line in lines:
+        types = {t.upper() for t in line.params.get("TYPE", [])}
+        value = line.value
+        if name == "adr":
+            if adr_type not in types:
+                continue
+            value = getattr(value, part)
+        elif name == "n":
+            value = getattr(value, part)
+        elif name == "org":
+            value = value[part] if part < len(value) else ""
+        elif name == "tel":
+            if types != part:
+                continue
+        elif name == "note" and part == "*":
+            pass
+        elif name == "note" and part is not None:
+            prefix = part + ": "
+            out += [l[len(prefix):] for l in value.split("\n") if l.startswith(prefix)]
+            continue
+        elif name == "note":
+            value = value.split("\n\n")[0]
+        if isinstance(value, list):
+            out += value
+        elif value != "":
+            out.append(value)
+    return out
+
+
+def check_hard(card, expected):
+    problems = []
+    for item in ("FirstName", "MiddleInitial", "LastName", "Title", "Suffix", "MailAddress",
+                 "CompanyName", "Department", "JobTitle", "OfficeStreetAddress", "OfficeCity",
+                 "OfficeState", "OfficeZip", "OfficeCountry", "OfficePhoneNumber", "WebSite",
+                 "Comment", "Manager", "AltFullNameSort", "Categories"):
+        # NOTE holds the comment alone here, line breaks and all.
+        for prop, part in ITEMS[item] if item != "Comment" else [("note", "*")]:
+            got = values_of(card, prop, part)
+            want = [expected] if expected != "" else []
+            if got != want:
+                problems.append("%s in %s %s: %r, expected %r" % (item, prop, part, got, want))
+    return problems
+
+
+DATE = re.compile(r"\d{4}-\d\d-\d\d( \d\d:\d\d:\d\d)?$")
+
+
+def placed(item, texts):
+    """Where an item's values go: {(prop, part): [values]}. A birthday or anniversary that is a
+    date goes to its property as YYYY-MM-DD (only the first for BDAY); any other value of them to
+    a NOTE line under its label."""
+    targets = ITEMS[item]
+    if item not in ("Birthday", "Anniversary"):
+        return {target: texts for target in targets}
+    dates = [t[:10] for t in texts if DATE.match(t)]
+    rest = [t for t in texts if not DATE.match(t)]
+    if item == "Birthday" and len(dates) > 1:
+        rest = [t for t in texts if not DATE.match(t) or t[:10] != dates[0]]
+        dates = dates[:1]
+    out = {target: dates for target in targets}
+    out[("note", item)] = rest
+    return out
+
+
+def check_items(card, values, uid):
+    """Every item of a contact (values: item -> its texts) against where the table sends it."""
+    problems = []
+    if set(values) != set(ITEMS):
+        problems.append("items without an expectation: %s" % sorted(set(values) ^ set(ITEMS)))
+    for item, texts in values.items():
+        if item == "Comment":
+            # NOTE starts with the comment; labelled lines may follow after an empty line.
+            note = card.note.value if "note" in card.contents else ""
+            want = "\n".join(texts)
+            if want and note != want and not note.startswith(want + "\n\n"):
+                problems.append("NOTE %r does not start with the comment %r" % (note, want))
+            continue
+        for (prop, part), want in placed(item, texts).items():
+            got = values_of(card, prop, part)
+            if got != want:
+                problems.append("%s in %s %s: %r, expected %r" % (item, prop, part, got, want))
+    if card.uid.value != uid:
+        problems.append("UID %r" % card.uid.value)
+    first, middle, last = (values[i][0] if values[i] else "" for i in
+                           ("FirstName", "MiddleInitial", "LastName"))
+    fn = (first + " " + (middle + " " if middle else "") + last).strip(" ")
+    for fallback in ("CompanyName", "MailAddress"):
+        if not fn and values[fallback]:
+            fn = values[fallback][0]
+    if card.fn.value != fn:
+        problems.append("FN %r, expected %r" % (card.fn.value, fn))
+    return problems
+
+
+def check_contacts(cards, contacts):
+    """Cards of a whole book against the book's contacts, matched by UID."""
+    problems = []
+    by_uid = {}
+    for card in cards:
+        uid = card.uid.value if "uid" in card.contents else None
+        if uid in by_uid:
+            problems.append("two cards with UID %s" % uid)
+        by_uid[uid] = card
+    if set(by_uid) != {c["uid"] for c in contacts}:
+        problems.append("UIDs %s, expected those of the %d contacts" % (sorted(map(str, by_uid)),
+                                                                       len(contacts)))
+        return problems
+    for contact in contacts:
+        problems += ["%s: %s" % (contact["uid"], p) for p in
+                     check_items(by_uid[contact["uid"]], contact["values"], contact["uid"])]
+    return problems
+
+
+def check(folder, entry):
+    path = os.path.join(folder, entry["file"])
+    if entry["kind"] == "files":
+        names = sorted(os.listdir(path))
+        cards = []
+        problems = []
+        for name in names:
+            if not name.endswith(".vcf"):
+                problems.append("%s is not a .vcf file" % name)
+                continue
+            got, form = read_cards(os.path.join(path, name))
+            problems += ["%s: %s" % (name, p) for p in form]
+            if len(got) != 1:
+                problems.append("%s holds %d cards" % (name, len(got)))
+            cards += got
+        return problems + check_contacts(cards, entry["contacts"])
+    cards, problems = read_cards(path)
+    if entry["kind"] == "book":
+        if len(cards) != len(entry["contacts"]):
+            problems.append("%d cards, expected %d" % (len(cards), len(entry["contacts"])))
+        order = [c.uid.value for c in cards]
+        if order != [c["uid"] for c in entry["contacts"]]:
+            problems.append("the cards are not in the order of the $People view")
+        return problems + check_contacts(cards, entry["contacts"])
+    if len(cards) != 1:
+        return problems + ["%d cards, expected 1" % len(cards)]
+    if entry["kind"] == "hard":
+        return problems + check_hard(cards[0], entry["expected"])
+    return problems + check_items(cards[0], entry["values"], entry["uid"])
+
+
+def main():
+    folder = sys.argv[1]
+    with open(os.path.join(folder, "expected.json"), encoding="utf-8") as f:
+        entries = json.load(f)
+    failed = not entries
+    for entry in entries:
+        problems = check(folder, entry)
+        print("%s: %s" % (entry["file"], "ok" if not problems else "FAILED"))
+        for p in problems:
+            print("   " + p)
+        failed = failed or bool(problems)
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

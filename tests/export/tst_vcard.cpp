@@ -1,0 +1,180 @@
+// The vCard export: cards of hard values and a card with every one of the 42 items set, written
+// through the export walk and the vCard writer. What each card must hold is written beside it,
+// and read_vcards.py reads the cards with Python's vobject, a vCard reader independent of this
+// program, and checks them field by field; it also keeps its own table of where each item goes.
+#include "ExportFormat.h"
+#include "ExportWalk.h"
+#include "FieldSchema.h"
+#include "MemoryClient.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+
+namespace {
+
+// The items of the hard values: every kind of property (structured, list, plain, X-).
+const char *const kHardItems[] = {
+    "FirstName",   "MiddleInitial", "LastName",   "Title",           "Suffix",
+    "MailAddress", "CompanyName",   "Department", "JobTitle",        "OfficeStreetAddress",
+    "OfficeCity",  "OfficeState",   "OfficeZip",  "OfficeCountry",   "OfficePhoneNumber",
+    "WebSite",     "Comment",       "Manager",    "AltFullNameSort", "Categories",
+};
+
+class WriterSink final : public exportcore::ExportSink {
+public:
+    explicit WriterSink(ExportWriter &writer) : m_writer(writer) {}
+    void started(std::int64_t) override {}
+    void line(const std::string &utf8) override { m_writer.writeLine(utf8); }
+    void contact(const exportcore::FormattedContact &formatted) override
+    {
+        m_writer.writeContact(formatted);
+    }
+    void progress(std::int64_t) override {}
+
+private:
+    ExportWriter &m_writer;
+};
+
+// Exports the client's book as Contacts.vcf into `folder`.
+bool exportCards(notes::MemoryClient &client, const QString &folder)
+{
+    const std::unique_ptr<ExportWriter> writer =
+        makeExportWriter(ExportFormat::VCard, folder, QStringConverter::System);
+    if (!writer->open())
+        return false;
+    const auto format = makeContactFormat(ExportFormat::VCard, {});
+    WriterSink sink(*writer);
+    const notes::WalkOutcome outcome =
+        exportcore::runExport(client.factory(), "names.nsf", *format, sink);
+    return outcome.kind == notes::WalkOutcome::Kind::Completed && writer->commit();
+}
+
+} // namespace
+
+class TestVCard final : public QObject {
+    Q_OBJECT
+
+    QDir m_out;
+    QJsonArray m_checks;
+
+private slots:
+    void initTestCase()
+    {
+        const QString dir = qEnvironmentVariable("KT_VCARD_DIR");
+        if (dir.isEmpty())
+            QSKIP("KT_VCARD_DIR is not set (CTest sets it)");
+        m_out = QDir(dir);
+        QVERIFY(m_out.removeRecursively() || !m_out.exists());
+        QVERIFY(QDir().mkpath(dir));
+    }
+
+    void hardValues_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("expected"); // as a reader must give it back
+
+        QString longText;
+        while (longText.size() < 200)
+            longText += QStringLiteral("\u00e9t\u00e9 \u4e2d\u6587 ");
+        longText.truncate(200);
+
+        QTest::newRow("comma") << QStringLiteral("Smith, Jr.") << QStringLiteral("Smith, Jr.");
+        QTest::newRow("semicolon") << QStringLiteral("a;b") << QStringLiteral("a;b");
+        QTest::newRow("backslash") << QStringLiteral("C:\\n\\x") << QStringLiteral("C:\\n\\x");
+        QTest::newRow("CR") << QStringLiteral("line\rbreak") << QStringLiteral("line\nbreak");
+        QTest::newRow("LF") << QStringLiteral("line\nbreak") << QStringLiteral("line\nbreak");
+        QTest::newRow("CR LF") << QStringLiteral("line\r\nbreak") << QStringLiteral("line\nbreak");
+        QTest::newRow("spaces") << QStringLiteral("  spaces around  ")
+                                << QStringLiteral("  spaces around  ");
+        QTest::newRow("pipe") << QStringLiteral("a|b|c") << QStringLiteral("a|b|c");
+        QTest::newRow("accented") << QStringLiteral("Zo\u00eb M\u00fcller")
+                                  << QStringLiteral("Zo\u00eb M\u00fcller");
+        QTest::newRow("CJK") << QStringLiteral("\u5c71\u7530\u592a\u90ce")
+                             << QStringLiteral("\u5c71\u7530\u592a\u90ce");
+        QTest::newRow("emoji") << QStringLiteral("smile \U0001F600")
+                               << QStringLiteral("smile \U0001F600");
+        QTest::newRow("200 characters") << longText << longText;
+        QTest::newRow("every special")
+            << QStringLiteral(",;\\\r\n:\"") << QStringLiteral(",;\\\n:\"");
+        QTest::newRow("empty") << QString() << QString();
+    }
+
+    void hardValues()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, expected);
+
+        notes::MemoryClient client;
+        notes::MemoryDocument doc;
+        doc.universalId = "HARD";
+        for (const char *item : kHardItems)
+            doc.set(item, value.toStdString());
+        client.people.push_back(doc);
+        const QString folder = QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'-');
+        QVERIFY(m_out.mkpath(folder));
+        QVERIFY(exportCards(client, m_out.filePath(folder)));
+
+        QJsonObject check;
+        check.insert(QStringLiteral("kind"), QStringLiteral("hard"));
+        check.insert(QStringLiteral("file"), folder + QStringLiteral("/Contacts.vcf"));
+        check.insert(QStringLiteral("expected"), expected);
+        m_checks.append(check);
+    }
+
+    void everyItem()
+    {
+        // Each item holds a value of its own, so a value in the wrong property shows; the dates
+        // are Notes date-times, and two items hold two values each.
+        notes::MemoryClient client;
+        notes::MemoryDocument doc;
+        doc.universalId = "85257A3B00C0FFEE85257A3B00C0FFEE";
+        QJsonObject values;
+        for (const notes::FieldSpec &field : notes::kFields) {
+            const QString item = QString::fromLatin1(field.item);
+            QStringList texts{QStringLiteral("%1 value").arg(item)};
+            notes::ItemValues itemValues;
+            if (item == QLatin1String("Birthday")) {
+                notes::DateTime date{true, false, 1968, 2, 14, 0, 0, 0};
+                itemValues.push_back(notes::ItemValue::fromDateTime(date));
+                texts = QStringList{QStringLiteral("1968-02-14")};
+            } else if (item == QLatin1String("Anniversary")) {
+                notes::DateTime date{true, true, 1994, 6, 18, 15, 30, 0};
+                itemValues.push_back(notes::ItemValue::fromDateTime(date));
+                texts = QStringList{QStringLiteral("1994-06-18 15:30:00")};
+            } else {
+                if (item == QLatin1String("MailAddress") || item == QLatin1String("Categories"))
+                    texts << QStringLiteral("%1 second").arg(item);
+                for (const QString &text : texts)
+                    itemValues.push_back(notes::ItemValue::fromText(text.toStdString()));
+            }
+            doc.set(field.item, itemValues);
+            values.insert(item, QJsonArray::fromStringList(texts));
+        }
+        client.people.push_back(doc);
+        QVERIFY(m_out.mkpath(QStringLiteral("every-item")));
+        QVERIFY(exportCards(client, m_out.filePath(QStringLiteral("every-item"))));
+
+        QJsonObject check;
+        check.insert(QStringLiteral("kind"), QStringLiteral("items"));
+        check.insert(QStringLiteral("file"), QStringLiteral("every-item/Contacts.vcf"));
+        check.insert(QStringLiteral("uid"), QString::fromStdString(doc.universalId));
+        check.insert(QStringLiteral("values"), values);
+        m_checks.append(check);
+    }
+
+    void cleanupTestCase()
+    {
+        if (m_checks.isEmpty())
+            return;
+        QFile expected(m_out.filePath(QStringLiteral("expected.json")));
+        QVERIFY(expected.open(QIODevice::WriteOnly));
+        expected.write(QJsonDocument(m_checks).toJson());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestVCard)
+#include "tst_vcard.moc"
