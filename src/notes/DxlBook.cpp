@@ -4,6 +4,8 @@
 // end, so groups, connections and design notes cost no memory.
 #include "DxlBook.h"
 
+#include "Ascii.h"
+
 #include "KeepAlive.h"
 
 #include "DxlDateTime.h"
@@ -24,41 +26,15 @@ namespace notes {
 
 namespace {
 
-char foldAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-void foldInto(std::string_view text, std::string &out)
-{
-    out.resize(text.size());
-    std::transform(text.begin(), text.end(), out.begin(), foldAscii);
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
-    while (!text.empty() && isSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-bool equalsFolded(std::string_view text, std::string_view lowerCase)
-{
-    return text.size() == lowerCase.size() &&
-           std::equal(text.begin(), text.end(), lowerCase.begin(),
-                      [](char a, char b) { return foldAscii(a) == b; });
-}
+using ascii::trimmed;
 
 // Case-insensitive (ASCII) ordering; other bytes compare as unsigned UTF-8 bytes.
 int compareFolded(std::string_view a, std::string_view b)
 {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
-        const auto x = static_cast<unsigned char>(foldAscii(a[i]));
-        const auto y = static_cast<unsigned char>(foldAscii(b[i]));
+        const auto x = static_cast<unsigned char>(ascii::lower(a[i]));
+        const auto y = static_cast<unsigned char>(ascii::lower(b[i]));
         if (x != y)
             return x < y ? -1 : 1;
     }
@@ -205,7 +181,7 @@ private:
 
     std::uint32_t internName(std::string_view name)
     {
-        foldInto(name, m_folded);
+        ascii::lowerInto(name, m_folded);
         const auto found = m_book.m_itemNames.find(m_folded);
         if (found != m_book.m_itemNames.end())
             return found->second;
@@ -379,7 +355,7 @@ private:
         m_docFirstItem = m_book.m_items.size();
         m_docFirstValue = m_book.m_values.size();
         const XML_Char *form = attribute(atts, "form");
-        m_formIsPerson = form && equalsFolded(trimmed(form), "person");
+        m_formIsPerson = form && ascii::equalIgnoringCase(trimmed(form), "person");
         const XML_Char *unid = attribute(atts, "unid");
         m_universalId = unid ? unid : "";
         m_noteId.clear();
@@ -407,8 +383,8 @@ private:
             if (item.name != m_formName && item.name != m_typeName)
                 continue;
             for (std::uint32_t v = 0; v < item.valueCount && !person; ++v)
-                person = equalsFolded(trimmed(b.m_arena.view(b.m_values[item.firstValue + v].text)),
-                                      "person");
+                person = ascii::equalIgnoringCase(
+                    trimmed(b.m_arena.view(b.m_values[item.firstValue + v].text)), "person");
         }
         if (!person) {
             b.m_arena.rewind(m_docMark);
@@ -618,7 +594,7 @@ ItemValues DxlBook::itemValue(std::size_t position, std::string_view itemName) c
 {
     const Document &doc = m_documents[m_viewOrder.at(position)];
     std::string folded;
-    foldInto(itemName, folded);
+    ascii::lowerInto(itemName, folded);
     const Item *item = findItem(doc, folded);
     if (!item || item->valueCount == 0)
         return {ItemValue::fromText({})};
