@@ -7,31 +7,13 @@
 #include "DxlClient.h"
 #include "ExportFormat.h"
 #include "ExportWalk.h"
+#include "WriterSink.h"
 
+#include <QFileInfo>
 #include <QString>
 
 #include <cstdint>
 #include <cstdio>
-
-namespace {
-
-class WriterSink final : public exportcore::ExportSink {
-public:
-    explicit WriterSink(ExportWriter &writer) : m_writer(writer) {}
-    void started(std::int64_t) override {}
-    void line(const std::string &utf8) override { m_writer.writeLine(utf8); }
-    void contact(const exportcore::FormattedContact &formatted) override
-    {
-        m_bytes += formatted.text.size();
-        m_writer.writeContact(formatted);
-    }
-    void progress(std::int64_t) override {}
-
-    ExportWriter &m_writer;
-    std::uint64_t m_bytes = 0;
-};
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -64,6 +46,6 @@ int main(int argc, char **argv)
                 stats.report("DXL vCard export", argv[1]).c_str(),
                 static_cast<long long>(outcome.delivered),
                 static_cast<long long>(outcome.entryCount),
-                static_cast<unsigned long long>(sink.m_bytes));
+                static_cast<unsigned long long>(QFileInfo(writer->writtenPath()).size()));
     return 0;
 }

@@ -5,27 +5,11 @@
 #include "ExportMessages.h"
 #include "ExportWalk.h"
 #include "TerminalProgress.h"
+#include "WriterSink.h"
 
 namespace cli {
 
 namespace {
-
-class WriterSink final : public exportcore::ExportSink {
-public:
-    WriterSink(ExportWriter &writer, TerminalProgress &bar) : m_writer(writer), m_bar(bar) {}
-
-    void started(std::int64_t entryCount) override { m_bar.started(entryCount); }
-    void line(const std::string &utf8) override { m_writer.writeLine(utf8); }
-    void contact(const exportcore::FormattedContact &formatted) override
-    {
-        m_writer.writeContact(formatted);
-    }
-    void progress(std::int64_t documentNumber) override { m_bar.progress(documentNumber); }
-
-private:
-    ExportWriter &m_writer;
-    TerminalProgress &m_bar;
-};
 
 void say(const Console &console, const QString &text)
 {
@@ -47,7 +31,9 @@ int runExportCommand(const ExportRequest &request, const notes::SessionFactory &
         makeContactFormat(request.format, request.positions);
 
     TerminalProgress bar(console);
-    WriterSink sink(*writer, bar);
+    WriterSink sink(
+        *writer, [&bar](std::int64_t count) { bar.started(count); },
+        [&bar](std::int64_t reached) { bar.progress(reached); });
     const notes::WalkOutcome outcome =
         exportcore::runExport(factory, request.book.toStdString(), *format, sink);
     bar.finish();

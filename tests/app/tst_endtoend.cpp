@@ -10,9 +10,11 @@
 #include "DxlClient.h"
 #include "FakePlatform.h"
 #include "FieldSchema.h"
+#include "FileBytes.h"
 #include "Find.h"
 #include "FrmConversion.h"
 #include "FrmMain.h"
+#include "PeopleView.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -34,30 +36,25 @@
 
 namespace {
 
-QByteArray contentsOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 // Every Person of the book in view order, each as its 28 column values, read straight from the
 // DXL client.
 QJsonArray expectedRows(const QString &book)
 {
-    auto session = notes::DxlClient::createSession();
-    auto database = session->GetDatabase("", book.toStdString());
-    auto view = database->GetView("$People");
-    auto navigator = view->CreateViewNav();
+    notes::PeopleView people;
+    std::string reason;
+    if (people.open(notes::DxlClient::factory(), book.toStdString(), false, reason) !=
+        notes::PeopleView::Opened::Yes)
+        return {};
     QJsonArray rows;
-    for (auto entry = navigator->GetFirstDocument(); entry;
-         entry = navigator->GetNextDocument(*entry)) {
-        auto document = entry->Document();
-        QJsonArray row;
-        for (const auto &field : notes::kExportColumns)
-            row.append(
-                QString::fromStdString(notes::firstText(document->GetItemValue(field.item))));
-        rows.append(row);
-    }
+    people.walk(
+        [&rows](notes::NotesDocument &document) {
+            QJsonArray row;
+            for (const auto &field : notes::kExportColumns)
+                row.append(
+                    QString::fromStdString(notes::firstText(document.GetItemValue(field.item))));
+            rows.append(row);
+        },
+        [](std::int64_t) {});
     return rows;
 }
 
@@ -129,7 +126,7 @@ private slots:
         const QString book = dir.filePath(bookName);
         // Through COM the file's bytes are never read: the stand-in serves the sample.
         QVERIFY(QFile::copy(sample, book));
-        const QByteArray before = contentsOf(book);
+        const QByteArray before = readBytes(book);
 
         FakePlatform fake;
         fake.realCopy = true;
@@ -143,8 +140,8 @@ private slots:
         QTest::mouseClick(find<QPushButton>(&window, "CmdEnumerateNotes"), Qt::LeftButton);
         QCOMPARE(fake.messages.size(), 1);
 
-        QCOMPARE(contentsOf(book), before);
-        QCOMPARE(contentsOf(dir.filePath(QStringLiteral("names.bak"))), before);
+        QCOMPARE(readBytes(book), before);
+        QCOMPARE(readBytes(dir.filePath(QStringLiteral("names.bak"))), before);
 
         ContactTree *tree = window.contactTree();
         QVERIFY(tree->nodeCount() > 28);

@@ -8,6 +8,7 @@
 #include "Find.h"
 #include "FrmConversion.h"
 #include "FrmMain.h"
+#include "PeopleView.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -39,23 +40,23 @@ QJsonArray texts(const notes::ItemValues &values)
 // read_vcards.py looks for where the help says each item goes.
 QJsonArray expectedContacts(const QString &book)
 {
-    auto session = notes::DxlClient::createSession();
-    auto database = session->GetDatabase("", book.toStdString());
-    auto view = database->GetView("$People");
-    auto navigator = view->CreateViewNav();
+    notes::PeopleView people;
+    std::string reason;
+    if (people.open(notes::DxlClient::factory(), book.toStdString(), false, reason) !=
+        notes::PeopleView::Opened::Yes)
+        return {};
     QJsonArray contacts;
-    for (auto entry = navigator->GetFirstDocument(); entry;
-         entry = navigator->GetNextDocument(*entry)) {
-        auto document = entry->Document();
-        QJsonObject contact;
-        contact.insert(QStringLiteral("uid"), QString::fromStdString(document->UniversalID()));
-        QJsonObject values;
-        for (const notes::FieldSpec &field : notes::kFields)
-            values.insert(QString::fromLatin1(field.item),
-                          texts(document->GetItemValue(field.item)));
-        contact.insert(QStringLiteral("values"), values);
-        contacts.append(contact);
-    }
+    people.walk(
+        [&contacts](notes::NotesDocument &document) {
+            QJsonObject values;
+            for (const notes::FieldSpec &field : notes::kFields)
+                values.insert(QString::fromLatin1(field.item),
+                              texts(document.GetItemValue(field.item)));
+            contacts.append(
+                QJsonObject{{QStringLiteral("uid"), QString::fromStdString(document.UniversalID())},
+                            {QStringLiteral("values"), values}});
+        },
+        [](std::int64_t) {});
     return contacts;
 }
 

@@ -4,6 +4,7 @@
 #include "DxlClient.h"
 #include "FakePlatform.h"
 #include "FieldSchema.h"
+#include "FileBytes.h"
 #include "FrmConversion.h"
 #include "MemoryClient.h"
 
@@ -39,12 +40,6 @@ Run runIn(const QStringList &arguments, const notes::SessionFactory &factory, bo
     run.out = out.data();
     run.err = err.data();
     return run;
-}
-
-QByteArray contentsOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 } // namespace
@@ -195,9 +190,9 @@ private slots:
                               notes::DxlClient::factory());
         QCOMPARE(run.status, 0);
         QCOMPARE(QString::fromUtf8(run.err).section(u'\n', 0, 0), fake.messages[0].text);
-        const QByteArray csv = contentsOf(lineDir.filePath(QStringLiteral("OE-Contacts.csv")));
+        const QByteArray csv = readBytes(lineDir.filePath(QStringLiteral("OE-Contacts.csv")));
         QVERIFY(csv.startsWith("First Name,Name,Home Street,Notes\r\n"));
-        QCOMPARE(csv, contentsOf(windowDir.filePath(QStringLiteral("OE-Contacts.csv"))));
+        QCOMPARE(csv, readBytes(windowDir.filePath(QStringLiteral("OE-Contacts.csv"))));
     }
 
     void withoutDisplay_data()

@@ -2,6 +2,7 @@
 // the code page cannot hold a value, and that a failed write leaves an earlier file untouched.
 #include "CsvFileWriter.h"
 #include "ExportFilePath.h"
+#include "FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,23 +12,6 @@
 #include <string>
 
 Q_DECLARE_METATYPE(QStringConverter::Encoding)
-
-namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-} // namespace
 
 class TestCsvWriter final : public QObject {
     Q_OBJECT
@@ -77,7 +61,7 @@ private slots:
         const QByteArray last = fallback || codePage == QStringConverter::Utf8
                                     ? QByteArray("Zo\xc3\xab\r\n")
                                     : QByteArray("Zo\xeb\r\n");
-        QCOMPARE(readAll(path), bytes + last);
+        QCOMPARE(readBytes(path), bytes + last);
     }
 
     void largeFileInOnePiece()
@@ -94,20 +78,20 @@ private slots:
             expected += QByteArray::fromStdString(line);
         }
         QVERIFY(writer.commit());
-        QCOMPARE(readAll(path), expected);
+        QCOMPARE(readBytes(path), expected);
     }
 
     void nothingWithoutCommit()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("OE-Contacts.csv"));
-        writeFile(path, "old contents\r\n");
+        QVERIFY(writeBytes(path, "old contents\r\n"));
         {
             CsvFileWriter writer(path, QStringConverter::Utf8);
             QVERIFY(writer.open());
             writer.writeLine("new\r\n");
         }
-        QCOMPARE(readAll(path), QByteArray("old contents\r\n"));
+        QCOMPARE(readBytes(path), QByteArray("old contents\r\n"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"OE-Contacts.csv"});
     }
 
@@ -126,7 +110,7 @@ private slots:
         QTemporaryDir dir;
         QString path;
         if (blocker == QLatin1String("file")) {
-            writeFile(dir.filePath(QStringLiteral("afile")), "x");
+            QVERIFY(writeBytes(dir.filePath(QStringLiteral("afile")), "x"));
             path = dir.filePath(QStringLiteral("afile/sub/OE-Contacts.csv"));
         } else {
             path = dir.filePath(QStringLiteral("OE-Contacts.csv"));

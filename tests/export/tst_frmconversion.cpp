@@ -3,6 +3,7 @@
 // the choice of format.
 #include "ExportFilePath.h"
 #include "FakePlatform.h"
+#include "FileBytes.h"
 #include "FrmConversion.h"
 #include "PostInput.h"
 #include "TestBooks.h"
@@ -24,12 +25,6 @@ using notes::MemoryClient;
 using Op = MemoryClient::Op;
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 // The window's controls and what they show, to compare before and after a run.
 struct Snapshot {
@@ -247,7 +242,7 @@ private slots:
         const QString path =
             QDir::toNativeSeparators(dir.filePath(QStringLiteral("OE-Contacts.csv")));
         QCOMPARE(fake.folderTitles, QStringList{"Select Folder to Save CSV File"});
-        const QByteArray file = readAll(path);
+        const QByteArray file = readBytes(path);
         const qsizetype headingEnd = file.indexOf("\r\n") + 2;
         QCOMPARE(file.left(headingEnd).count(','), ticked.size() - 1);
         QVERIFY(!file.left(headingEnd).endsWith(",\r\n"));
@@ -379,7 +374,7 @@ private slots:
             if (probe.open(QIODevice::ReadWrite))
                 QSKIP("This user can write read-only files (root); the other rows cover it.");
         }
-        const QByteArray earlierBefore = readAll(earlier);
+        const QByteArray earlierBefore = readBytes(earlier);
         const QStringList filesBefore =
             QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         fake.folderAnswer = setup == QLatin1String("no folder") ? QString() : folder;
@@ -409,7 +404,7 @@ private slots:
         }
         if (setup == QLatin1String("no field") || setup == QLatin1String("no folder"))
             QCOMPARE(client.calls(Op::CreateSession), 0);
-        QCOMPARE(readAll(earlier), earlierBefore);
+        QCOMPARE(readBytes(earlier), earlierBefore);
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), filesBefore);
         QCOMPARE(w.snapshot(), before);
         QCOMPARE(w.completions, 0);
@@ -465,7 +460,7 @@ private slots:
         const QString path = QDir::toNativeSeparators(dir.filePath(written));
         QCOMPARE(ExportFilePath, path);
         if (!start.isEmpty())
-            QVERIFY2(readAll(path).startsWith(start), readAll(path).constData());
+            QVERIFY2(readBytes(path).startsWith(start), readBytes(path).constData());
         else
             QCOMPARE(QDir(path).entryList(QDir::Files), (QStringList{"First1.vcf", "First2.vcf"}));
     }

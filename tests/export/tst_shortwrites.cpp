@@ -3,6 +3,7 @@
 // for real, through a file size limit (any user) or a 64 KiB file system (root only); Linux only.
 #include "CsvFileWriter.h"
 #include "FakePlatform.h"
+#include "FileBytes.h"
 #include "FrmConversion.h"
 #include "SystemPlatform.h"
 #include "TestBooks.h"
@@ -26,18 +27,6 @@
 Q_DECLARE_METATYPE(QStringConverter::Encoding)
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 #ifdef Q_OS_LINUX
 // While it lives, no file of this process grows past `bytes`: a write across the limit writes
@@ -100,7 +89,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("OE-Contacts.csv"));
         const QByteArray older = QByteArray("older export\r\n").repeated(200);
-        QVERIFY(writeFile(path, older));
+        QVERIFY(writeBytes(path, older));
         {
             const FileSizeLimit full(static_cast<rlim_t>(limit));
             QVERIFY(full.isSet());
@@ -111,7 +100,7 @@ private slots:
             QVERIFY(!writer.commit());
             QCOMPARE(writer.errorString(), QStringLiteral("File too large"));
         }
-        QCOMPARE(readAll(path), older);
+        QCOMPARE(readBytes(path), older);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"OE-Contacts.csv"});
     }
 
@@ -120,8 +109,8 @@ private slots:
         QTemporaryDir dir;
         const QString book = dir.filePath(QStringLiteral("names.dxl"));
         const QString backup = dir.filePath(QStringLiteral("names.bak"));
-        QVERIFY(writeFile(book, QByteArray(200000, 'n')));
-        QVERIFY(writeFile(backup, "an older backup"));
+        QVERIFY(writeBytes(book, QByteArray(200000, 'n')));
+        QVERIFY(writeBytes(backup, "an older backup"));
         QString error;
         {
             const FileSizeLimit full(61440);
@@ -156,7 +145,7 @@ private slots:
         });
         const QString path = QDir(folder).filePath(QStringLiteral("OE-Contacts.csv"));
         const QByteArray older = QByteArray("older export\r\n").repeated(1000);
-        QVERIFY(writeFile(path, older));
+        QVERIFY(writeBytes(path, older));
 
         notes::MemoryClient client;
         for (int i = 0; i < 400; ++i)
@@ -183,7 +172,7 @@ private slots:
                                             .arg(QDir::toNativeSeparators(path), reason));
         QCOMPARE(completions, 0);
         QVERIFY(start->isEnabled());
-        QCOMPARE(readAll(path), older);
+        QCOMPARE(readBytes(path), older);
         QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"OE-Contacts.csv"});
     }
 #endif

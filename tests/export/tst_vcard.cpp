@@ -6,6 +6,7 @@
 #include "ExportWalk.h"
 #include "FieldSchema.h"
 #include "MemoryClient.h"
+#include "WriterSink.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,21 +23,6 @@ const char *const kHardItems[] = {
     "MailAddress", "CompanyName",   "Department", "JobTitle",        "OfficeStreetAddress",
     "OfficeCity",  "OfficeState",   "OfficeZip",  "OfficeCountry",   "OfficePhoneNumber",
     "WebSite",     "Comment",       "Manager",    "AltFullNameSort", "Categories",
-};
-
-class WriterSink final : public exportcore::ExportSink {
-public:
-    explicit WriterSink(ExportWriter &writer) : m_writer(writer) {}
-    void started(std::int64_t) override {}
-    void line(const std::string &utf8) override { m_writer.writeLine(utf8); }
-    void contact(const exportcore::FormattedContact &formatted) override
-    {
-        m_writer.writeContact(formatted);
-    }
-    void progress(std::int64_t) override {}
-
-private:
-    ExportWriter &m_writer;
 };
 
 // Exports the client's book as Contacts.vcf into `folder`.
