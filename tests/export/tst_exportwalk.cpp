@@ -177,16 +177,6 @@ private slots:
         QCOMPARE(log2, (std::vector<std::string>{"entry", "navigator", "view", "document",
                                                  "database", "session"}));
     }
-
-    void dominoFirst()
-    {
-        MemoryClient client;
-        addPeople(client, 1, "comment");
-        client.availableProgIds = {notes::kDominoProgId, notes::kNotesProgId};
-        RecordingSink sink;
-        QCOMPARE(runExport(client.factory(), "names.nsf", {0}, sink).kind, Kind::Completed);
-        QCOMPARE(client.calls(Op::CreateSession), 1);
-    }
 };
 
 QTEST_APPLESS_MAIN(TestExportWalk)

@@ -183,41 +183,33 @@ private slots:
 
     // A date the calendar does not have reads as the text the file holds, with a zone or without,
     // before or after the step to local time.
+    // A date the calendar does not have, written with or without a time and zone, and a real
+    // date that its zone moves out of the years 1 to 9999: each reads as the text the file holds.
     void impossibleDates_data()
     {
-        QTest::addColumn<QByteArray>("date");
-        QTest::newRow("30 February") << QByteArray("20040230");
-        QTest::newRow("31 February") << QByteArray("20040231");
-        QTest::newRow("29 February 1900") << QByteArray("19000229");
-        QTest::newRow("29 February 2100") << QByteArray("21000229");
-        QTest::newRow("31 April") << QByteArray("20040431");
-        QTest::newRow("month 13") << QByteArray("20041301");
-        QTest::newRow("year 0") << QByteArray("00000101");
+        QTest::addColumn<QByteArrayList>("forms");
+        const auto dateRow = [](const char *name, const QByteArray &date) {
+            QTest::newRow(name) << QByteArrayList{date, date + "T120000,00", date + "T120000,00+00",
+                                                  date + "T000000,00Z"};
+        };
+        dateRow("30 February", "20040230");
+        dateRow("31 February", "20040231");
+        dateRow("29 February 1900", "19000229");
+        dateRow("29 February 2100", "21000229");
+        dateRow("31 April", "20040431");
+        dateRow("month 13", "20041301");
+        dateRow("year 0", "00000101");
+        QTest::newRow("zone past 9999") << QByteArrayList{"99991231T230000,00-05"};
+        QTest::newRow("zone before year 1") << QByteArrayList{"00010101T000000+01"};
     }
     void impossibleDates()
     {
-        QFETCH(QByteArray, date);
-        for (const QByteArray &written :
-             {date, date + "T120000,00", date + "T120000,00+00", date + "T000000,00Z"}) {
+        QFETCH(QByteArrayList, forms);
+        for (const QByteArray &written : forms) {
             auto doc = onePerson("<item name='Value'><datetime>" + written + "</datetime></item>");
             QVERIFY(doc);
             QCOMPARE(describe(doc->GetItemValue("Value")), "text:" + QString::fromLatin1(written));
         }
-    }
-
-    // A zone that moves a real date out of the years 1 to 9999 is treated the same way.
-    void zoneLeavesTheYears_data()
-    {
-        QTest::addColumn<QByteArray>("written");
-        QTest::newRow("past 9999") << QByteArray("99991231T230000,00-05");
-        QTest::newRow("before year 1") << QByteArray("00010101T000000+01");
-    }
-    void zoneLeavesTheYears()
-    {
-        QFETCH(QByteArray, written);
-        auto doc = onePerson("<item name='Value'><datetime>" + written + "</datetime></item>");
-        QVERIFY(doc);
-        QCOMPARE(describe(doc->GetItemValue("Value")), "text:" + QString::fromLatin1(written));
     }
 
     void localTime()
@@ -281,11 +273,6 @@ private slots:
             << personDoc("2", textItem("LastName", "Lee") + textItem("FirstName", "bob")) +
                    personDoc("1", textItem("LastName", "lee") + textItem("FirstName", "Ann"))
             << QStringList{"1", "2"};
-        QTest::newRow("ties in file order")
-            << personDoc("X", textItem("LastName", "Same") + textItem("FirstName", "Ann")) +
-                   personDoc("Y", textItem("LastName", "same") + textItem("FirstName", "ANN")) +
-                   personDoc("Z", textItem("LastName", "SAME") + textItem("FirstName", "ann"))
-            << QStringList{"X", "Y", "Z"};
         // Enough equal keys that an unstable sort would show it.
         QByteArray many;
         QStringList manyOrder;
