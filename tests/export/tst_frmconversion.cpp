@@ -92,10 +92,6 @@ private slots:
     {
         MemoryClient client;
         Window w(client);
-        QCOMPARE(w.form.windowTitle(), QStringLiteral("Export Options"));
-        QCOMPARE(w.list()->count(), 28);
-        QCOMPARE(w.list()->item(0)->text(), QStringLiteral("First Name"));
-        QCOMPARE(w.list()->item(27)->text(), QStringLiteral("Notes"));
         QCOMPARE(w.ticks(), QList<bool>(28, false));
         QVERIFY(!w.selectAll()->isChecked());
         QVERIFY(w.start()->isEnabled());
@@ -459,31 +455,16 @@ private slots:
         QCOMPARE(fake.messages[0].text, QStringLiteral("2 Contacts Saved Successfully"));
         const QString path = QDir::toNativeSeparators(dir.filePath(written));
         QCOMPARE(ExportFilePath, path);
-        if (!start.isEmpty())
-            QVERIFY2(readBytes(path).startsWith(start), readBytes(path).constData());
-        else
-            QCOMPARE(QDir(path).entryList(QDir::Files), (QStringList{"First1.vcf", "First2.vcf"}));
-    }
-
-    void openLabel()
-    {
-        FakePlatform fake;
-        QTemporaryDir dir;
-        fake.folderAnswer = dir.path();
-        MemoryClient client;
-        addPeople(client, 1);
-        Window w(client);
-        w.tick(0);
-        w.start()->click();
-        fake.calls.clear();
-
+        // The label opens what was written, each time; the icon beside it opens nothing.
         QTest::mouseClick(w.icon(), Qt::LeftButton);
         QVERIFY(fake.opened.isEmpty());
         QTest::mouseClick(w.label(), Qt::LeftButton);
         QTest::mouseClick(w.label(), Qt::LeftButton);
-        const QString path =
-            QDir::toNativeSeparators(dir.filePath(QStringLiteral("OE-Contacts.csv")));
         QCOMPARE(fake.opened, (QStringList{path, path}));
+        if (!start.isEmpty())
+            QVERIFY2(readBytes(path).startsWith(start), readBytes(path).constData());
+        else
+            QCOMPARE(QDir(path).entryList(QDir::Files), (QStringList{"First1.vcf", "First2.vcf"}));
     }
 };
 
