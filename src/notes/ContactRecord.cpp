@@ -67,7 +67,7 @@ std::string ContactRecord::encode() const
     return out;
 }
 
-ContactRecord ContactRecord::decode(const std::string &encoded)
+ContactRecord ContactRecord::decode(std::string_view encoded)
 {
     // Tolerant of text that encode() did not write: missing fields stay empty, surplus fields
     // are dropped, and a backslash that escapes nothing is kept as it stands.

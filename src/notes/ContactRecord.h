@@ -1,6 +1,6 @@
 // The contact record: the 42 items (FieldSchema.h) of a Person document that the scan keeps and the
 // details pane shows, with the contact's display name and the group ("A" to "Z" or "Other") it is
-// listed under. The record travels with its tree node as one encoded text; encode() and decode()
+// listed under. The contact store keeps each record as one encoded text; encode() and decode()
 // keep every value whole, "|" included.
 #pragma once
 
@@ -8,6 +8,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 namespace notes {
 
@@ -27,7 +28,7 @@ public:
     // One text holding all 42 fields: joined by "|", with "\" and "|" inside a value written as
     // "\\" and "\|". decode() accepts any such text; missing fields come back empty.
     std::string encode() const;
-    static ContactRecord decode(const std::string &encoded);
+    static ContactRecord decode(std::string_view encoded);
 };
 
 } // namespace notes

@@ -24,7 +24,7 @@ std::optional<ContactRecord> ContactStore::find(std::string_view key) const
     const auto at = m_records.find(key);
     if (at == m_records.end())
         return std::nullopt;
-    return ContactRecord::decode(at->second.substr(key.size() + 1));
+    return ContactRecord::decode(std::string_view(at->second).substr(key.size() + 1));
 }
 
 bool ContactStore::contains(std::string_view key) const
