@@ -332,23 +332,6 @@ private slots:
         QCOMPARE(client.liveObjects(), 0);
     }
 
-    // More documents than a 16-bit counter holds: every one is read.
-    void largeBook()
-    {
-        MemoryClient client;
-        const int n = 40000;
-        client.people.reserve(n);
-        for (int i = 0; i < n; ++i)
-            client.people.push_back(person(std::to_string(i), "P", "Q"));
-        RecordingScanSink sink;
-        const WalkOutcome out = scan(client, sink);
-        QCOMPARE(out.kind, Kind::Completed);
-        QCOMPARE(out.delivered, n);
-        QCOMPARE(int(sink.contacts.size()), n);
-        QCOMPARE(sink.steps.back(), n);
-        QCOMPARE(out.entryCount, n);
-    }
-
     void backupPath_data()
     {
         QTest::addColumn<QString>("path");
