@@ -59,6 +59,24 @@ bool toLocal(std::time_t t, std::tm &out)
 #endif
 }
 
+// Windows' C library converts only times from 1970 to 3000. Outside them, the same moment a
+// whole number of 400-year cycles away is converted instead (the Gregorian calendar, weekdays
+// included, repeats every 400 years) and the cycles are taken off the year again, so a birthday
+// of 1965 shifts to local time as one of 2025 does, on every system.
+bool toLocalAnyYear(std::int64_t utc, std::tm &out)
+{
+    if (toLocal(static_cast<std::time_t>(utc), out))
+        return true;
+    constexpr std::int64_t kCycle = std::int64_t{146097} * 86400;
+    constexpr std::int64_t kFrom = std::int64_t{366} * 86400; // 2 January 1971
+    const std::int64_t cycles =
+        utc < kFrom ? (kFrom - utc + kCycle - 1) / kCycle : -((utc - kFrom) / kCycle);
+    if (!toLocal(static_cast<std::time_t>(utc + cycles * kCycle), out))
+        return false;
+    out.tm_year -= static_cast<int>(cycles * 400);
+    return true;
+}
+
 } // namespace
 
 bool parseDxlDateTime(std::string_view text, DateTime &out)
@@ -125,7 +143,7 @@ bool parseDxlDateTime(std::string_view text, DateTime &out)
         const std::int64_t utc =
             days * 86400 + dt.hour * 3600 + dt.minute * 60 + dt.second - zoneSeconds;
         std::tm local{};
-        if (toLocal(static_cast<std::time_t>(utc), local)) {
+        if (toLocalAnyYear(utc, local)) {
             if (dt.hasDate && !isRealDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday))
                 return false; // the zone took it out of the calendar Notes keeps
             if (dt.hasDate) {

@@ -27,7 +27,7 @@ public:
     virtual void openInShell(const QString &target) = 0;
 
     // Shows the help: `helpFile` is the compiled help beside the program on Windows, the help's
-    // start page elsewhere. Reports nothing.
+    // start page elsewhere. On Windows a help file the viewer cannot show is reported.
     virtual void showHelp(QWidget *parent, const QString &helpFile) = 0;
 
     // Copies a file, replacing the target. Returns false with a reason on failure.

@@ -1,9 +1,10 @@
 // The help viewer on Windows: the compiled help file in HTML Help. HtmlHelpA comes from
-// "HHCtrl.ocx", loaded when help is first asked for, so a system without the HTML Help component
-// simply shows no help and the program starts all the same.
+// "HHCtrl.ocx", loaded when help is first asked for, so the program starts all the same on a
+// system without the HTML Help component; asking for help there says why none is shown.
 #include "SystemPlatform.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QWidget>
 
@@ -32,13 +33,22 @@ HtmlHelpAFunction htmlHelpA()
 void SystemPlatform::showHelp(QWidget *parent, const QString &helpFile)
 {
     const HtmlHelpAFunction htmlHelp = htmlHelpA();
-    if (!htmlHelp)
-        return;
-    // The viewer is owned by the caller's top-level window.
-    const HWND caller = parent ? reinterpret_cast<HWND>(parent->window()->winId()) : nullptr;
-    // HtmlHelpA takes the path in the ANSI code page, which toLocal8Bit gives on Windows.
-    const QByteArray file = QDir::toNativeSeparators(helpFile).toLocal8Bit();
-    // The display-topic command names no topic here; its data is the address of a 32-bit 1.
-    std::int32_t one = 1;
-    htmlHelp(caller, file.constData(), kDisplayTopic, reinterpret_cast<DWORD_PTR>(&one));
+    QString problem;
+    if (!htmlHelp) {
+        problem = QObject::tr("This system has no HTML Help viewer (HHCtrl.ocx).");
+    } else {
+        // The viewer is owned by the caller's top-level window.
+        const HWND caller = parent ? reinterpret_cast<HWND>(parent->window()->winId()) : nullptr;
+        // HtmlHelpA takes the path in the ANSI code page, which toLocal8Bit gives on Windows.
+        const QByteArray file = QDir::toNativeSeparators(helpFile).toLocal8Bit();
+        // The display-topic command names no topic here; its data is the address of a 32-bit 1.
+        std::int32_t one = 1;
+        // No window back: the file is missing, damaged, or its path is not in the code page.
+        if (!htmlHelp(caller, file.constData(), kDisplayTopic, reinterpret_cast<DWORD_PTR>(&one)))
+            problem = QObject::tr("The HTML Help viewer could not open it.");
+    }
+    if (!problem.isEmpty())
+        information(parent, QCoreApplication::applicationName(),
+                    QObject::tr("The help %1 cannot be shown.\n%2")
+                        .arg(QDir::toNativeSeparators(helpFile), problem));
 }

@@ -219,11 +219,16 @@ private slots:
         const auto restore = qScopeGuard([] { setZone("UTC"); });
         auto doc = onePerson("<item name='A'><datetime>20040512T134500,00-05</datetime></item>"
                              "<item name='B'><datetime>20040512T134500,00+01</datetime></item>"
-                             "<item name='C'><datetime>20040512</datetime></item>");
+                             "<item name='C'><datetime>20040512</datetime></item>"
+                             "<item name='D'><datetime>19650512T134500,00+01</datetime></item>"
+                             "<item name='E'><datetime>31000512T134500,00+01</datetime></item>");
         QVERIFY(doc);
         QCOMPARE(describe(doc->GetItemValue("A")), QStringLiteral("datetime:2004-05-12 13:45:00"));
         QCOMPARE(describe(doc->GetItemValue("B")), QStringLiteral("datetime:2004-05-12 07:45:00"));
         QCOMPARE(describe(doc->GetItemValue("C")), QStringLiteral("datetime:2004-05-12"));
+        // Before 1970 and after 3000, where Windows' C library converts nothing by itself.
+        QCOMPARE(describe(doc->GetItemValue("D")), QStringLiteral("datetime:1965-05-12 07:45:00"));
+        QCOMPARE(describe(doc->GetItemValue("E")), QStringLiteral("datetime:3100-05-12 07:45:00"));
     }
 
     void itemNamesIgnoreCase()

@@ -5,10 +5,13 @@
 #include "HelpContents.h"
 #include "SystemPlatform.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 #include <windows.h>
 
@@ -66,6 +69,26 @@ private slots:
         QVERIFY2(viewer, "HtmlHelpA opened no window titled \"Korvanta Tessal Help\"");
         QVERIFY(IsWindowVisible(viewer));
         DestroyWindow(viewer);
+        QVERIFY(!viewerWindow());
+    }
+
+    // A help file the viewer cannot show is reported, not passed over in silence.
+    void unreadableHelpIsReported()
+    {
+        const QString missing =
+            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("NoSuchHelp.chm"));
+        QString shown;
+        QTimer::singleShot(0, this, [&shown] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                shown = box->text();
+                box->close();
+            }
+        });
+        SystemPlatform system;
+        system.showHelp(nullptr, missing);
+        QVERIFY2(shown.startsWith(QStringLiteral("The help %1 cannot be shown.\n")
+                                      .arg(QDir::toNativeSeparators(missing))),
+                 qPrintable(shown));
         QVERIFY(!viewerWindow());
     }
 };
