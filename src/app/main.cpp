@@ -1,5 +1,6 @@
 // Korvanta Tessal starts here: the application object and the main window. The program keeps no
-// settings; an address book named on the command line is taken as if chosen with Browse, so a
+// settings; an address book named on the command line is taken as if chosen with Browse (made
+// absolute, as the Notes client would look for a relative one in its data folder), so a
 // desktop shortcut or "Open with" can hand one in. A command or an option as the first argument
 // ("export", "list", "--help") runs the command line instead, without a window or a display.
 #include "CommandLine.h"
@@ -29,7 +30,7 @@ int main(int argc, char *argv[])
     FrmMain window;
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1)
-        window.applyFileChoice(arguments.at(1));
+        window.applyFileChoice(cli::bookPath(arguments.at(1)));
     window.centreOnScreen();
     window.show();
     return app.exec();

@@ -105,14 +105,12 @@ bool columnsOf(const QString &fields, std::vector<std::size_t> &positions, QStri
     return true;
 }
 
-// The book as the walks want it: an absolute path, as the Notes client reads a relative one
-// from its data folder rather than from the current one.
+} // namespace
+
 QString bookPath(const QString &argument)
 {
     return QDir::toNativeSeparators(QFileInfo(argument).absoluteFilePath());
 }
-
-} // namespace
 
 bool wantsCommandLine(const QString &first)
 {

@@ -20,6 +20,10 @@ inline constexpr int kExitUsage = 64;
 // command or an option. No arguments, or a book path alone, start the window.
 bool wantsCommandLine(const QString &firstArgument);
 
+// A book named on the command line as the walks want it: an absolute path in the system's own
+// form, as the Notes client reads a relative one from its data folder, not the current one.
+QString bookPath(const QString &argument);
+
 // Runs the command in `arguments` (argv[0] first) against the book through `factory`.
 int run(const QStringList &arguments, const notes::SessionFactory &factory, const Console &console);
 

@@ -4,6 +4,7 @@
 #include "SystemPlatform.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -34,12 +35,14 @@ void SystemPlatform::information(QWidget *parent, const QString &title, const QS
 
 QString SystemPlatform::openFileName(QWidget *parent, const QString &filter, const QString &start)
 {
-    return QFileDialog::getOpenFileName(parent, QString(), start, filter);
+    // In the system's own form (backslashes on Windows), as the path box and messages show it.
+    return QDir::toNativeSeparators(QFileDialog::getOpenFileName(parent, QString(), start, filter));
 }
 
 QString SystemPlatform::chooseFolder(QWidget *parent, const QString &title)
 {
-    return QFileDialog::getExistingDirectory(parent, title, QString(), QFileDialog::ShowDirsOnly);
+    return QDir::toNativeSeparators(
+        QFileDialog::getExistingDirectory(parent, title, QString(), QFileDialog::ShowDirsOnly));
 }
 
 void SystemPlatform::openInShell(const QString &target)
