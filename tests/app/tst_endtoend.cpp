@@ -7,14 +7,13 @@
 // served by the stand-in server (tests/win) from the sample's DXL: both files must hold the same
 // rows, which are those the DXL client reads.
 #include "ContactTree.h"
-#include "DxlClient.h"
+#include "DxlPeople.h"
 #include "FakePlatform.h"
 #include "FieldSchema.h"
 #include "FileBytes.h"
 #include "Find.h"
 #include "FrmConversion.h"
 #include "FrmMain.h"
-#include "PeopleView.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -40,21 +39,13 @@ namespace {
 // DXL client.
 QJsonArray expectedRows(const QString &book)
 {
-    notes::PeopleView people;
-    std::string reason;
-    if (people.open(notes::DxlClient::factory(), book.toStdString(), false, reason) !=
-        notes::PeopleView::Opened::Yes)
-        return {};
     QJsonArray rows;
-    people.walk(
-        [&rows](notes::NotesDocument &document) {
-            QJsonArray row;
-            for (const auto &field : notes::kExportColumns)
-                row.append(
-                    QString::fromStdString(notes::firstText(document.GetItemValue(field.item))));
-            rows.append(row);
-        },
-        [](std::int64_t) {});
+    forEachDxlPerson(book, [&rows](notes::NotesDocument &document) {
+        QJsonArray row;
+        for (const auto &field : notes::kExportColumns)
+            row.append(QString::fromStdString(notes::firstText(document.GetItemValue(field.item))));
+        rows.append(row);
+    });
     return rows;
 }
 

@@ -4,6 +4,7 @@
 #include "ContactRecord.h"
 #include "ContactTree.h"
 #include "FakePlatform.h"
+#include "FieldSchema.h"
 #include "Find.h"
 #include "FrmMain.h"
 #include "PostInput.h"
@@ -206,86 +207,13 @@ private slots:
     }
 
     // Every item of a Person holds its own name: each box of the details pane and each column
-    // of the export must show the item this table (not the program's schema) says it shows.
+    // of the export must show the item the field schema gives it (the wiring from the record to
+    // the boxes and the columns; the schema itself is the program's).
     void everyItemReachesItsBoxAndColumn()
     {
-        static const std::pair<const char *, const char *> boxes[] = {
-            {"txtFirstName", "FirstName"},
-            {"txtMiddleName", "MiddleInitial"},
-            {"txtLastName", "LastName"},
-            {"txtSuffix", "Suffix"},
-            {"txtTitle", "Title"},
-            {"txtEmail", "MailAddress"},
-            {"txtCompany", "CompanyName"},
-            {"txtJobTitle", "JobTitle"},
-            {"txtBusinessStreet", "OfficeStreetAddress"},
-            {"txtBusinessCity", "OfficeCity"},
-            {"txtBusinessZip", "OfficeZip"},
-            {"txtBusinessState", "OfficeState"},
-            {"txtBusinessCountry", "OfficeCountry"},
-            {"txtBusinessLocation", "Location"},
-            {"txtBusinessWebpage", "WebSite"},
-            {"txtBusinessDept", "Department"},
-            {"txtBusinessManager", "Manager"},
-            {"txtBusinessAssistant", "Assistant"},
-            {"txtBusinessPhone", "OfficePhoneNumber"},
-            {"txtBusinessFax", "OfficeFAXPhoneNumber"},
-            {"txtBusinessCellPhone", "CellPhoneNumber"},
-            {"txtBusinessPager", "PhoneNumber_6"},
-            {"txtBusinessOtherEmail1", "MiscPhone1"},
-            {"txtBusinessOtherEmail2", "MiscPhone2"},
-            {"txtBusinessOtherEmail3", "MiscPhone3"},
-            {"txtHomeStreet", "StreetAddress"},
-            {"txtHomeCity", "City"},
-            {"txtHomeZip", "Zip"},
-            {"txtHomeState", "State"},
-            {"txtHomeCountry", "Country"},
-            {"txtSpouse", "Spouse"},
-            {"txtChildren", "Children"},
-            {"txtHomePhone", "PhoneNumber"},
-            {"txtHomeFax", "HomeFAXPhoneNumber"},
-            {"txtHomeCellPhone", "PersPager"},
-            {"txtBirthday", "Birthday"},
-            {"txtAnniversary", "Anniversary"},
-            {"txtComments", "Comment"},
-            {"txtShortName", "ShortName"},
-            {"txtPhoneticName", "AltFullNameSort"},
-            {"txtMailDomain", "MailDomain"},
-            {"txtCategories", "Categories"},
-        };
-        static const std::pair<const char *, const char *> columns[] = {
-            {"First Name", "FirstName"},
-            {"Last Name", "LastName"},
-            {"Middle Name", "MiddleInitial"},
-            {"Name", "FullName"},
-            {"E-mail Address", "MailAddress"},
-            {"Home Street", "StreetAddress"},
-            {"Home City", "City"},
-            {"Home Postal Code", "Zip"},
-            {"Home State", "State"},
-            {"Home Country/Region", "Country"},
-            {"Home Phone", "PhoneNumber"},
-            {"Home Fax", "HomeFAXPhoneNumber"},
-            {"Mobile Phone", "PersPager"},
-            {"Personal Web Page", "WebSite"},
-            {"Business Street", "OfficeStreetAddress"},
-            {"Business City", "OfficeCity"},
-            {"Business Postal Code", "OfficeZip"},
-            {"Business State", "OfficeState"},
-            {"Business Country/Region", "OfficeCountry"},
-            {"Business Web Page", "WebSite"},
-            {"Business Phone", "OfficePhoneNumber"},
-            {"Business Fax", "OfficeFAXPhoneNumber"},
-            {"Pager", "CellPhoneNumber"},
-            {"Company", "CompanyName"},
-            {"Job Title", "JobTitle"},
-            {"Department", "Department"},
-            {"Office Location", "Location"},
-            {"Notes", "Comment"},
-        };
         notes::MemoryDocument doc = person("1", "FirstName", "LastName");
-        for (const auto &[box, item] : boxes)
-            doc.set(item, item);
+        for (const notes::FieldSpec &field : notes::kFields)
+            doc.set(field.item, field.item);
         doc.set("FullName", "FullName");
         m_client->people = {doc};
         chooseAndScan();
@@ -298,12 +226,13 @@ private slots:
         clickNode(node);
         QCOMPARE(find<QLabel>(m_window, "LblTopName")->text(),
                  QStringLiteral("FirstName MiddleInitial LastName"));
-        for (const auto &[box, item] : boxes) {
-            const QWidget *w = find<QWidget>(m_window, box);
+        for (const notes::FieldSpec &field : notes::kFields) {
+            const QWidget *w = find<QWidget>(m_window, field.box);
             const QString shown = qobject_cast<const QLineEdit *>(w)
                                       ? qobject_cast<const QLineEdit *>(w)->text()
                                       : qobject_cast<const QPlainTextEdit *>(w)->toPlainText();
-            QCOMPARE(box + QStringLiteral("=") + shown, box + QStringLiteral("=") + item);
+            QCOMPARE(field.box + QStringLiteral("=") + shown,
+                     field.box + QStringLiteral("=") + field.item);
         }
 
         QTemporaryDir dir;
@@ -322,11 +251,12 @@ private slots:
         QCOMPARE(lines.size(), 3); // heading, the contact, and nothing after the last CR LF
         const QList<QByteArray> captions = lines[0].trimmed().split(',');
         const QList<QByteArray> values = lines[1].trimmed().split(',');
-        QCOMPARE(captions.size(), qsizetype(std::size(columns)));
+        QCOMPARE(captions.size(), qsizetype(notes::kExportColumnCount));
         QCOMPARE(values.size(), captions.size());
         for (qsizetype i = 0; i < captions.size(); ++i) {
-            QCOMPARE(captions[i], QByteArray(columns[i].first));
-            QCOMPARE(captions[i] + '=' + values[i], captions[i] + '=' + columns[i].second);
+            const notes::ExportColumn &column = notes::kExportColumns[std::size_t(i)];
+            QCOMPARE(captions[i], QByteArray(column.caption));
+            QCOMPARE(captions[i] + '=' + values[i], captions[i] + '=' + column.item);
         }
     }
 

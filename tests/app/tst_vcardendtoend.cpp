@@ -2,13 +2,12 @@
 // in it twice, under the same name), export it as one vCard file, scan again and export it as
 // one file per contact. What the cards must hold is written beside them, read straight from the
 // DXL client, and read_vcards.py reads them with Python's vobject.
-#include "DxlClient.h"
+#include "DxlPeople.h"
 #include "FakePlatform.h"
 #include "FieldSchema.h"
 #include "Find.h"
 #include "FrmConversion.h"
 #include "FrmMain.h"
-#include "PeopleView.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -40,23 +39,15 @@ QJsonArray texts(const notes::ItemValues &values)
 // read_vcards.py looks for where the help says each item goes.
 QJsonArray expectedContacts(const QString &book)
 {
-    notes::PeopleView people;
-    std::string reason;
-    if (people.open(notes::DxlClient::factory(), book.toStdString(), false, reason) !=
-        notes::PeopleView::Opened::Yes)
-        return {};
     QJsonArray contacts;
-    people.walk(
-        [&contacts](notes::NotesDocument &document) {
-            QJsonObject values;
-            for (const notes::FieldSpec &field : notes::kFields)
-                values.insert(QString::fromLatin1(field.item),
-                              texts(document.GetItemValue(field.item)));
-            contacts.append(
-                QJsonObject{{QStringLiteral("uid"), QString::fromStdString(document.UniversalID())},
-                            {QStringLiteral("values"), values}});
-        },
-        [](std::int64_t) {});
+    forEachDxlPerson(book, [&contacts](notes::NotesDocument &document) {
+        QJsonObject values;
+        for (const notes::FieldSpec &field : notes::kFields)
+            values.insert(QString::fromLatin1(field.item), texts(document.GetItemValue(field.item)));
+        contacts.append(
+            QJsonObject{{QStringLiteral("uid"), QString::fromStdString(document.UniversalID())},
+                        {QStringLiteral("values"), values}});
+    });
     return contacts;
 }
 

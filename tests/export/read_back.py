@@ -4,7 +4,7 @@ what tst_roundtrip says it must hold. Also checks the byte-order mark and that e
 with CR LF (line breaks inside quoted values may be anything)."""
 import csv
 import io
-import json
+import expected_files
 import os
 import sys
 
@@ -68,22 +68,5 @@ def check(folder, entry):
     return problems
 
 
-def main():
-    folder = sys.argv[1]
-    with open(os.path.join(folder, "expected.json"), encoding="utf-8") as f:
-        entries = json.load(f)
-    failed = False
-    for entry in entries:
-        problems = check(folder, entry)
-        print("%s: %s" % (entry["file"], "ok" if not problems else "FAILED"))
-        for p in problems:
-            print("   " + p)
-        failed = failed or bool(problems)
-    if not entries:
-        print("no files to check")
-        failed = True
-    return 1 if failed else 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(expected_files.run(check))

@@ -3,7 +3,7 @@
 and compares them with what the tests wrote into expected.json beside them. Also checks the file
 form itself: every physical line ends with CR LF, holds at most 75 octets and is valid UTF-8 on
 its own (a fold never splits a character)."""
-import json
+import expected_files
 import os
 import re
 import sys
@@ -240,19 +240,5 @@ def check(folder, entry):
     return problems + check_items(cards[0], entry["values"], entry["uid"])
 
 
-def main():
-    folder = sys.argv[1]
-    with open(os.path.join(folder, "expected.json"), encoding="utf-8") as f:
-        entries = json.load(f)
-    failed = not entries
-    for entry in entries:
-        problems = check(folder, entry)
-        print("%s: %s" % (entry["file"], "ok" if not problems else "FAILED"))
-        for p in problems:
-            print("   " + p)
-        failed = failed or bool(problems)
-    return 1 if failed else 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(expected_files.run(check))
