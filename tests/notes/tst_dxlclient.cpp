@@ -1,9 +1,8 @@
 // Tests of the DXL client: every value kind and date form a DXL export holds, item names in any
-// case, the "$People" view (which documents, in which order), ids, unreadable files, and the
-// sample book through the scan walk.
+// case, the "$People" view (which documents, in which order), ids and unreadable files. The
+// sample book is read through the window by the end-to-end tests.
 #include "DxlClient.h"
 #include "KeepAlive.h"
-#include "TestBooks.h"
 
 #include <QFile>
 #include <QScopeGuard>
@@ -526,46 +525,6 @@ private slots:
         } catch (const NotesError &e) {
             QVERIFY2(e.reason().find("is not available") != std::string::npos, e.what());
         }
-    }
-
-    // The sample book through the program's own session factory and the scan walk.
-    void sampleBook()
-    {
-        RecordingScanSink sink;
-        const notes::WalkOutcome out =
-            notes::runScan(notes::defaultSessionFactory(), KT_SAMPLES_DIR "/names.dxl", sink);
-        QCOMPARE(out.kind, notes::WalkOutcome::Kind::Completed);
-        QCOMPARE(out.delivered, 50);
-        QCOMPARE(out.entryCount, 50);
-        QMap<QString, const notes::ScannedContact *> byName;
-        QSet<QString> keys;
-        for (const auto &c : sink.contacts) {
-            byName.insert(QString::fromStdString(c.displayName), &c);
-            keys.insert(QString::fromStdString(c.key));
-            QVERIFY(c.displayName != "Group");
-            QVERIFY(c.record.fields[2] != "Aaron"); // the connection document
-        }
-        QCOMPARE(keys.size(), 50);
-        QVERIFY(sink.contacts.front().displayName == "Ironbark Mining" ||
-                sink.contacts.front().record.fields[2].empty());
-
-        const auto *harriet = byName.value("Harriet Q Albright");
-        QVERIFY(harriet);
-        QCOMPARE(harriet->record.fields[41], std::string("VIP"));
-        QCOMPARE(harriet->record.fields[35], std::string("1968-02-14"));
-        QCOMPARE(harriet->record.fields[36], std::string("1994-06-18 13:30:00")); // +02 in UTC
-        QCOMPARE(harriet->record.fields[6], std::string("Albright, Boyle & Partners"));
-        QCOMPARE(harriet->record.fields[8], std::string("1 Quay Street\nFloor 3"));
-        QCOMPARE(harriet->groupKey, std::string("H"));
-
-        QCOMPARE(byName.value("anna Lee")->groupKey, std::string("A"));
-        QCOMPARE(byName.value("Oskar Lowe")->record.fields[5],
-                 std::string("oskar.lowe@example.com"));
-        const auto *pipe = byName.value("Pipe Tester");
-        QVERIFY(pipe);
-        QCOMPARE(pipe->record.fields[6], std::string("Left|Right Ltd"));
-        const auto back = notes::ContactRecord::decode(pipe->record.encode());
-        QCOMPARE(back.fields, pipe->record.fields);
     }
 };
 
