@@ -118,4 +118,43 @@ void PeopleView::release()
     session.reset();
 }
 
+WalkOutcome walkPeople(const SessionFactory &factory, const std::string &path, bool readTitle,
+                       const std::function<void(std::int64_t)> &started,
+                       const std::function<void(NotesDocument &)> &read,
+                       const std::function<void(std::int64_t)> &reached)
+{
+    WalkOutcome outcome;
+    PeopleView held;
+    switch (held.open(factory, path, readTitle, outcome.reason)) {
+    case PeopleView::Opened::Yes:
+        break;
+    case PeopleView::Opened::NotInstalled:
+        outcome.kind = WalkOutcome::Kind::NotInstalled;
+        return outcome;
+    case PeopleView::Opened::CannotOpen:
+        outcome.kind = WalkOutcome::Kind::CannotOpen;
+        return outcome;
+    }
+
+    outcome.entryCount = held.count();
+    started(outcome.entryCount);
+    if (!held.entry) {
+        outcome.kind = WalkOutcome::Kind::EmptyView;
+        return outcome;
+    }
+
+    const PeopleView::Walked walked = held.walk(read, reached);
+    outcome.delivered = walked.read;
+    outcome.skipped = walked.skipped;
+    outcome.skipReason = walked.skipReason;
+    if (walked.stoppedEarly) {
+        outcome.kind = WalkOutcome::Kind::StoppedEarly;
+        outcome.reason = walked.stopReason;
+    } else {
+        outcome.kind =
+            outcome.skipped == 0 ? WalkOutcome::Kind::Completed : WalkOutcome::Kind::Incomplete;
+    }
+    return outcome;
+}
+
 } // namespace notes

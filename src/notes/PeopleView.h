@@ -6,6 +6,7 @@
 
 #include "NotesObjects.h"
 #include "SessionFactory.h"
+#include "WalkOutcome.h"
 
 #include <cstdint>
 #include <functional>
@@ -67,5 +68,14 @@ private:
     void walkEntries(const std::function<void(NotesDocument &)> &read,
                      const std::function<void(std::int64_t)> &reached, Walked &walked);
 };
+
+// The whole walk of the scan and the export: opens the view of the book at `path`, hands its
+// entry count to `started` (not called when the book cannot be opened), then every document to
+// `read` and every document number to `reached`, as PeopleView::walk does. The outcome says how
+// it ended; `readTitle` as for PeopleView::open.
+WalkOutcome walkPeople(const SessionFactory &factory, const std::string &path, bool readTitle,
+                       const std::function<void(std::int64_t)> &started,
+                       const std::function<void(NotesDocument &)> &read,
+                       const std::function<void(std::int64_t)> &reached);
 
 } // namespace notes

@@ -29,39 +29,10 @@ ScannedContact readContact(NotesDocument &document)
 
 WalkOutcome runScan(const SessionFactory &factory, const std::string &path, ScanSink &sink)
 {
-    WalkOutcome outcome;
-    PeopleView held;
-    switch (held.open(factory, path, true, outcome.reason)) {
-    case PeopleView::Opened::Yes:
-        break;
-    case PeopleView::Opened::NotInstalled:
-        outcome.kind = WalkOutcome::Kind::NotInstalled;
-        return outcome;
-    case PeopleView::Opened::CannotOpen:
-        outcome.kind = WalkOutcome::Kind::CannotOpen;
-        return outcome;
-    }
-
-    outcome.entryCount = held.count();
-    sink.scanStarted(outcome.entryCount);
-    if (!held.entry) {
-        outcome.kind = WalkOutcome::Kind::EmptyView;
-        return outcome;
-    }
-
-    const PeopleView::Walked walked =
-        held.walk([&sink](NotesDocument &document) { sink.addContact(readContact(document)); },
-                  [&sink](std::int64_t reached) { sink.progress(reached); });
-    outcome.delivered = walked.read;
-    outcome.skipped = walked.skipped;
-    if (walked.stoppedEarly) {
-        outcome.kind = WalkOutcome::Kind::StoppedEarly;
-        outcome.reason = walked.stopReason;
-    } else {
-        outcome.kind =
-            outcome.skipped == 0 ? WalkOutcome::Kind::Completed : WalkOutcome::Kind::Incomplete;
-    }
-    return outcome;
+    return walkPeople(
+        factory, path, true, [&sink](std::int64_t count) { sink.scanStarted(count); },
+        [&sink](NotesDocument &document) { sink.addContact(readContact(document)); },
+        [&sink](std::int64_t reached) { sink.progress(reached); });
 }
 
 std::string backupPathFor(const std::string &path)
