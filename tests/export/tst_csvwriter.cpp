@@ -95,32 +95,6 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"OE-Contacts.csv"});
     }
 
-    void cannotOpen_data()
-    {
-        QTest::addColumn<QString>("blocker");
-        // Tricks that hold even for root, who ignores permission bits: a folder that sits below a
-        // regular file cannot exist, and a folder in place of the file cannot be replaced by one.
-        QTest::newRow("folder below a file") << QStringLiteral("file");
-        QTest::newRow("folder in place of the file") << QStringLiteral("dir");
-    }
-
-    void cannotOpen()
-    {
-        QFETCH(QString, blocker);
-        QTemporaryDir dir;
-        QString path;
-        if (blocker == QLatin1String("file")) {
-            QVERIFY(writeBytes(dir.filePath(QStringLiteral("afile")), "x"));
-            path = dir.filePath(QStringLiteral("afile/sub/OE-Contacts.csv"));
-        } else {
-            path = dir.filePath(QStringLiteral("OE-Contacts.csv"));
-            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("OE-Contacts.csv")));
-        }
-        CsvFileWriter writer(path, QStringConverter::Utf8);
-        QVERIFY(!writer.open());
-        QVERIFY(!writer.errorString().isEmpty());
-    }
-
     void fileIn_data()
     {
         QTest::addColumn<QString>("folder");

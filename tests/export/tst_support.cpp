@@ -4,14 +4,11 @@
 #include "DocAbout.h"
 #include "FakePlatform.h"
 #include "HelpContents.h"
-#include "Look.h"
 #include "OpenInShell.h"
-#include "Product.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -54,35 +51,6 @@ private slots:
         else
             about.close();
         QCOMPARE(about.isVisible(), !closes);
-    }
-
-    void aboutContents()
-    {
-        DocAbout about(nullptr);
-        QCOMPARE(about.windowTitle(), QStringLiteral("About"));
-        QCOMPARE(about.size(), QSize(423, 193));
-        const auto text = [&about](const char *name) {
-            auto *label = about.findChild<QLabel *>(QString::fromLatin1(name));
-            return label ? label->text() : QStringLiteral("<missing>");
-        };
-        QCOMPARE(text("Label4"), QStringLiteral("Korvanta"));
-        QCOMPARE(text("Label5"), QStringLiteral("Tessal"));
-        QCOMPARE(text("Label3"), QStringLiteral("Version 3.0 Build 1038"));
-        QCOMPARE(text("Label1"), QString::fromUtf8(product::kWebSite));
-        // The description repeats the main window's banner line in its font; only the version
-        // and copyright lines are centred.
-        const auto label = [&about](const char *name) {
-            return about.findChild<QLabel *>(QString::fromLatin1(name));
-        };
-        QCOMPARE(label("Label6")->font(), look::tahoma());
-        QCOMPARE(label("Label1")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
-        QCOMPARE(label("Label2")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-
-        // The web site address is plain text: a click opens nothing.
-        FakePlatform fake;
-        about.show();
-        QTest::mouseClick(about.findChild<QLabel *>(QStringLiteral("Label1")), Qt::LeftButton);
-        QVERIFY(fake.calls.isEmpty());
     }
 
     void helpContents()
@@ -154,8 +122,6 @@ private slots:
         QTest::addColumn<QString>("target");
         QTest::addColumn<QStringList>("opened");
         QTest::newRow("empty") << QString() << QStringList{};
-        QTest::newRow("web site") << QString::fromUtf8(product::kWebSite)
-                                  << QStringList{QString::fromUtf8(product::kWebSite)};
         QTest::newRow("file") << QStringLiteral("/data/OE-Contacts.csv")
                               << QStringList{QStringLiteral("/data/OE-Contacts.csv")};
         QTest::newRow("blank is a target")
