@@ -43,7 +43,8 @@ QJsonArray expectedContacts(const QString &book)
     forEachDxlPerson(book, [&contacts](notes::NotesDocument &document) {
         QJsonObject values;
         for (const notes::FieldSpec &field : notes::kFields)
-            values.insert(QString::fromLatin1(field.item), texts(document.GetItemValue(field.item)));
+            values.insert(QString::fromLatin1(field.item),
+                          texts(document.GetItemValue(field.item)));
         contacts.append(
             QJsonObject{{QStringLiteral("uid"), QString::fromStdString(document.UniversalID())},
                         {QStringLiteral("values"), values}});
