@@ -23,13 +23,36 @@ bool writesUtf8(QStringConverter::Encoding codePage)
 } // namespace
 
 CsvFileWriter::CsvFileWriter(const QString &path, QStringConverter::Encoding codePage)
-    : m_file(path), m_encoder(codePage), m_decoder(codePage), m_direct(writesUtf8(codePage))
+    : m_path(path), m_encoder(codePage), m_decoder(codePage), m_direct(writesUtf8(codePage))
 {
+}
+
+CsvFileWriter::~CsvFileWriter()
+{
+    const auto lock = PendingOutputs::lock();
+    discard();
+}
+
+void CsvFileWriter::discard()
+{
+    if (m_pending != 0)
+        PendingOutputs::drop(m_pending);
+    m_pending = 0;
+    m_file.reset(); // a QSaveFile that was not committed removes its temporary file
 }
 
 bool CsvFileWriter::open()
 {
-    return m_file.open(QIODevice::WriteOnly);
+    const auto lock = PendingOutputs::lock();
+    discard();
+    m_file = std::make_unique<QSaveFile>(m_path);
+    if (!m_file->open(QIODevice::WriteOnly)) {
+        m_fileError = m_file->errorString();
+        m_file.reset();
+        return false;
+    }
+    m_pending = PendingOutputs::add([this] { discard(); });
+    return true;
 }
 
 void CsvFileWriter::writeLine(const std::string &utf8)
@@ -59,11 +82,14 @@ void CsvFileWriter::write(const char *data, qint64 size)
 {
     // A write that only part of fits (a full disk, a quota) returns a short count and sets no
     // error; writing the rest then fails with the system's reason, which is kept for the user.
+    const auto lock = PendingOutputs::lock();
+    if (!m_file && m_failure.isEmpty())
+        m_failure = QStringLiteral("The file was not opened.");
     while (size > 0 && m_failure.isEmpty()) {
-        const qint64 written = m_file.write(data, size);
+        const qint64 written = m_file->write(data, size);
         if (written <= 0) {
-            m_failure = m_file.error() != QFileDevice::NoError
-                            ? m_file.errorString()
+            m_failure = m_file->error() != QFileDevice::NoError
+                            ? m_file->errorString()
                             : QStringLiteral("Only part of the file could be written.");
             return;
         }
@@ -88,24 +114,31 @@ bool CsvFileWriter::commit()
     } else {
         write(m_encoded.constData(), m_encoded.size());
     }
+    const auto lock = PendingOutputs::lock();
+    if (!m_file) {
+        if (m_failure.isEmpty())
+            m_failure = QStringLiteral("The file was not opened.");
+        return false;
+    }
     // Small writes wait in the file's buffer: flushing it here shows a failure there too. A
     // flush cut short keeps the rest; a second try at it names the system's reason.
-    if (m_failure.isEmpty() && !m_file.flush()) {
-        m_file.flush();
-        m_failure = m_file.errorString();
+    if (m_failure.isEmpty() && !m_file->flush()) {
+        m_file->flush();
+        m_failure = m_file->errorString();
     }
     if (!m_failure.isEmpty()) {
-        m_file.cancelWriting(); // the older file stays as it was
+        m_file->cancelWriting();
+        discard(); // the older file stays as it was
         return false;
     }
-    if (!m_file.commit()) {
-        m_failure = m_file.errorString();
-        return false;
-    }
-    return true;
+    const bool committed = m_file->commit();
+    if (!committed)
+        m_failure = m_file->errorString();
+    discard();
+    return committed;
 }
 
 QString CsvFileWriter::errorString() const
 {
-    return m_failure.isEmpty() ? m_file.errorString() : m_failure;
+    return m_failure.isEmpty() ? m_fileError : m_failure;
 }

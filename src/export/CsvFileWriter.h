@@ -1,8 +1,11 @@
 // Writes the export's lines to OE-Contacts.csv through QSaveFile, so that either the whole new
 // file replaces the old one or nothing changes. Text goes out in the system's code page; when a
 // value holds a character that code page cannot represent, the whole file is written as UTF-8
-// with a byte-order mark instead, so that nothing is lost.
+// with a byte-order mark instead, so that nothing is lost. The temporary file is registered with
+// PendingOutputs, so an interrupted command line removes it.
 #pragma once
+
+#include "PendingOutputs.h"
 
 #include <QByteArray>
 #include <QSaveFile>
@@ -11,12 +14,14 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <memory>
 #include <string>
 
 class CsvFileWriter final {
 public:
     // `codePage` is QStringConverter::System in the program; tests hand in another one.
     CsvFileWriter(const QString &path, QStringConverter::Encoding codePage);
+    ~CsvFileWriter();
     CsvFileWriter(const CsvFileWriter &) = delete;
     CsvFileWriter &operator=(const CsvFileWriter &) = delete;
 
@@ -37,8 +42,14 @@ private:
     // Every byte or none: a short write is a failure (m_failure), and nothing is written after it.
     void write(const char *data, qint64 size);
     void flushDirect();
+    // Drops the new file (the older one stays); the caller holds PendingOutputs::lock().
+    void discard();
 
-    QSaveFile m_file;
+    QString m_path;
+    // Touched only under PendingOutputs::lock(); null once the new file is in place or dropped.
+    std::unique_ptr<QSaveFile> m_file;
+    PendingOutputs::Token m_pending = 0;
+    QString m_fileError;
     QStringEncoder m_encoder;
     QStringDecoder m_decoder;
     // The code page writes exactly UTF-8 (every Linux system): lines go to the file as they come.

@@ -9,6 +9,7 @@
 #include "TestBooks.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
@@ -121,16 +122,22 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"names.dxl"});
     }
 
-    // 400 contacts exported over an older file that the disk has no room to replace.
+    // 400 contacts exported over an older file, or beside an older folder of one file per
+    // contact, that the disk has no room to replace: the older output stays, nothing new shows.
     void exportWindow_data()
     {
+        QTest::addColumn<int>("format"); // the index in the format box
         QTest::addColumn<bool>("smallFileSystem");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("file size limit") << false << QStringLiteral("File too large");
-        QTest::newRow("64 KiB file system") << true << QStringLiteral("No space left on device");
+        QTest::newRow("CSV, file size limit") << 0 << false << QStringLiteral("File too large");
+        QTest::newRow("CSV, 64 KiB file system")
+            << 0 << true << QStringLiteral("No space left on device");
+        QTest::newRow("one file per contact, 64 KiB file system")
+            << 2 << true << QStringLiteral("No space left on device");
     }
     void exportWindow()
     {
+        QFETCH(int, format);
         QFETCH(bool, smallFileSystem);
         QFETCH(QString, reason);
         QTemporaryDir dir;
@@ -144,8 +151,10 @@ private slots:
                 umount2(folder.toLocal8Bit().constData(), MNT_DETACH);
         });
         const QString path = QDir(folder).filePath(QStringLiteral("OE-Contacts.csv"));
+        const QString olderCard = QDir(folder).filePath(QStringLiteral("Contacts/Older.vcf"));
         const QByteArray older = QByteArray("older export\r\n").repeated(1000);
         QVERIFY(writeBytes(path, older));
+        QVERIFY(QDir(folder).mkdir(QStringLiteral("Contacts")) && writeBytes(olderCard, older));
 
         notes::MemoryClient client;
         for (int i = 0; i < 400; ++i)
@@ -158,6 +167,7 @@ private slots:
                            [&completions] { ++completions; });
         form.show();
         form.findChild<QCheckBox *>(QStringLiteral("ChkSelectAll"))->click();
+        form.findChild<QComboBox *>(QStringLiteral("CboFormat"))->setCurrentIndex(format);
         QPushButton *start = form.findChild<QPushButton *>(QStringLiteral("CmdConversion"));
         {
             std::optional<FileSizeLimit> full;
@@ -168,12 +178,24 @@ private slots:
 
         QCOMPARE(fake.messages.size(), 1);
         QCOMPARE(fake.messages[0].title, QStringLiteral("Korvanta Software"));
-        QCOMPARE(fake.messages[0].text, QStringLiteral("The file %1 cannot be written.\n\n%2")
-                                            .arg(QDir::toNativeSeparators(path), reason));
+        // The file named is the one that could not be written: the CSV, or the first contact's
+        // file that did not fit.
+        const QString named =
+            format == 0
+                ? QDir::toNativeSeparators(path)
+                : QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("Contacts/")));
+        QVERIFY2(fake.messages[0].text.startsWith(QStringLiteral("The file %1").arg(named)),
+                 qPrintable(fake.messages[0].text));
+        QVERIFY(fake.messages[0].text.endsWith(
+            QStringLiteral(" cannot be written.\n\n%1").arg(reason)));
         QCOMPARE(completions, 0);
         QVERIFY(start->isEnabled());
         QCOMPARE(readBytes(path), older);
-        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"OE-Contacts.csv"});
+        QCOMPARE(readBytes(olderCard), older);
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 (QStringList{"Contacts", "OE-Contacts.csv"}));
+        QCOMPARE(QDir(QDir(folder).filePath(QStringLiteral("Contacts"))).entryList(QDir::Files),
+                 QStringList{"Older.vcf"});
     }
 #endif
 };
