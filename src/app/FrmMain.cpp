@@ -9,6 +9,7 @@
 #include "ContactTree.h"
 #include "DetailsPane.h"
 #include "DocAbout.h"
+#include "EnterPresses.h"
 #include "FrmConversion.h"
 #include "HelpContents.h"
 #include "Look.h"
@@ -150,6 +151,7 @@ FrmMain::FrmMain(QWidget *parent)
     connect(m_mnuContents, &QAction::triggered, this, &FrmMain::mnuContents_Click);
     connect(m_mnuWebsite, &QAction::triggered, this, &FrmMain::mnuWebsite_Click);
     connect(m_mnuAbout, &QAction::triggered, this, &FrmMain::mnuAbout_Click);
+    pressButtonsOnEnter(this);
 
     Form_Load();
 }

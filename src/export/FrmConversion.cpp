@@ -3,6 +3,7 @@
 
 #include "ChooseFolder.h"
 #include "ClickLabel.h"
+#include "EnterPresses.h"
 #include "ExportFilePath.h"
 #include "ExportMessages.h"
 #include "FieldSchema.h"
@@ -108,7 +109,8 @@ FrmConversion::FrmConversion(QWidget *owner, const QString &databasePath,
 
     m_cmdConversion = new QPushButton(QStringLiteral("&Start Conversion >"), this);
     m_cmdConversion->setObjectName(QStringLiteral("CmdConversion"));
-    // The window has no default button: Enter in the field list must not start an export.
+    // The window has no default button: Enter in the field list must not start an export (Enter
+    // on the focused button does, see pressButtonsOnEnter()).
     m_cmdConversion->setAutoDefault(false);
 
     auto *openRow = new QHBoxLayout;
@@ -153,6 +155,7 @@ FrmConversion::FrmConversion(QWidget *owner, const QString &databasePath,
     connect(m_chkSelectAll, &QCheckBox::toggled, this, &FrmConversion::ChkSelectAll_Click);
     connect(m_cmdConversion, &QPushButton::clicked, this, &FrmConversion::CmdConversion_Click);
     connect(m_lblOpenExcelFile, &ClickLabel::clicked, this, &FrmConversion::LblOpenExcelFile_Click);
+    pressButtonsOnEnter(this);
 }
 
 void FrmConversion::buildFormatChoice()

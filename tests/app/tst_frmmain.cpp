@@ -44,8 +44,11 @@ void runStep(FrmMain &window, FakePlatform &fake, const QString &step)
         fake.fileAnswers << step.mid(7);
         QTest::mouseClick(find<QPushButton>(&window, "CmdBrowse"), Qt::LeftButton);
     } else if (step == QLatin1String("cancel")) {
+        // Pressed from the keyboard: Enter on the focused button presses it.
         fake.fileAnswers << QString();
-        QTest::mouseClick(find<QPushButton>(&window, "CmdBrowse"), Qt::LeftButton);
+        auto *browse = find<QPushButton>(&window, "CmdBrowse");
+        browse->setFocus();
+        QTest::keyClick(browse, Qt::Key_Return);
     } else if (step == QLatin1String("scan")) {
         QTest::mouseClick(find<QPushButton>(&window, "CmdEnumerateNotes"), Qt::LeftButton);
     } else {

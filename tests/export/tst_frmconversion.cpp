@@ -302,7 +302,9 @@ private slots:
 
         list->item(0)->setCheckState(Qt::Checked);
         QSignalSpy clicks(qobject_cast<QPushButton *>(start), &QPushButton::clicked);
-        QTest::mouseClick(start, Qt::LeftButton);
+        // Enter on the focused button presses it, as Space does.
+        start->setFocus();
+        QTest::keyClick(start, Qt::Key_Enter, Qt::KeypadModifier);
         QCoreApplication::processEvents();
         QVERIFY(sawRunning);
         QCOMPARE(clicks.size(), 1);
