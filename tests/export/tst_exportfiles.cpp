@@ -30,6 +30,19 @@ private slots:
             << QStringLiteral("LPT1.x") << QStringLiteral("_LPT1.x");
         QTest::newRow("starts like a device")
             << QStringLiteral("Conrad") << QStringLiteral("Conrad");
+        QTest::newRow("device name, superscript digit")
+            << QStringLiteral("LPT\u00b3 .txt") << QStringLiteral("_LPT\u00b3 .txt");
+        QTest::newRow("console") << QStringLiteral("conin$") << QStringLiteral("_conin$");
+        QTest::newRow("console, extension")
+            << QStringLiteral("CONOUT$.vcf") << QStringLiteral("_CONOUT$.vcf");
+        QTest::newRow("direction controls")
+            << QStringLiteral("\u2067Ann\u2069 \u202aLee\u202c\u202Efdp.exe")
+            << QStringLiteral("Ann Leefdp.exe");
+        QTest::newRow("leading dashes") << QStringLiteral("-- -Ann-") << QStringLiteral("Ann-");
+        QTest::newRow("only dashes and dots")
+            << QStringLiteral("-.- -") << QStringLiteral("Contact");
+        QTest::newRow("long run of dashes")
+            << QString(70, u'-') + QStringLiteral("Ann") << QStringLiteral("Ann");
         QTest::newRow("empty") << QString() << QStringLiteral("Contact");
         QTest::newRow("long") << QString(70, QChar(0xe9)) << QString(60, QChar(0xe9));
         QTest::newRow("long, emoji at the cut")
@@ -47,16 +60,19 @@ private slots:
     void uniqueNames()
     {
         ContactFileNames names;
+        // A name may look numbered before its number comes up.
         const QStringList taken{
-            names.take(QStringLiteral("Anna Lee")), names.take(QStringLiteral("anna lee")),
-            names.take(QStringLiteral("ANNA LEE")), names.take(QStringLiteral("Anna Lee (2)")),
-            names.take(QStringLiteral("Zo\u00eb")), names.take(QStringLiteral("Zoe\u0308")),
-            names.take(QStringLiteral("a/b")),      names.take(QStringLiteral("a:b")),
+            names.take(QStringLiteral("Anna Lee (3)")), names.take(QStringLiteral("Anna Lee")),
+            names.take(QStringLiteral("anna lee")),     names.take(QStringLiteral("ANNA LEE")),
+            names.take(QStringLiteral("Anna Lee (2)")), names.take(QStringLiteral("Zo\u00eb")),
+            names.take(QStringLiteral("Zoe\u0308")),    names.take(QStringLiteral("a/b")),
+            names.take(QStringLiteral("a:b")),          names.take(QStringLiteral("-a_b")),
         };
         QCOMPARE(taken,
-                 (QStringList{"Anna Lee.vcf", "anna lee (2).vcf", "ANNA LEE (3).vcf",
-                              "Anna Lee (2) (2).vcf", QStringLiteral("Zo\u00eb.vcf"),
-                              QStringLiteral("Zo\u00eb (2).vcf"), "a_b.vcf", "a_b (2).vcf"}));
+                 (QStringList{"Anna Lee (3).vcf", "Anna Lee.vcf", "anna lee (2).vcf",
+                              "ANNA LEE (4).vcf", "Anna Lee (2) (2).vcf",
+                              QStringLiteral("Zo\u00eb.vcf"), QStringLiteral("Zo\u00eb (2).vcf"),
+                              "a_b.vcf", "a_b (2).vcf", "a_b (3).vcf"}));
     }
 
     void folderAppearsWhole()
