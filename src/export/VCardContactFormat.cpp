@@ -1,15 +1,17 @@
 // The vCard of one contact (see VCardContactFormat.h). Items with a property of their own in
-// RFC 2426 go there; manager, assistant, spouse and anniversary go to the X- properties that
-// Outlook and Evolution read; what no program reads from a card of its own (office location,
-// children, short name, mail domain, the three "Other Email" items, and a birthday or anniversary
-// that is not a date) goes into NOTE after the comment, each line named by its details-pane
-// label, so that nothing is lost.
+// RFC 2426 go there; department, manager, assistant, spouse and anniversary go to the properties
+// that Outlook, Evolution, Roundcube and Thunderbird each read them from, one line for each; what
+// no program reads from a card of its own (office location, children, short name, mail domain,
+// the three "Other Email" items, and a birthday or anniversary that is not a date or is not the
+// first) goes into NOTE after the comment, each line named by its details-pane label, so that
+// nothing is lost.
 #include "VCardContactFormat.h"
 
 #include "ContactRecord.h"
 #include "VCardText.h"
 
 #include <cstdio>
+#include <string_view>
 #include <vector>
 
 namespace exportcore {
@@ -23,39 +25,49 @@ struct Phone {
     const char *property;
 };
 
-// The phones as the details pane names them.
+// The phones as the details pane names them. Thunderbird labels a phone by its first type, so
+// the type that tells a fax or a cell phone from the plain one comes first.
 constexpr Phone kPhones[] = {
     {field("OfficePhoneNumber"), "TEL;TYPE=WORK"},
-    {field("OfficeFAXPhoneNumber"), "TEL;TYPE=WORK,FAX"},
-    {field("CellPhoneNumber"), "TEL;TYPE=WORK,CELL"},
+    {field("OfficeFAXPhoneNumber"), "TEL;TYPE=FAX,WORK"},
+    {field("CellPhoneNumber"), "TEL;TYPE=CELL,WORK"},
     {field("PhoneNumber_6"), "TEL;TYPE=PAGER"},
     {field("PhoneNumber"), "TEL;TYPE=HOME"},
-    {field("HomeFAXPhoneNumber"), "TEL;TYPE=HOME,FAX"},
-    {field("PersPager"), "TEL;TYPE=HOME,CELL"},
+    {field("HomeFAXPhoneNumber"), "TEL;TYPE=FAX,HOME"},
+    {field("PersPager"), "TEL;TYPE=CELL,HOME"},
 };
 
+// Items that RFC 2426 has no property for, in the X- properties of Outlook (X-MS-), Evolution
+// (X-EVOLUTION-) and Roundcube (the bare X-), written to all, since each program reads only its
+// own. The department also stays in ORG, where the others read it.
 struct Extension {
     int field;
-    const char *properties[2];
+    const char *properties[3];
 };
 
 constexpr Extension kExtensions[] = {
-    {field("Manager"), {"X-MS-MANAGER", "X-EVOLUTION-MANAGER"}},
-    {field("Assistant"), {"X-MS-ASSISTANT", "X-EVOLUTION-ASSISTANT"}},
-    {field("Spouse"), {"X-MS-SPOUSE", "X-EVOLUTION-SPOUSE"}},
-    {field("AltFullNameSort"), {"X-PHONETIC-LAST-NAME", nullptr}},
+    {field("Department"), {"X-DEPARTMENT", nullptr, nullptr}},
+    {field("Manager"), {"X-MS-MANAGER", "X-EVOLUTION-MANAGER", "X-MANAGER"}},
+    {field("Assistant"), {"X-MS-ASSISTANT", "X-EVOLUTION-ASSISTANT", "X-ASSISTANT"}},
+    {field("Spouse"), {"X-MS-SPOUSE", "X-EVOLUTION-SPOUSE", "X-SPOUSE"}},
+    {field("AltFullNameSort"), {"X-PHONETIC-LAST-NAME", nullptr, nullptr}},
 };
 
-// Dates that have a property of their own; a value that is no date goes into NOTE.
+// Dates that have a property of their own. Each property holds one date, the item's first; a
+// later one, and a value that is no date, go into NOTE. ANNIVERSARY is vCard 4's, which
+// Thunderbird reads from a 3.0 card too.
 struct DateProperty {
     int field;
-    const char *properties[2];
+    const char *properties[3];
 };
 
 constexpr DateProperty kDates[] = {
-    {field("Birthday"), {"BDAY", nullptr}},
-    {field("Anniversary"), {"X-ANNIVERSARY", "X-EVOLUTION-ANNIVERSARY"}},
+    {field("Birthday"), {"BDAY", nullptr, nullptr}},
+    {field("Anniversary"), {"ANNIVERSARY", "X-ANNIVERSARY", "X-EVOLUTION-ANNIVERSARY"}},
 };
+
+// What Notes keeps in Title and Suffix for "none"; the details pane shows it as empty.
+constexpr std::string_view kNone = "0";
 
 // Appended to NOTE as "Label: value", in this order.
 constexpr int kNoteFields[] = {
@@ -122,6 +134,13 @@ public:
     {
         begin(name);
         appendVCardText(m_line, value);
+        end();
+    }
+
+    void urlLine(const char *name, const std::string &value)
+    {
+        begin(name);
+        appendVCardUrl(m_line, value);
         end();
     }
 
@@ -196,6 +215,8 @@ void VCardContactFormat::format(notes::NotesDocument &document, FormattedContact
             }
         }
     }
+    for (const int position : {field("Title"), field("Suffix")})
+        std::erase(m_texts[std::size_t(position)], kNone);
     const std::string uid = document.UniversalID();
 
     std::string &card = out.text;
@@ -216,7 +237,8 @@ void VCardContactFormat::format(notes::NotesDocument &document, FormattedContact
                                          field("State"), field("Zip"), field("Country")});
     for (const Phone &phone : kPhones)
         builder.eachValue(phone.property, phone.field);
-    builder.eachValue("URL", field("WebSite"));
+    for (const std::string &text : builder.texts(field("WebSite")))
+        builder.urlLine("URL", text);
 
     std::string note;
     const auto addNote = [&note](const char *label, const std::string &text) {
@@ -227,18 +249,17 @@ void VCardContactFormat::format(notes::NotesDocument &document, FormattedContact
         note += text;
     };
 
-    bool birthday = false;
     for (const DateProperty &date : kDates) {
+        bool written = false;
         for (const notes::ItemValue &value : m_items[std::size_t(date.field)]) {
             const std::string text = dateOf(value);
-            if (text.empty() || (date.field == field("Birthday") && birthday)) {
-                // Only one birthday fits BDAY; other values and what is no date go to NOTE.
+            if (text.empty() || written) {
                 const std::string plain = notes::defaultText(value);
                 if (!plain.empty())
                     addNote(notes::kFields[std::size_t(date.field)].label, plain);
                 continue;
             }
-            birthday = birthday || date.field == field("Birthday");
+            written = true;
             for (const char *property : date.properties)
                 if (property)
                     builder.textLine(property, text);

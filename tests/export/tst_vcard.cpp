@@ -1,7 +1,8 @@
-// The vCard export: cards of hard values and a card with every one of the 42 items set, written
-// through the export walk and the vCard writer. What each card must hold is written beside it,
-// and read_vcards.py reads the cards with Python's vobject, a vCard reader independent of this
-// program, and checks them field by field; it also keeps its own table of where each item goes.
+// The vCard export: cards of hard values, of a few items whose written form matters to readers,
+// and of every one of the 42 items, written through the export walk and the vCard writer. What
+// each card must hold is written beside it, and read_vcards.py reads the cards with Python's
+// vobject, a vCard reader independent of this program, and checks them field by field; it also
+// keeps its own table of where each item goes.
 #include "ExportFormat.h"
 #include "ExportWalk.h"
 #include "FieldSchema.h"
@@ -17,12 +18,13 @@
 
 namespace {
 
-// The items of the hard values: every kind of property (structured, list, plain, X-).
+// The items of the hard values: every kind of text property (structured, list, plain, X-). A web
+// address is no text value, and has rows of its own in cards().
 const char *const kHardItems[] = {
-    "FirstName",   "MiddleInitial", "LastName",   "Title",           "Suffix",
-    "MailAddress", "CompanyName",   "Department", "JobTitle",        "OfficeStreetAddress",
-    "OfficeCity",  "OfficeState",   "OfficeZip",  "OfficeCountry",   "OfficePhoneNumber",
-    "WebSite",     "Comment",       "Manager",    "AltFullNameSort", "Categories",
+    "FirstName",   "MiddleInitial", "LastName",        "Title",         "Suffix",
+    "MailAddress", "CompanyName",   "Department",      "JobTitle",      "OfficeStreetAddress",
+    "OfficeCity",  "OfficeState",   "OfficeZip",       "OfficeCountry", "OfficePhoneNumber",
+    "Comment",     "Manager",       "AltFullNameSort", "Categories",
 };
 
 // Exports the client's book as Contacts.vcf into `folder`.
@@ -46,6 +48,19 @@ class TestVCard final : public QObject {
 
     QDir m_out;
     QJsonArray m_checks;
+
+    // Exports the document as the current row's Contacts.vcf and keeps what read_vcards.py must
+    // find in it.
+    void exportRow(const notes::MemoryDocument &doc, QJsonObject check)
+    {
+        notes::MemoryClient client;
+        client.people.push_back(doc);
+        const QString folder = QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'-');
+        QVERIFY(m_out.mkpath(folder));
+        QVERIFY(exportCards(client, m_out.filePath(folder)));
+        check.insert(QStringLiteral("file"), folder + QStringLiteral("/Contacts.vcf"));
+        m_checks.append(check);
+    }
 
 private slots:
     void initTestCase()
@@ -94,21 +109,64 @@ private slots:
         QFETCH(QString, value);
         QFETCH(QString, expected);
 
-        notes::MemoryClient client;
         notes::MemoryDocument doc;
         doc.universalId = "HARD";
         for (const char *item : kHardItems)
             doc.set(item, value.toStdString());
-        client.people.push_back(doc);
-        const QString folder = QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'-');
-        QVERIFY(m_out.mkpath(folder));
-        QVERIFY(exportCards(client, m_out.filePath(folder)));
+        exportRow(doc, {{"kind", "hard"}, {"expected", expected}});
+    }
 
-        QJsonObject check;
-        check.insert(QStringLiteral("kind"), QStringLiteral("hard"));
-        check.insert(QStringLiteral("file"), folder + QStringLiteral("/Contacts.vcf"));
-        check.insert(QStringLiteral("expected"), expected);
-        m_checks.append(check);
+    void cards_data()
+    {
+        // "Item=value", an item named again straight after for its next value.
+        QTest::addColumn<QStringList>("items");
+        // "PROPERTY:..." a content line as written (unfolded); "property=value" or
+        // "property.part=value" each value as vobject must give it back, in order.
+        QTest::addColumn<QStringList>("expected");
+
+        const QString maps = QStringLiteral("https://example.com/maps/@52.52%2C13.40%3Bx=1");
+        const QString iri = QStringLiteral("https://b\u00fccher.example/a%20b?q=%3B");
+        QTest::newRow("URLs") << QStringList{"WebSite=https://example.com/maps/@52.52,13.40;x=1",
+                                             "WebSite=\\\\intranet\\ann.html", "WebSite=" + iri}
+                              << QStringList{"URL:" + maps, "url=" + maps,
+                                             "url=%5C%5Cintranet%5Cann.html", "url=" + iri};
+        QTest::newRow("URLs that are text")
+            << QStringList{"WebSite=ask Ann; or Bob, at the desk", "WebSite=https://a/;\r\nb/"}
+            << QStringList{"url=ask Ann; or Bob, at the desk", "url=https://a/;\nb/"};
+
+        // Folds at white space: spaces at the limit of NOTE, a tab at TITLE's, only spaces.
+        const QString spaces = QString(68, u'a') + QString(5, u' ') + QString(80, u'b');
+        const QString tab = QString(69, u'a') + QStringLiteral("\tb ") + QString(80, u'c');
+        QTest::newRow("folds at white space")
+            << QStringList{"Comment=" + spaces, "JobTitle=" + tab, "Spouse=" + QString(200, u' ')}
+            << QStringList{"note=" + spaces, "title=" + tab, "x-spouse=" + QString(200, u' ')};
+
+        QTest::newRow("Title and Suffix of 0")
+            << QStringList{"FirstName=Ann", "MiddleInitial=0", "LastName=Lee",
+                           "Title=0",       "Suffix=0",        "Suffix=PhD"}
+            << QStringList{"N:Lee;Ann;0;;PhD"};
+        QTest::newRow("anniversaries")
+            << QStringList{"Anniversary=our wedding", "Anniversary=2001-05-06",
+                           "Anniversary=2011-06-07"}
+            << QStringList{"anniversary=2001-05-06",
+                           "note=Anniversary: our wedding\nAnniversary: 2011-06-07"};
+    }
+
+    void cards()
+    {
+        QFETCH(QStringList, items);
+        QFETCH(QStringList, expected);
+
+        notes::MemoryDocument doc;
+        doc.universalId = "CARD";
+        for (const QString &item : items) {
+            const std::string name = item.section(u'=', 0, 0).toStdString();
+            if (doc.items.empty() || doc.items.back().first != name)
+                doc.set(name, notes::ItemValues{});
+            doc.items.back().second.push_back(
+                notes::ItemValue::fromText(item.section(u'=', 1).toStdString()));
+        }
+        exportRow(doc, {{"kind", "card"}, {"expected", QJsonArray::fromStringList(expected)}});
     }
 
     void everyItem()
