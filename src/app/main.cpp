@@ -2,7 +2,8 @@
 // settings; an address book named on the command line is taken as if chosen with Browse (made
 // absolute, as the Notes client would look for a relative one in its data folder), so a
 // desktop shortcut or "Open with" can hand one in. A command or an option as the first argument
-// ("export", "list", "--help") runs the command line instead, without a window or a display.
+// ("export", "list", "--help") runs the command line instead, without a window or a display; the
+// command line also says so, rather than letting Qt abort, when the window has no display.
 #include "CommandLine.h"
 #include "FrmMain.h"
 #include "Product.h"
@@ -20,8 +21,8 @@ int main(int argc, char *argv[])
     // Every Notes call is made on this thread; the apartment outlives every Notes object.
     notes::com::ComApartment apartment;
 #endif
-    if (argc > 1 && cli::wantsCommandLine(QString::fromLocal8Bit(argv[1])))
-        return cli::commandLineMain(argc, argv);
+    if (const std::optional<int> status = cli::runWithoutWindow(argc, argv))
+        return *status;
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvanta Tessal"));

@@ -2,9 +2,11 @@
 #include "CommandLine.h"
 
 #include "ExportCommand.h"
+#include "ExportMessages.h"
 #include "FieldSchema.h"
 #include "ListCommand.h"
 #include "Product.h"
+#include "StandardStream.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -13,16 +15,22 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cstdio>
+#include <cerrno>
 
 #ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+// After windows.h, which they build on.
 #include <io.h>
+#include <shellapi.h>
 #define KT_ISATTY _isatty
-#define KT_FILENO _fileno
 #else
+#include <sys/ioctl.h>
 #include <unistd.h>
 #define KT_ISATTY isatty
-#define KT_FILENO fileno
 #endif
 
 namespace cli {
@@ -36,44 +44,115 @@ QString helpText()
     return QStringLiteral(
         "Usage:\n"
         "  korvanta-tessal [BOOK]\n"
-        "      Starts the window (with BOOK in the path box).\n"
+        "      Starts the window, with BOOK in the path box. The window needs a display;\n"
+        "      without one, use export or list.\n"
         "  korvanta-tessal export BOOK [--format csv|vcard|vcard-files]\n"
-        "                              [--fields all|\"First Name,Last Name,...\"] [--out DIR]\n"
-        "      Exports every contact of BOOK's \"$People\" view into DIR (default: the current\n"
-        "      folder): csv writes OE-Contacts.csv (the default), vcard writes Contacts.vcf,\n"
-        "      vcard-files writes a new folder Contacts with one .vcf per contact (for Outlook).\n"
-        "      --fields names the CSV's columns by their captions (default: all 28); a vCard\n"
+        "                              [--fields all|\"First Name,Last Name,...\"]\n"
+        "                              [--out DIR]\n"
+        "      Exports every contact of BOOK's \"$People\" view into the folder DIR (which\n"
+        "      must exist; default: the current folder): csv writes OE-Contacts.csv (the\n"
+        "      default), vcard writes Contacts.vcf, vcard-files writes a new folder\n"
+        "      Contacts with one .vcf per contact (for Outlook). --fields names the\n"
+        "      CSV's columns by their captions (default: all 28, listed below); a vCard\n"
         "      always holds all 42 fields.\n"
         "  korvanta-tessal list BOOK [--json]\n"
-        "      Prints every contact, one line each (name, e-mail address, company, separated\n"
-        "      by tabs), or with --json an array of objects holding the 42 fields named by\n"
-        "      their Notes items.\n"
-        "  korvanta-tessal --help | --version\n"
+        "      Prints every contact on standard output, one line each (name, e-mail\n"
+        "      address, company, separated by tabs), or with --json an array of objects\n"
+        "      holding the 42 fields named by their Notes items.\n"
+        "  korvanta-tessal --help    (or: korvanta-tessal help)\n"
+        "  korvanta-tessal --version\n"
         "\n"
-        "BOOK is a Notes address book (.nsf, through the Notes client on Windows) or a DXL\n"
-        "export of one (.dxl, .xml). The book is only read; the command line makes no backup\n"
-        "copy of it. Messages and a progress bar (on a terminal) go to standard error.\n"
+        "BOOK is a Notes address book (.nsf, through the Notes client on Windows) or a\n"
+        "DXL export of one (.dxl, .xml). It is only read; the command line makes no\n"
+        "backup copy of it. BOOK and DIR name a file and a folder: \"-\" for standard\n"
+        "input or output is not accepted.\n"
         "\n"
-        "Exit status: 0 every document was written; 1 some documents could not be read and\n"
-        "were skipped; 2 the book cannot be opened or the output cannot be written; 64 the\n"
-        "command is wrong.\n"
+        "Messages start with \"korvanta-tessal: \" and go to standard error, with a\n"
+        "progress line while the book is read when standard error is a terminal.\n"
+        "\n"
+        "Exit status:\n"
+        "    0  every document was written (or listed)\n"
+        "    1  some documents could not be read and were skipped (the tally is printed)\n"
+        "    2  the book cannot be opened, or the output cannot be written (standard\n"
+        "       output included); an export then writes nothing\n"
+        "   64  the command is wrong, or the window was asked for without a display\n"
         "\n"
         "CSV columns:\n");
 }
 
+// The CSV's captions, wrapped to fit the help's 80 columns.
 QString columnList()
 {
-    QStringList captions;
-    for (const notes::ExportColumn &column : notes::kExportColumns)
-        captions << QString::fromLatin1(column.caption);
-    return QStringLiteral("  ") + captions.join(QStringLiteral(", ")) + QLatin1Char('\n');
+    constexpr qsizetype kWidth = 78;
+    QString text;
+    QString line = QStringLiteral(" ");
+    for (std::size_t i = 0; i < notes::kExportColumnCount; ++i) {
+        QString caption = QString::fromLatin1(notes::kExportColumns[i].caption);
+        if (i + 1 < notes::kExportColumnCount)
+            caption += QLatin1Char(',');
+        if (line.size() + 1 + caption.size() > kWidth) {
+            text += line + QLatin1Char('\n');
+            line = QStringLiteral(" ");
+        }
+        line += QLatin1Char(' ') + caption;
+    }
+    return text + line + QLatin1Char('\n');
+}
+
+QString reportText()
+{
+    return QStringLiteral("\nReport problems: %1\n").arg(QString::fromLatin1(product::kWebSite));
+}
+
+// "3.0.1038" from "Version 3.0 Build 1038": the number as tools print it after their name.
+QString versionNumber()
+{
+    QString number = QString::fromLatin1(product::kVersion);
+    number.remove(QStringLiteral("Version "));
+    number.replace(QStringLiteral(" Build "), QStringLiteral("."));
+    return number;
+}
+
+QString versionText()
+{
+    return QStringLiteral("%1 %2\n"
+                          "Copyright (C) 2026 %3\n"
+                          "License GPLv3+: GNU GPL version 3 or later "
+                          "<https://gnu.org/licenses/gpl.html>.\n"
+                          "This is free software: you are free to change and redistribute it.\n"
+                          "There is NO WARRANTY, to the extent permitted by law.\n")
+        .arg(kProgram, versionNumber(), QString::fromLatin1(product::kCompany));
 }
 
 int usage(const Console &console, const QString &problem)
 {
-    console.err->write(
-        QStringLiteral("%1: %2\nTry '%1 --help'.\n").arg(kProgram, problem).toUtf8());
+    printMessage(console, QStringLiteral("%1\nTry '%2 --help'.").arg(problem, kProgram));
     return kExitUsage;
+}
+
+bool isCommand(const QString &word)
+{
+    return word == QLatin1String("export") || word == QLatin1String("list") ||
+           word == QLatin1String("help");
+}
+
+// Whether a word is plainly meant as an address book: a file that is there, or a path or a
+// book's name that may not be there yet.
+bool namesBook(const QString &word)
+{
+    if (word.isEmpty())
+        return false;
+    if (QFileInfo::exists(word) || word.contains(QLatin1Char('/')))
+        return true;
+#ifdef _WIN32
+    if (word.contains(QLatin1Char('\\')))
+        return true;
+#endif
+    const QString suffix = QFileInfo(word).suffix();
+    for (const char *known : {"nsf", "dxl", "xml"})
+        if (suffix.compare(QLatin1String(known), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
 }
 
 // The columns named in --fields, in the order of the field list; false (and `problem`) when a
@@ -105,17 +184,101 @@ bool columnsOf(const QString &fields, std::vector<std::size_t> &positions, QStri
     return true;
 }
 
+// The arguments as the system passed them: on Windows argv holds them in the ANSI code page,
+// which loses the letters of a book's name that it has no place for.
+QStringList programArguments(int argc, char *argv[])
+{
+    QStringList arguments;
+#ifdef _WIN32
+    int count = 0;
+    if (LPWSTR *wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 1; i < count; ++i)
+            arguments << QString::fromWCharArray(wide[i]);
+        LocalFree(wide);
+        return arguments;
+    }
+#endif
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// The width of the terminal on standard error, for the progress line.
+int terminalColumns()
+{
+#ifdef _WIN32
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    if (GetConsoleScreenBufferInfo(GetStdHandle(STD_ERROR_HANDLE), &info))
+        return info.srWindow.Right - info.srWindow.Left + 1;
+#else
+    winsize size = {};
+    if (ioctl(2, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
+        return size.ws_col;
+#endif
+    const int columns = qEnvironmentVariableIntValue("COLUMNS");
+    return columns > 0 ? columns : 80;
+}
+
+int commandLineMain(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QString::fromLatin1(product::kName));
+    // Output to a terminal shows as it comes; to a file or a pipe it goes in large writes.
+    StandardStream out(1, KT_ISATTY(1) == 0);
+    StandardStream err(2, false);
+    const bool terminal = KT_ISATTY(2) != 0;
+    const Console console{&out, &err, terminal, terminal ? terminalColumns() : 80};
+    const int status = run(QCoreApplication::arguments(), notes::defaultSessionFactory(), console);
+    if (out.flush())
+        return status;
+    // A reader that went away (`list BOOK | head`) wanted no more: that is no news to anyone.
+    if (out.failure() != EPIPE)
+        printMessage(console, QStringLiteral("write error: %1").arg(out.failureText()));
+    return kExitFailed;
+}
+
 } // namespace
+
+Start startOf(const QStringList &arguments, bool displayAvailable)
+{
+    const Start window = displayAvailable ? Start::Window : Start::NoDisplay;
+    if (arguments.isEmpty())
+        return window;
+    const QString &first = arguments.front();
+    if (isCommand(first) || first.startsWith(QLatin1Char('-')))
+        return Start::CommandLine;
+    return arguments.size() == 1 && namesBook(first) ? window : Start::CommandLine;
+}
+
+bool displayAvailable()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+           !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+#else
+    return true;
+#endif
+}
 
 QString bookPath(const QString &argument)
 {
     return QDir::toNativeSeparators(QFileInfo(argument).absoluteFilePath());
 }
 
-bool wantsCommandLine(const QString &first)
+void printMessage(const Console &console, const QString &text)
 {
-    return first == QLatin1String("export") || first == QLatin1String("list") ||
-           first.startsWith(QLatin1Char('-'));
+    console.err->write((kProgram + QStringLiteral(": ") + text + QLatin1Char('\n')).toUtf8());
+}
+
+QString cannotOpenBook(const QString &book, const notes::WalkOutcome &outcome)
+{
+    QFile file(book);
+    const QFileInfo info(book);
+    if (outcome.kind == notes::WalkOutcome::Kind::CannotOpen && info.exists() && !info.isDir() &&
+        !file.open(QIODevice::ReadOnly))
+        return QStringLiteral("cannot read %1: %2").arg(book, file.errorString());
+    return exportmessages::cannotOpen(outcome);
 }
 
 int run(const QStringList &arguments, const notes::SessionFactory &factory, const Console &console)
@@ -132,27 +295,45 @@ int run(const QStringList &arguments, const notes::SessionFactory &factory, cons
     if (!parser.parse(arguments))
         return usage(console, parser.errorText());
 
-    if (parser.isSet(help)) {
-        console.out->write((helpText() + columnList()).toUtf8());
+    const QStringList positional = parser.positionalArguments();
+    if (parser.isSet(help) ||
+        (!positional.isEmpty() && positional.front() == QLatin1String("help"))) {
+        console.out->write((helpText() + columnList() + reportText()).toUtf8());
         return kExitOk;
     }
     if (parser.isSet(version)) {
-        console.out->write(
-            QStringLiteral("%1 %2\n")
-                .arg(QString::fromLatin1(product::kName), QString::fromLatin1(product::kVersion))
-                .toUtf8());
+        console.out->write(versionText().toUtf8());
         return kExitOk;
     }
 
-    const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
         return usage(console, QStringLiteral("a command is missing (export or list)."));
     const QString command = positional.front();
-    if (command != QLatin1String("export") && command != QLatin1String("list"))
-        return usage(console,
-                     QStringLiteral("\"%1\" is not a command (export or list).").arg(command));
-    if (positional.size() != 2)
+    if (command == QLatin1String("-"))
+        return usage(console, QStringLiteral("\"-\": standard input is not read; name the address "
+                                             "book's file after a command (export or list)."));
+    if (command != QLatin1String("export") && command != QLatin1String("list")) {
+        if (!namesBook(command))
+            return usage(console, QStringLiteral("\"%1\" is neither a command (export, list, help) "
+                                                 "nor an address book that exists.")
+                                      .arg(command));
+        if (positional.size() > 1)
+            return usage(console, QStringLiteral("\"%1\" after the address book: the window takes "
+                                                 "the book alone.")
+                                      .arg(positional.at(1)));
+        return usage(console, QStringLiteral("options go with a command (export or list) before "
+                                             "the address book."));
+    }
+    if (positional.size() < 2)
         return usage(console, QStringLiteral("%1 takes one address book.").arg(command));
+    if (positional.size() > 2)
+        return usage(console, QStringLiteral("%1 takes one address book; \"%2\" is one argument "
+                                             "too many.")
+                                  .arg(command, positional.at(2)));
+    if (positional.at(1) == QLatin1String("-"))
+        return usage(console, QStringLiteral("\"-\": %1 reads the address book from its file, not "
+                                             "from standard input.")
+                                  .arg(command));
     const QString book = bookPath(positional.at(1));
 
     if (command == QLatin1String("list")) {
@@ -189,25 +370,34 @@ int run(const QStringList &arguments, const notes::SessionFactory &factory, cons
         fieldList.compare(QStringLiteral("all"), Qt::CaseInsensitive) != 0)
         return usage(console, QStringLiteral("--fields chooses the CSV's columns; a vCard always "
                                              "holds every field."));
+    const QString folder = parser.value(out);
+    if (parser.isSet(out) && folder.isEmpty())
+        return usage(console, QStringLiteral("--out names a folder; it is empty."));
+    if (folder == QLatin1String("-"))
+        return usage(console, QStringLiteral("--out -: the export writes files into a folder, not "
+                                             "to standard output."));
     // Absolute, so that the messages name the place in full.
-    request.folder =
-        parser.isSet(out) ? QFileInfo(parser.value(out)).absoluteFilePath() : QDir::currentPath();
+    request.folder = parser.isSet(out) ? QFileInfo(folder).absoluteFilePath() : QDir::currentPath();
     return runExportCommand(request, factory, console);
 }
 
-int commandLineMain(int argc, char *argv[])
+std::optional<int> runWithoutWindow(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Korvanta Tessal"));
-    QFile out;
-    QFile err;
-    if (!out.open(stdout, QIODevice::WriteOnly) || !err.open(stderr, QIODevice::WriteOnly))
-        return kExitFailed;
-    const Console console{&out, &err, KT_ISATTY(KT_FILENO(stderr)) != 0};
-    const int status = run(QCoreApplication::arguments(), notes::defaultSessionFactory(), console);
-    out.flush();
-    err.flush();
-    return status;
+    switch (startOf(programArguments(argc, argv), displayAvailable())) {
+    case Start::Window:
+        return std::nullopt;
+    case Start::CommandLine:
+        return commandLineMain(argc, argv);
+    case Start::NoDisplay:
+        break;
+    }
+    StandardStream err(2, false);
+    err.write(QStringLiteral("%1: the window needs a display, and none is set (DISPLAY, "
+                             "WAYLAND_DISPLAY); without one, use '%1 export' or '%1 list' (see "
+                             "'%1 --help').\n")
+                  .arg(kProgram)
+                  .toUtf8());
+    return kExitUsage;
 }
 
 } // namespace cli

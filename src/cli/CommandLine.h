@@ -1,13 +1,17 @@
 // The command line: "export" and "list" run the export and the scan walks without a window and
-// without a display, for scripts and for servers; "--help" and "--version" say how. Exit status:
-// 0 when every document was written, 1 when some were skipped, 2 when the book cannot be opened or
-// the output cannot be written, 64 for a usage error.
+// without a display, for scripts and for servers; "--help" and "--version" say how. Every message
+// on standard error starts with "korvanta-tessal: ". Exit status: 0 when every document was
+// written, 1 when some were skipped, 2 when the book cannot be opened or the output cannot be
+// written (standard output included), 64 for a usage error.
 #pragma once
 
 #include "Console.h"
 #include "SessionFactory.h"
+#include "WalkOutcome.h"
 
 #include <QStringList>
+
+#include <optional>
 
 namespace cli {
 
@@ -16,18 +20,38 @@ inline constexpr int kExitSkipped = 1;
 inline constexpr int kExitFailed = 2;
 inline constexpr int kExitUsage = 64;
 
-// Whether the program's first argument asks for the command line rather than the window: a
-// command or an option. No arguments, or a book path alone, start the window.
-bool wantsCommandLine(const QString &firstArgument);
+enum class Start {
+    Window,      // no arguments, or one address book: the window with it in the path box
+    CommandLine, // a command, an option, or a mistake that the command line explains
+    NoDisplay,   // the window, where there is no display to show it on
+};
+
+// What the program's arguments (without the program's name) ask for. A lone argument starts the
+// window when it names an existing file or plainly a book (a folder in it, or the extension
+// .nsf, .dxl or .xml); any other word is taken for a command, so that a mistyped one is
+// reported rather than opened as a book.
+Start startOf(const QStringList &arguments, bool displayAvailable);
+
+// Whether the window could be shown: on Linux and the like, only with a display named in the
+// environment (or a platform chosen with QT_QPA_PLATFORM); Qt would abort without one.
+bool displayAvailable();
 
 // A book named on the command line as the walks want it: an absolute path in the system's own
 // form, as the Notes client reads a relative one from its data folder, not the current one.
 QString bookPath(const QString &argument);
 
+// A message on standard error: "korvanta-tessal: " before its first line.
+void printMessage(const Console &console, const QString &text);
+
+// Why a walk could not open `book`: the system's reason when the file is there but cannot be read
+// (which the clients do not give), otherwise the window's message.
+QString cannotOpenBook(const QString &book, const notes::WalkOutcome &outcome);
+
 // Runs the command in `arguments` (argv[0] first) against the book through `factory`.
 int run(const QStringList &arguments, const notes::SessionFactory &factory, const Console &console);
 
-// main()'s way in: sets up a QCoreApplication and the process's streams, then run().
-int commandLineMain(int argc, char *argv[]);
+// main()'s way in, before any window exists: the exit status when the arguments are for the
+// command line (or the window cannot be shown), nothing when the window is to start.
+std::optional<int> runWithoutWindow(int argc, char *argv[]);
 
 } // namespace cli

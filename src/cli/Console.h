@@ -1,6 +1,7 @@
 // Where a command of the command line writes: its output (standard output), its messages and
-// progress (standard error), and whether standard error is a terminal, which is when progress is
-// drawn. The program hands in the process's streams; tests hand in buffers.
+// progress (standard error), whether standard error is a terminal, which is when progress is
+// drawn, and how wide that terminal is. The program hands in the process's streams; tests hand
+// in buffers.
 #pragma once
 
 #include <QIODevice>
@@ -9,4 +10,5 @@ struct Console {
     QIODevice *out = nullptr;
     QIODevice *err = nullptr;
     bool errIsTerminal = false;
+    int columns = 80;
 };

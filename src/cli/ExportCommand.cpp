@@ -7,30 +7,35 @@
 #include "TerminalProgress.h"
 #include "WriterSink.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace cli {
-
-namespace {
-
-void say(const Console &console, const QString &text)
-{
-    console.err->write(text.toUtf8() + '\n');
-}
-
-} // namespace
 
 int runExportCommand(const ExportRequest &request, const notes::SessionFactory &factory,
                      const Console &console)
 {
+    // Said before the writers try, which would name a file inside it that cannot be made.
+    const QFileInfo folder(request.folder);
+    if (!folder.isDir()) {
+        const QString place = QDir::toNativeSeparators(request.folder);
+        printMessage(console, folder.exists()
+                                  ? QStringLiteral("%1 is not a folder.").arg(place)
+                                  : QStringLiteral("the folder %1 does not exist.").arg(place));
+        return kExitFailed;
+    }
     const std::unique_ptr<ExportWriter> writer =
         makeExportWriter(request.format, request.folder, QStringConverter::System);
     if (!writer->open()) {
-        say(console, exportmessages::cannotWrite(writer->writtenPath(), writer->errorString()));
+        printMessage(console,
+                     exportmessages::cannotWrite(writer->writtenPath(), writer->errorString()));
         return kExitFailed;
     }
     const std::unique_ptr<exportcore::ContactFormat> format =
         makeContactFormat(request.format, request.positions);
 
     TerminalProgress bar(console);
+    bar.reading(request.book);
     WriterSink sink(
         *writer, [&bar](std::int64_t count) { bar.started(count); },
         [&bar](std::int64_t reached) { bar.progress(reached); });
@@ -40,15 +45,17 @@ int runExportCommand(const ExportRequest &request, const notes::SessionFactory &
 
     using Kind = notes::WalkOutcome::Kind;
     if (outcome.kind == Kind::NotInstalled || outcome.kind == Kind::CannotOpen) {
-        say(console, exportmessages::cannotOpen(outcome));
+        printMessage(console, cannotOpenBook(request.book, outcome));
         return kExitFailed; // the writer goes without commit: nothing is written
     }
     if (!writer->commit()) {
-        say(console, exportmessages::cannotWrite(writer->writtenPath(), writer->errorString()));
+        printMessage(console,
+                     exportmessages::cannotWrite(writer->writtenPath(), writer->errorString()));
         return kExitFailed;
     }
-    say(console, exportmessages::completion(outcome, writer->usedUtf8Fallback()));
-    say(console, writer->writtenPath());
+    // The window's completion message, then the path of what was written on a line of its own.
+    printMessage(console, exportmessages::completion(outcome, writer->usedUtf8Fallback()) +
+                              QLatin1Char('\n') + writer->writtenPath());
     return outcome.kind == Kind::Completed || outcome.kind == Kind::EmptyView ? kExitOk
                                                                               : kExitSkipped;
 }

@@ -2,7 +2,6 @@
 #include "ListCommand.h"
 
 #include "CommandLine.h"
-#include "ExportMessages.h"
 #include "ScanWalk.h"
 #include "TerminalProgress.h"
 
@@ -75,13 +74,14 @@ int runListCommand(const QString &book, bool json, const notes::SessionFactory &
                    const Console &console)
 {
     TerminalProgress bar(console);
+    bar.reading(book);
     ListSink sink(console, json, bar);
     const notes::WalkOutcome outcome = notes::runScan(factory, book.toStdString(), sink);
     bar.finish();
 
     using Kind = notes::WalkOutcome::Kind;
     if (outcome.kind == Kind::NotInstalled || outcome.kind == Kind::CannotOpen) {
-        console.err->write(exportmessages::cannotOpen(outcome).toUtf8() + '\n');
+        printMessage(console, cannotOpenBook(book, outcome));
         return kExitFailed;
     }
     sink.finish();
@@ -95,7 +95,7 @@ int runListCommand(const QString &book, bool json, const notes::SessionFactory &
         text = QStringLiteral("The Notes Address Book scan stopped early: %1\n\n")
                    .arg(QString::fromStdString(outcome.reason)) +
                text;
-    console.err->write(text.toUtf8() + '\n');
+    printMessage(console, text);
     return kExitSkipped;
 }
 

@@ -1,23 +1,50 @@
-// The command line's progress bar (see TerminalProgress.h).
+// The command line's progress line (see TerminalProgress.h).
 #include "TerminalProgress.h"
 
-#include <QByteArray>
+#include <QFileInfo>
+
+#include <algorithm>
 
 namespace {
 
-constexpr int kBarWidth = 30;
-constexpr int kLineWidth = kBarWidth + 40;
+// A bar wider than this tells no more on a wide terminal; narrower than the least, it tells
+// nothing, and the percentage goes alone.
+constexpr int kMostBar = 50;
+constexpr int kLeastBar = 10;
+
+QByteArray countText(std::int64_t reached, std::int64_t count)
+{
+    return QByteArray::number(reached) + '/' + QByteArray::number(count);
+}
 
 } // namespace
 
 TerminalProgress::TerminalProgress(const Console &console)
-    : m_err(console.err), m_enabled(console.errIsTerminal && console.err)
+    : m_err(console.err), m_enabled(console.errIsTerminal && console.err),
+      m_width(std::max(console.columns - 1, 1))
 {
+}
+
+void TerminalProgress::reading(const QString &book)
+{
+    if (!m_enabled)
+        return;
+    const QString name = QFileInfo(book).fileName();
+    QString line = QStringLiteral("Reading %1...").arg(name);
+    // A long name keeps its end, where names differ; a terminal too narrow for a part of it
+    // gets none.
+    constexpr int kLeastName = 8;
+    if (line.size() > m_width)
+        line = m_width - 14 >= kLeastName ? QStringLiteral("Reading ...") +
+                                                name.right(m_width - 14) + QStringLiteral("...")
+                                          : QStringLiteral("Reading...");
+    show(line.left(m_width).toUtf8());
 }
 
 void TerminalProgress::started(std::int64_t entryCount)
 {
     m_count = entryCount;
+    m_lastPermille = -1;
     draw(0);
 }
 
@@ -37,18 +64,33 @@ void TerminalProgress::draw(std::int64_t documentNumber)
     if (permille == m_lastPermille)
         return;
     m_lastPermille = permille;
-    const int filled = permille * kBarWidth / 1000;
-    QByteArray line = "\r[" + QByteArray(filled, '#') + QByteArray(kBarWidth - filled, '.') + "] " +
-                      QByteArray::number(permille / 10).rightJustified(3) + "%  " +
-                      QByteArray::number(documentNumber) + '/' + QByteArray::number(count);
-    m_err->write(line);
-    m_drawn = true;
+    const QByteArray percent = QByteArray::number(permille / 10).rightJustified(3) + '%';
+    const QByteArray figures = percent + "  " + countText(documentNumber, count);
+    // The bar's width is fixed for the whole walk: the figures at their longest decide it.
+    const int longest = static_cast<int>(countText(count, count).size()) + 6;
+    const int bar = std::min(kMostBar, m_width - longest - 3);
+    QByteArray line;
+    if (bar >= kLeastBar) {
+        const int filled = permille * bar / 1000;
+        line = '[' + QByteArray(filled, '#') + QByteArray(bar - filled, '.') + "] " + figures;
+    } else {
+        line = figures.size() <= m_width ? figures : percent.trimmed().left(m_width);
+    }
+    show(line);
+}
+
+void TerminalProgress::show(const QByteArray &line)
+{
+    // Spaces cover what a longer line before left at the end.
+    const qsizetype cover = std::max<qsizetype>(m_shown - line.size(), 0);
+    m_err->write('\r' + line + QByteArray(cover, ' '));
+    m_shown = line.size() + cover;
 }
 
 void TerminalProgress::finish()
 {
-    if (!m_drawn)
+    if (m_shown == 0)
         return;
-    m_err->write("\r" + QByteArray(kLineWidth, ' ') + '\r');
-    m_drawn = false;
+    m_err->write('\r' + QByteArray(m_shown, ' ') + '\r');
+    m_shown = 0;
 }

@@ -1,9 +1,13 @@
-// The command line's progress bar: one line on standard error, redrawn in place while a walk goes
-// through the book, and wiped when it is done. It draws only on a terminal, so that a script's
-// log stays free of it.
+// The command line's progress line on standard error: "Reading names.dxl..." while the book is
+// opened, then a bar redrawn in place while a walk goes through it, wiped when it is done so that
+// the messages after it start on a clean line. It fits the terminal's width and draws only on a
+// terminal, so that a script's log stays free of it.
 #pragma once
 
 #include "Console.h"
+
+#include <QByteArray>
+#include <QString>
 
 #include <cstdint>
 
@@ -11,17 +15,23 @@ class TerminalProgress final {
 public:
     explicit TerminalProgress(const Console &console);
 
+    // Before the walk has opened and counted the book, which can take a while for a large one.
+    void reading(const QString &book);
     void started(std::int64_t entryCount);
     void progress(std::int64_t documentNumber);
-    // Wipes the bar, so that the messages after it start on a clean line.
+    // Wipes the line, so that the messages after it start on a clean line.
     void finish();
 
 private:
     void draw(std::int64_t documentNumber);
+    void show(const QByteArray &line);
 
     QIODevice *m_err = nullptr;
     bool m_enabled = false;
-    bool m_drawn = false;
+    // The most a line may take: one less than the terminal's columns, as a line that reaches
+    // the last column moves some terminals (the Windows console) on to the next line.
+    int m_width = 79;
+    qsizetype m_shown = 0;
     std::int64_t m_count = 0;
     int m_lastPermille = -1;
 };

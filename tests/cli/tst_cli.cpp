@@ -1,5 +1,6 @@
 // The command line: every exit status from a real run, list --json read back, the CSV it writes
-// compared byte for byte with the export window's, and the program itself run with no display.
+// compared byte for byte with the export window's, and the program itself run as a script would:
+// without a display, into a full disk and with mistakes in its arguments.
 #include "CommandLine.h"
 #include "DxlClient.h"
 #include "FakePlatform.h"
@@ -7,6 +8,7 @@
 #include "FileBytes.h"
 #include "FrmConversion.h"
 #include "MemoryClient.h"
+#include "Product.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -22,13 +24,16 @@
 
 namespace {
 
+const QByteArray kPrefix = "korvanta-tessal: ";
+
 struct Run {
     int status = -1;
     QByteArray out;
     QByteArray err;
 };
 
-Run runIn(const QStringList &arguments, const notes::SessionFactory &factory, bool terminal = false)
+Run runIn(const QStringList &arguments, const notes::SessionFactory &factory, bool terminal = false,
+          int columns = 80)
 {
     QBuffer out;
     QBuffer err;
@@ -36,7 +41,7 @@ Run runIn(const QStringList &arguments, const notes::SessionFactory &factory, bo
     err.open(QIODevice::WriteOnly);
     Run run;
     run.status = cli::run(QStringList{QStringLiteral("korvanta-tessal")} + arguments, factory,
-                          Console{&out, &err, terminal});
+                          Console{&out, &err, terminal, columns});
     run.out = out.data();
     run.err = err.data();
     return run;
@@ -64,8 +69,9 @@ private slots:
             << "2 Contacts Saved, 1 Skipped";
         QTest::newRow("missing book") << "export|{dir}/missing.nsf|--out|{dir}" << 0 << 2
                                       << "not a correct notes address book file";
-        QTest::newRow("unwritable output")
-            << "export|{dir}/names.nsf|--out|{dir}/no/such/folder" << 0 << 2 << "cannot be written";
+        QTest::newRow("missing output folder")
+            << "export|{dir}/names.nsf|--out|{dir}/no/such/folder" << 0 << 2
+            << "the folder {dir}/no/such/folder does not exist.";
         QTest::newRow("list") << "list|{dir}/names.nsf" << 0 << 0 << "";
         QTest::newRow("list, unreadable document")
             << "list|{dir}/names.nsf|--json" << 3 << 1 << "Documents skipped";
@@ -81,6 +87,10 @@ private slots:
         QTest::newRow("fields of a vCard")
             << "export|{dir}/names.nsf|--format|vcard|--fields|First Name" << 0 << 64
             << "--fields chooses the CSV's columns";
+        QTest::newRow("book and options without a command")
+            << "{dir}/names.nsf|--json" << 0 << 64 << "options go with a command";
+        QTest::newRow("empty output folder")
+            << "export|{dir}/names.nsf|--out|" << 0 << 64 << "--out names a folder";
     }
 
     void exitStatus()
@@ -108,7 +118,11 @@ private slots:
         const Run run = runIn(arguments.replace(QStringLiteral("{dir}"), dir.path()).split(u'|'),
                               client.factory());
         QCOMPARE(run.status, status);
-        QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
+        const QString said =
+            QDir::toNativeSeparators(message.replace(QStringLiteral("{dir}"), dir.path()));
+        QVERIFY2(run.err.contains(said.toUtf8()), run.err.constData());
+        // Whatever is said, the program's name says it first.
+        QVERIFY2(run.err.isEmpty() || run.err.startsWith(kPrefix), run.err.constData());
         // Nothing is left behind by a run that failed.
         if (status >= 2)
             QCOMPARE(
@@ -116,16 +130,29 @@ private slots:
                 QStringList());
     }
 
-    void progressOnTerminalOnly_data()
+    void progressOnTerminal_data()
     {
         QTest::addColumn<bool>("terminal");
-        QTest::newRow("terminal") << true;
-        QTest::newRow("pipe") << false;
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<QByteArray>("reading");
+        QTest::addColumn<QByteArray>("halfway");
+
+        QTest::newRow("pipe") << false << 80 << QByteArray() << QByteArray();
+        QTest::newRow("80 columns")
+            << true << 80 << QByteArray("\rReading names.nsf...")
+            << "\r[" + QByteArray(25, '#') + QByteArray(25, '.') + "]  50%  2/4";
+        QTest::newRow("30 columns") << true << 30 << QByteArray("\rReading names.nsf...")
+                                    << QByteArray("\r[########.........]  50%  2/4");
+        QTest::newRow("16 columns, no room for the bar")
+            << true << 16 << QByteArray("\rReading...") << QByteArray("\r 50%  2/4");
     }
 
-    void progressOnTerminalOnly()
+    void progressOnTerminal()
     {
         QFETCH(bool, terminal);
+        QFETCH(int, columns);
+        QFETCH(QByteArray, reading);
+        QFETCH(QByteArray, halfway);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         notes::MemoryClient client;
@@ -133,13 +160,53 @@ private slots:
             client.people.emplace_back();
         const Run run = runIn({QStringLiteral("export"), QStringLiteral("names.nsf"),
                                QStringLiteral("--out"), dir.path()},
-                              client.factory(), terminal);
+                              client.factory(), terminal, columns);
         QCOMPARE(run.status, 0);
-        // The bar redraws one line; once done it is wiped, so the message starts the line.
-        QCOMPARE(run.err.contains("\r[###############...............]  50%  2/4"), terminal);
-        QCOMPARE(run.err.contains('\r'), terminal);
-        QVERIFY(run.err.mid(run.err.lastIndexOf('\r') + 1)
-                    .startsWith("4 Contacts Saved Successfully\n"));
+        const QByteArray &text = run.err;
+        QCOMPARE(text.contains('\r'), terminal);
+        if (terminal) {
+            QVERIFY2(text.startsWith(reading), text.constData());
+            QVERIFY2(text.contains(halfway), text.constData());
+        }
+        // Never wider than the terminal, and wiped once done: the message starts the line.
+        for (const QByteArray &drawn : text.left(text.lastIndexOf('\r')).split('\r'))
+            QVERIFY2(drawn.size() < columns, drawn.constData());
+        QVERIFY(text.mid(text.lastIndexOf('\r') + 1)
+                    .startsWith(kPrefix + "4 Contacts Saved Successfully\n"));
+    }
+
+    void helpAndVersion_data()
+    {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("last");
+
+        const QString report =
+            QStringLiteral("Report problems: ") + QString::fromLatin1(product::kWebSite);
+        QTest::newRow("--help") << "--help"
+                                << "Usage:" << report;
+        QTest::newRow("help") << "help"
+                              << "Usage:" << report;
+        QTest::newRow("--version") << "--version"
+                                   << "korvanta-tessal " KT_VERSION
+                                   << "There is NO WARRANTY, to the extent permitted by law.";
+    }
+
+    void helpAndVersion()
+    {
+        QFETCH(QString, argument);
+        QFETCH(QString, first);
+        QFETCH(QString, last);
+        notes::MemoryClient client;
+        const Run run = runIn({argument}, client.factory());
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.err, QByteArray());
+        const QStringList lines = QString::fromUtf8(run.out).split(u'\n');
+        QCOMPARE(lines.front(), first);
+        QCOMPARE(lines.at(lines.size() - 2), last);
+        QCOMPARE(lines.back(), QString());
+        for (const QString &line : lines)
+            QVERIFY2(line.size() <= 80, qPrintable(line));
     }
 
     void listJson()
@@ -192,7 +259,8 @@ private slots:
                               notes::DxlClient::factory());
         QCOMPARE(run.status, 0);
         // The window's message, the code page's line included, then the file's path.
-        QVERIFY2(QString::fromUtf8(run.err).startsWith(fake.messages[0].text + u'\n'),
+        QVERIFY2(QString::fromUtf8(run.err).startsWith(QString::fromUtf8(kPrefix) +
+                                                       fake.messages[0].text + u'\n'),
                  run.err.constData());
         const QByteArray csv = readBytes(lineDir.filePath(QStringLiteral("OE-Contacts.csv")));
         // After the byte-order mark where the code page cannot hold the names (Windows).
@@ -201,41 +269,141 @@ private slots:
         QCOMPARE(csv, readBytes(windowDir.filePath(QStringLiteral("OE-Contacts.csv"))));
     }
 
-    void withoutDisplay_data()
+    void program_data()
     {
-        QTest::addColumn<QString>("arguments"); // split at "|"; {dir} is a fresh folder
+        // Split at "|"; {dir} is a fresh folder, {book} the sample, {locked} a copy of it that
+        // cannot be read.
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<bool>("display");
+        QTest::addColumn<bool>("fullDisk"); // standard output on /dev/full
         QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message"); // the first line of standard error
         QTest::addColumn<QString>("written");
 
-        QTest::newRow("version") << "--version" << 0 << "";
-        QTest::newRow("CSV") << "export|{book}|--out|{dir}" << 0 << "OE-Contacts.csv";
-        QTest::newRow("vCard") << "export|{book}|--format|vcard|--out|{dir}" << 0 << "Contacts.vcf";
-        QTest::newRow("list") << "list|{book}|--json" << 0 << "";
-        QTest::newRow("missing book") << "export|{dir}/missing.dxl|--out|{dir}" << 2 << "";
-        QTest::newRow("unwritable output") << "export|{book}|--out|{dir}/no/such" << 2 << "";
-        QTest::newRow("bad option") << "list|{book}|--bogus" << 64 << "";
+        const QString noDisplay =
+            "korvanta-tessal: the window needs a display, and none is set (DISPLAY, "
+            "WAYLAND_DISPLAY); without one, use 'korvanta-tessal export' or 'korvanta-tessal "
+            "list' (see 'korvanta-tessal --help').";
+        const QString full = "korvanta-tessal: write error: No space left on device";
+        QTest::newRow("version") << "--version" << false << false << 0 << ""
+                                 << "";
+        QTest::newRow("CSV") << "export|{book}|--out|{dir}" << false << false << 0
+                             << "korvanta-tessal: 50 Contacts Saved Successfully"
+                             << "OE-Contacts.csv";
+        QTest::newRow("vCard") << "export|{book}|--format|vcard|--out|{dir}" << false << false << 0
+                               << "korvanta-tessal: 50 Contacts Saved Successfully"
+                               << "Contacts.vcf";
+        QTest::newRow("list") << "list|{book}|--json" << false << false << 0 << ""
+                              << "";
+        QTest::newRow("missing book")
+            << "export|{dir}/missing.dxl|--out|{dir}" << false << false << 2
+            << "korvanta-tessal: Lotus Notes not configured or the selected file is not a correct "
+               "notes address book file."
+            << "";
+        QTest::newRow("unreadable book")
+            << "list|{locked}" << false << false << 2
+            << "korvanta-tessal: cannot read {dir}/locked.dxl: Permission denied"
+            << "";
+        QTest::newRow("missing output folder")
+            << "export|{book}|--out|{dir}/no/such" << false << false << 2
+            << "korvanta-tessal: the folder {dir}/no/such does not exist."
+            << "";
+        QTest::newRow("bad option") << "list|{book}|--bogus" << false << false << 64
+                                    << "korvanta-tessal: Unknown option 'bogus'."
+                                    << "";
+        QTest::newRow("mistyped command")
+            << "exprot|{book}" << false << false << 64
+            << "korvanta-tessal: \"exprot\" is neither a command (export, list, help) nor an "
+               "address book that exists."
+            << "";
+        QTest::newRow("mistyped command, display")
+            << "exprot|{book}" << true << false << 64
+            << "korvanta-tessal: \"exprot\" is neither a command (export, list, help) nor an "
+               "address book that exists."
+            << "";
+        QTest::newRow("a word alone, display")
+            << "names" << true << false << 64
+            << "korvanta-tessal: \"names\" is neither a command (export, list, help) nor an "
+               "address book that exists."
+            << "";
+        QTest::newRow("after the book, display")
+            << "{book}|extra" << true << false << 64
+            << "korvanta-tessal: \"extra\" after the address book: the window takes the book "
+               "alone."
+            << "";
+        QTest::newRow("after list's book")
+            << "list|{book}|extra" << false << false << 64
+            << "korvanta-tessal: list takes one address book; \"extra\" is one argument too many."
+            << "";
+        QTest::newRow("standard input as the book")
+            << "export|-" << false << false << 64
+            << "korvanta-tessal: \"-\": export reads the address book from its file, not from "
+               "standard input."
+            << "";
+        QTest::newRow("standard output as the folder")
+            << "export|{book}|--out|-" << false << false << 64
+            << "korvanta-tessal: --out -: the export writes files into a folder, not to "
+               "standard output."
+            << "";
+        QTest::newRow("window, no display") << "" << false << false << 64 << noDisplay << "";
+        QTest::newRow("window with a book, no display")
+            << "{book}" << false << false << 64 << noDisplay << "";
+        QTest::newRow("window with a new book, no display")
+            << "{dir}/new.dxl" << false << false << 64 << noDisplay << "";
+        QTest::newRow("list on a full disk") << "list|{book}" << false << true << 2 << full << "";
+        QTest::newRow("list --json on a full disk")
+            << "list|{book}|--json" << false << true << 2 << full << "";
+        QTest::newRow("help on a full disk") << "--help" << false << true << 2 << full << "";
+        QTest::newRow("version on a full disk") << "--version" << false << true << 2 << full << "";
     }
 
-    void withoutDisplay()
+    void program()
     {
         QFETCH(QString, arguments);
+        QFETCH(bool, display);
+        QFETCH(bool, fullDisk);
         QFETCH(int, status);
+        QFETCH(QString, message);
         QFETCH(QString, written);
 
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
+#if !defined(Q_OS_UNIX) || defined(Q_OS_MACOS)
+        if (message.contains(QLatin1String("needs a display")))
+            QSKIP("here the window always has a display");
+#endif
+        if (fullDisk && !QFile::exists(QStringLiteral("/dev/full")))
+            QSKIP("this system has no /dev/full");
+        if (arguments.contains(QLatin1String("{locked}"))) {
+            const QString locked = dir.filePath(QStringLiteral("locked.dxl"));
+            QVERIFY(QFile::copy(QStringLiteral(KT_SAMPLE_BOOK), locked));
+            QVERIFY(QFile::setPermissions(locked, {}));
+            QFile probe(locked);
+            if (probe.open(QIODevice::ReadOnly))
+                QSKIP("a file without permissions can still be read here (root)");
+            arguments.replace(QStringLiteral("{locked}"), locked);
+        }
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            environment.remove(QString::fromLatin1(name));
+        if (!display)
+            for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+                environment.remove(QString::fromLatin1(name));
         QProcess program;
         program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(KT_PROGRAM),
-                      arguments.replace(QStringLiteral("{dir}"), dir.path())
-                          .replace(QStringLiteral("{book}"), QStringLiteral(KT_SAMPLE_BOOK))
-                          .split(u'|'));
-        QVERIFY(program.waitForFinished(120000));
+        if (fullDisk)
+            program.setStandardOutputFile(QStringLiteral("/dev/full"));
+        QStringList list = arguments.replace(QStringLiteral("{dir}"), dir.path())
+                               .replace(QStringLiteral("{book}"), QStringLiteral(KT_SAMPLE_BOOK))
+                               .split(u'|');
+        if (arguments.isEmpty())
+            list.clear();
+        program.start(QStringLiteral(KT_PROGRAM), list);
+        // A window started by mistake would never end.
+        QVERIFY(program.waitForFinished(60000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QVERIFY2(program.exitCode() == status, program.readAllStandardError().constData());
+        const QByteArray err = program.readAllStandardError();
+        QVERIFY2(program.exitCode() == status, err.constData());
+        QCOMPARE(QString::fromUtf8(err.left(err.indexOf('\n'))),
+                 QDir::toNativeSeparators(message.replace(QStringLiteral("{dir}"), dir.path())));
         if (!written.isEmpty())
             QVERIFY(QFile::exists(dir.filePath(written)));
         if (arguments.startsWith(QLatin1String("list")) && status == 0)
