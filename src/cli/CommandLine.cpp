@@ -4,6 +4,7 @@
 #include "ExportCommand.h"
 #include "ExportMessages.h"
 #include "FieldSchema.h"
+#include "Interrupts.h"
 #include "ListCommand.h"
 #include "Product.h"
 #include "StandardStream.h"
@@ -68,7 +69,9 @@ QString helpText()
         "input or output is not accepted.\n"
         "\n"
         "Messages start with \"korvanta-tessal: \" and go to standard error, with a\n"
-        "progress line while the book is read when standard error is a terminal.\n"
+        "progress line while the book is read when standard error is a terminal. An\n"
+        "export that is interrupted (Ctrl-C) removes what it had begun to write: the\n"
+        "folder is left as it was.\n"
         "\n"
         "Exit status:\n"
         "    0  every document was written (or listed)\n"
@@ -76,6 +79,7 @@ QString helpText()
         "    2  the book cannot be opened, or the output cannot be written (standard\n"
         "       output included); an export then writes nothing\n"
         "   64  the command is wrong, or the window was asked for without a display\n"
+        "  130  interrupted\n"
         "\n"
         "CSV columns:\n");
 }
@@ -221,6 +225,7 @@ int terminalColumns()
 
 int commandLineMain(int argc, char *argv[])
 {
+    watchInterrupts(); // before QCoreApplication or anything else can start a thread
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QString::fromLatin1(product::kName));
     // Output to a terminal shows as it comes; to a file or a pipe it goes in large writes.

@@ -2,7 +2,7 @@
 // without a display, for scripts and for servers; "--help" and "--version" say how. Every message
 // on standard error starts with "korvanta-tessal: ". Exit status: 0 when every document was
 // written, 1 when some were skipped, 2 when the book cannot be opened or the output cannot be
-// written (standard output included), 64 for a usage error.
+// written (standard output included), 64 for a usage error, 130 when interrupted.
 #pragma once
 
 #include "Console.h"

@@ -2,6 +2,7 @@
 #include "TerminalProgress.h"
 
 #include <QFileInfo>
+#include <QMutex>
 
 #include <algorithm>
 
@@ -11,6 +12,12 @@ namespace {
 // nothing, and the percentage goes alone.
 constexpr int kMostBar = 50;
 constexpr int kLeastBar = 10;
+
+// One line on the terminal at a time: the walk draws it, and an interrupt wipes it from another
+// thread, so drawing and wiping take turns, and the length drawn is known to both.
+// (Qt's mutex: MinGW's standard library has none in the thread model the Windows build uses.)
+QBasicMutex g_drawing;
+qsizetype g_shownOnTerminal = 0;
 
 QByteArray countText(std::int64_t reached, std::int64_t count)
 {
@@ -81,16 +88,29 @@ void TerminalProgress::draw(std::int64_t documentNumber)
 
 void TerminalProgress::show(const QByteArray &line)
 {
+    const QMutexLocker drawing(&g_drawing);
     // Spaces cover what a longer line before left at the end.
     const qsizetype cover = std::max<qsizetype>(m_shown - line.size(), 0);
     m_err->write('\r' + line + QByteArray(cover, ' '));
     m_shown = line.size() + cover;
+    g_shownOnTerminal = m_shown;
 }
 
 void TerminalProgress::finish()
 {
     if (m_shown == 0)
         return;
+    const QMutexLocker drawing(&g_drawing);
     m_err->write('\r' + QByteArray(m_shown, ' ') + '\r');
     m_shown = 0;
+    g_shownOnTerminal = 0;
+}
+
+QByteArray TerminalProgress::stopAndWipe()
+{
+    // Never unlocked: the process ends before anything could be drawn again.
+    g_drawing.lock();
+    if (g_shownOnTerminal == 0)
+        return {};
+    return '\r' + QByteArray(g_shownOnTerminal, ' ') + '\r';
 }

@@ -22,6 +22,10 @@ public:
     // Wipes the line, so that the messages after it start on a clean line.
     void finish();
 
+    // For a process that is about to end on an interrupt, from any thread: no line is drawn
+    // again, and the bytes returned wipe the one on the terminal (none when nothing is drawn).
+    static QByteArray stopAndWipe();
+
 private:
     void draw(std::int64_t documentNumber);
     void show(const QByteArray &line);

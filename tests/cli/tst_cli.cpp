@@ -1,6 +1,6 @@
 // The command line: every exit status from a real run, list --json read back, the CSV it writes
 // compared byte for byte with the export window's, and the program itself run as a script would:
-// without a display, into a full disk and with mistakes in its arguments.
+// without a display, into a full disk, with mistakes in its arguments, and interrupted.
 #include "CommandLine.h"
 #include "DxlClient.h"
 #include "FakePlatform.h"
@@ -21,6 +21,12 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -408,6 +414,93 @@ private slots:
             QVERIFY(QFile::exists(dir.filePath(written)));
         if (arguments.startsWith(QLatin1String("list")) && status == 0)
             QCOMPARE(QJsonDocument::fromJson(program.readAllStandardOutput()).array().size(), 50);
+    }
+
+    void interrupted_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("older"); // what the folder holds before
+
+        QTest::newRow("CSV") << "csv"
+                             << "OE-Contacts.csv";
+        QTest::newRow("vCard") << "vcard"
+                               << "Contacts.vcf";
+        QTest::newRow("one file per contact") << "vcard-files"
+                                              << "Contacts/older.vcf";
+    }
+
+    // An interrupt halfway through an export leaves the folder as it was: the older output
+    // untouched, nothing half-written beside it.
+    void interrupted()
+    {
+#ifdef _WIN32
+        QSKIP("the console's Ctrl-C cannot be sent to a child process from here");
+#else
+        QFETCH(QString, format);
+        QFETCH(QString, older);
+
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        // A book large enough that its export takes a while: the DXL client's view order is
+        // by last name, so the names are unique and plain.
+        QByteArray dxl = "<?xml version='1.0' encoding='utf-8'?>\n"
+                         "<database xmlns='http://www.lotus.com/dxl' version='8.5'>\n";
+        for (int i = 1; i <= 60000; ++i) {
+            const QByteArray n = QByteArray::number(i);
+            dxl += "<document form='Person'><noteinfo noteid='" + QByteArray::number(i, 16) +
+                   "' unid='U" + n + "'/><item name='FirstName'><text>First" + n +
+                   "</text></item><item name='LastName'><text>Last" + n +
+                   "</text></item><item name='Comment'><text>" + QByteArray(200, 'c') +
+                   "</text></item></document>\n";
+        }
+        dxl += "</database>\n";
+        const QString book = dir.filePath(QStringLiteral("book/names.dxl"));
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("book"))) && writeBytes(book, dxl));
+        const QString out = dir.filePath(QStringLiteral("out"));
+        QVERIFY(QDir().mkpath(QFileInfo(out + u'/' + older).path()));
+        const QByteArray olderBytes = "written by an earlier export\r\n";
+        QVERIFY(writeBytes(out + u'/' + older, olderBytes));
+        // A QDir keeps the list it read first: each look is a new one.
+        constexpr auto kAll = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+        const QStringList before = QDir(out).entryList(kAll);
+
+        QProcess program;
+        program.start(QStringLiteral(KT_PROGRAM),
+                      {QStringLiteral("export"), book, QStringLiteral("--format"), format,
+                       QStringLiteral("--out"), out});
+        QVERIFY(program.waitForStarted());
+        // Halfway: the export's pending output has something in it. That is something new in
+        // the folder, or a file of the child's in it that has no name yet (QSaveFile's
+        // O_TMPFILE on Linux), seen through /proc.
+        const QByteArray inside = QFile::encodeName(QFileInfo(out).canonicalFilePath()) + '/';
+        const QString descriptors = QStringLiteral("/proc/%1/fd").arg(program.processId());
+        const auto halfway = [&] {
+            for (const QFileInfo &entry : QDir(out).entryInfoList(kAll))
+                if (!before.contains(entry.fileName()) &&
+                    (entry.isDir() ? !QDir(entry.filePath()).isEmpty() : entry.size() > 0))
+                    return true;
+            for (const QString &fd : QDir(descriptors).entryList(QDir::AllEntries | QDir::System)) {
+                const QByteArray link = QFile::encodeName(descriptors + u'/' + fd);
+                char target[4096];
+                const auto length = ::readlink(link.constData(), target, sizeof target);
+                struct stat file = {};
+                if (length > 0 && QByteArray(target, length).startsWith(inside) &&
+                    ::stat(link.constData(), &file) == 0 && file.st_size > 0)
+                    return true;
+            }
+            return false;
+        };
+        while (!halfway())
+            QVERIFY2(!program.waitForFinished(1), "the export ended before it was interrupted");
+        QCOMPARE(::kill(static_cast<pid_t>(program.processId()), SIGINT), 0);
+        QVERIFY(program.waitForFinished(120000));
+
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 130);
+        QCOMPARE(program.readAllStandardError(), QByteArray("korvanta-tessal: interrupted\n"));
+        QCOMPARE(QDir(out).entryList(kAll), before);
+        QCOMPARE(readBytes(out + u'/' + older), olderBytes);
+#endif
     }
 };
 
