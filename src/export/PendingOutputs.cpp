@@ -3,11 +3,13 @@
 
 #include <map>
 
+// Qt's mutex rather than the standard one: MinGW's libstdc++ with Windows threads has none.
+
 namespace {
 
-std::mutex &registerMutex()
+QBasicMutex &registerMutex()
 {
-    static std::mutex mutex;
+    static QBasicMutex mutex;
     return mutex;
 }
 
@@ -25,9 +27,9 @@ Register &pending()
 
 } // namespace
 
-std::unique_lock<std::mutex> PendingOutputs::lock()
+QMutexLocker<QBasicMutex> PendingOutputs::lock()
 {
-    return std::unique_lock<std::mutex>(registerMutex());
+    return QMutexLocker<QBasicMutex>(&registerMutex());
 }
 
 PendingOutputs::Token PendingOutputs::add(std::function<void()> remove)

@@ -7,16 +7,17 @@
 // ends.
 #pragma once
 
+#include <QMutexLocker>
+
 #include <cstdint>
 #include <functional>
-#include <mutex>
 
 class PendingOutputs final {
 public:
     using Token = std::uint64_t;
 
     // Held while a writer creates, writes, puts in place or removes its pending output.
-    [[nodiscard]] static std::unique_lock<std::mutex> lock();
+    [[nodiscard]] static QMutexLocker<QBasicMutex> lock();
 
     // Registers the removal of a pending output; the caller holds lock().
     static Token add(std::function<void()> remove);
