@@ -465,6 +465,9 @@ private slots:
         const QStringList before = QDir(out).entryList(kAll);
 
         QProcess program;
+        // A test run started in the background of a script ignores SIGINT, and the child would
+        // inherit that: the child gets the ordinary disposition a terminal's command has.
+        program.setChildProcessModifier([] { std::signal(SIGINT, SIG_DFL); });
         program.start(QStringLiteral(KT_PROGRAM),
                       {QStringLiteral("export"), book, QStringLiteral("--format"), format,
                        QStringLiteral("--out"), out});
