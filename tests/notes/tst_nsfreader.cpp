@@ -2,14 +2,18 @@
 // the project root, skipped where they are not): each sample's dump against its golden file in
 // nsf/golden (written by the reader, checked by eye against what other projects assert about
 // the samples), refusals of mutated samples (nsf/refusals.txt), date-times as the object model
-// hands them out (nsf/timedates.txt).
+// hands them out (nsf/timedates.txt), and the scan over the database file client.
 // KT_NSF_WRITE_GOLDEN=1 rewrites the golden files instead of comparing.
 #include "Database.h"
+#include "NsfClient.h"
 #include "NsfDump.h"
+#include "ScanWalk.h"
+#include "TestBooks.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <ctime>
@@ -156,6 +160,38 @@ private slots:
             notes::nsf::toItemValue({time.toUInt(nullptr, 16), date.toUInt(nullptr, 16)});
         const char *kind = value.kind == notes::ItemValue::Kind::DateTime ? "datetime " : "text ";
         QCOMPARE(kind + QString::fromStdString(notes::defaultText(value)), expected);
+    }
+
+    // sample.nsf holds no Person document: the scan opens it and finds the view empty. With
+    // its summary buckets' headers wiped, its documents stay in the view, each skipped with its
+    // reason.
+    void scan()
+    {
+        QTemporaryDir dir;
+        std::vector<std::uint8_t> bytes = sample("sample.nsf");
+        const auto write = [&dir, &bytes](const char *name) {
+            QFile f(dir.filePath(name));
+            const auto size = static_cast<qint64>(bytes.size());
+            if (!f.open(QIODevice::WriteOnly) ||
+                f.write(reinterpret_cast<const char *>(bytes.data()), size) != size)
+                qFatal("cannot write %s", name);
+            return f.fileName().toStdString();
+        };
+        RecordingScanSink sink;
+        auto outcome = notes::runScan(notes::nsf::NsfClient::factory(), write("sample.nsf"), sink);
+        QCOMPARE(outcome.kind, notes::WalkOutcome::Kind::EmptyView);
+        QCOMPARE(sink.started, 1);
+
+        for (const std::size_t bucket : {0x58000, 0x6C000, 0x95000, 0xAD000})
+            bytes[bucket] = 0;
+        RecordingScanSink wiped;
+        outcome = notes::runScan(notes::nsf::NsfClient::factory(), write("wiped.nsf"), wiped);
+        QCOMPARE(outcome.kind, notes::WalkOutcome::Kind::Incomplete);
+        QCOMPARE(outcome.skipped, 18);
+        QVERIFY2(outcome.skipReason.starts_with("wiped.nsf: note 8FA cannot be read: summary "
+                                                "bucket 2 at byte 0x95000 does not start"),
+                 outcome.skipReason.c_str());
+        QVERIFY(wiped.contacts.empty());
     }
 };
 
