@@ -1,11 +1,10 @@
 // The command line: "export" and "list" run the export and the scan walks without a window and
 // without a display, for scripts and for servers; "--help" and "--version" say how. Every message
-// on standard error starts with "korvanta-tessal: ". Exit status: 0 when every document was
-// written, 1 when some were skipped, 2 when the book cannot be opened or the output cannot be
-// written (standard output included), 64 for a usage error, 130 when interrupted.
+// on standard error starts with "korvanta-tessal: "; ExitStatus.h holds the exit statuses.
 #pragma once
 
 #include "Console.h"
+#include "ExitStatus.h"
 #include "SessionFactory.h"
 #include "WalkOutcome.h"
 
@@ -14,11 +13,6 @@
 #include <optional>
 
 namespace cli {
-
-inline constexpr int kExitOk = 0;
-inline constexpr int kExitSkipped = 1;
-inline constexpr int kExitFailed = 2;
-inline constexpr int kExitUsage = 64;
 
 enum class Start {
     Window,      // no arguments, or one address book: the window with it in the path box

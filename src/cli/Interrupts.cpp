@@ -4,6 +4,7 @@
 // console runs the control handler in a thread of its own anyway.
 #include "Interrupts.h"
 
+#include "ExitStatus.h"
 #include "PendingOutputs.h"
 #include "TerminalProgress.h"
 

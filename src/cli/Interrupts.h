@@ -7,8 +7,6 @@
 
 namespace cli {
 
-inline constexpr int kExitInterrupted = 130;
-
 // Starts watching. On POSIX systems it must run before any other thread exists: the signals are
 // blocked in this thread, every thread started later inherits that, and one thread of its own
 // waits for them.

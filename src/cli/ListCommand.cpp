@@ -2,6 +2,7 @@
 #include "ListCommand.h"
 
 #include "CommandLine.h"
+#include "ExitStatus.h"
 #include "ScanWalk.h"
 #include "TerminalProgress.h"
 
