@@ -5,6 +5,7 @@
 // writing.
 #include "BenchStats.h"
 
+#include "CsvContactFormat.h"
 #include "CsvFileWriter.h"
 #include "DxlClient.h"
 #include "ExportWalk.h"
@@ -57,8 +58,9 @@ int main(int argc, char **argv)
         return 1;
     }
     FileSink sink(writer, stats);
+    exportcore::CsvContactFormat format(all);
     const notes::WalkOutcome outcome =
-        exportcore::runExport(notes::DxlClient::factory(), argv[1], all, sink);
+        exportcore::runExport(notes::DxlClient::factory(), argv[1], format, sink);
     if (outcome.kind != notes::WalkOutcome::Kind::Completed) {
         std::fprintf(stderr, "export did not complete: %s\n", outcome.reason.c_str());
         return 1;

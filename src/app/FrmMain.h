@@ -39,7 +39,6 @@ public:
 
     // What the export window needs.
     QString databasePath() const;
-    QPushButton *exportButton() const { return m_cmdContactsCreate; }
     // The scanned contacts; the tree's contact nodes carry their keys.
     const notes::ContactStore &contacts() const { return m_contacts; }
 

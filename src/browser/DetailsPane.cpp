@@ -252,16 +252,6 @@ QWidget *DetailsPane::box(int position) const
     return m_boxes[std::size_t(position)];
 }
 
-QString DetailsPane::boxText(int position) const
-{
-    QWidget *widget = box(position);
-    if (auto *line = qobject_cast<QLineEdit *>(widget))
-        return line->text();
-    if (auto *multi = qobject_cast<QPlainTextEdit *>(widget))
-        return multi->toPlainText();
-    return QString();
-}
-
 void DetailsPane::setBoxText(int position, const QString &text)
 {
     QWidget *widget = box(position);

@@ -32,7 +32,6 @@ public:
     // The box showing field 0 to 41 of the record (a QLineEdit, or a QPlainTextEdit for the
     // long ones), as notes::kFields describes it.
     QWidget *box(int position) const;
-    QString boxText(int position) const;
 
     // Shows panel `index` (1 to 5) and hides the other four; any other index changes nothing.
     void showPanel(int index);

@@ -4,22 +4,9 @@
 // goes on for as long as the navigator can move.
 #include "ExportWalk.h"
 
-#include "CsvContactFormat.h"
 #include "PeopleView.h"
 
 namespace exportcore {
-
-std::string headingLine(const std::vector<std::size_t> &positions)
-{
-    return CsvContactFormat(positions).heading();
-}
-
-notes::WalkOutcome runExport(const notes::SessionFactory &factory, const std::string &path,
-                             const std::vector<std::size_t> &positions, ExportSink &sink)
-{
-    CsvContactFormat format(positions);
-    return runExport(factory, path, format, sink);
-}
 
 notes::WalkOutcome runExport(const notes::SessionFactory &factory, const std::string &path,
                              ContactFormat &format, ExportSink &sink)

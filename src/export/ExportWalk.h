@@ -8,10 +8,8 @@
 #include "SessionFactory.h"
 #include "WalkOutcome.h"
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace exportcore {
 
@@ -34,13 +32,5 @@ public:
 // Exports every document of the book at `path` in `format`.
 notes::WalkOutcome runExport(const notes::SessionFactory &factory, const std::string &path,
                              ContactFormat &format, ExportSink &sink);
-
-// The CSV export of the columns at `positions` (indexes into notes::kExportColumns, increasing,
-// not empty).
-notes::WalkOutcome runExport(const notes::SessionFactory &factory, const std::string &path,
-                             const std::vector<std::size_t> &positions, ExportSink &sink);
-
-// The CSV heading line of those positions, CR LF included.
-std::string headingLine(const std::vector<std::size_t> &positions);
 
 } // namespace exportcore

@@ -25,13 +25,6 @@ inline void lowerInto(std::string_view text, std::string &out)
     std::transform(text.begin(), text.end(), out.begin(), lower);
 }
 
-inline std::string lowered(std::string_view text)
-{
-    std::string out;
-    lowerInto(text, out);
-    return out;
-}
-
 constexpr bool equalIgnoringCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),

@@ -4,6 +4,7 @@
 // leaked references, the routing of DXL paths, and the scan and export walks over COM.
 #include "ComApartment.h"
 #include "ComClient.h"
+#include "CsvContactFormat.h"
 #include "DispatchPtr.h"
 #include "FieldSchema.h"
 #include "MemoryClient.h"
@@ -313,12 +314,13 @@ void exportMatchesInMemoryClient()
                 server.failOn("GetItemValue", failingCall, "Damaged note");
                 memory.failOn(notes::MemoryClient::Op::GetItemValue, failingCall);
             }
+            exportcore::CsvContactFormat csv(every);
             ExportRecorder viaCom;
             const notes::WalkOutcome comOutcome =
-                exportcore::runExport(notes::com::comSessionFactory(), "names.nsf", every, viaCom);
+                exportcore::runExport(notes::com::comSessionFactory(), "names.nsf", csv, viaCom);
             ExportRecorder viaMemory;
             const notes::WalkOutcome memoryOutcome =
-                exportcore::runExport(memory.factory(), "names.nsf", every, viaMemory);
+                exportcore::runExport(memory.factory(), "names.nsf", csv, viaMemory);
             KT_CHECK_EQ(describe(comOutcome), describe(memoryOutcome));
             KT_CHECK(book == "empty" || comOutcome.delivered == (failingCall ? 2 : 3));
             checkSame(viaCom.lines, viaMemory.lines);
