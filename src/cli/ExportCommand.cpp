@@ -2,17 +2,17 @@
 #include "ExportCommand.h"
 
 #include "CommandLine.h"
+#include "ExitStatus.h"
+#include "ExportJob.h"
 #include "ExportMessages.h"
-#include "ExportWalk.h"
 #include "TerminalProgress.h"
-#include "WriterSink.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace cli {
 
-int runExportCommand(const ExportRequest &request, const notes::SessionFactory &factory,
+int runExportCommand(ExportRequest request, const notes::SessionFactory &factory,
                      const Console &console)
 {
     // Said before the writers try, which would name a file inside it that cannot be made.
@@ -24,40 +24,31 @@ int runExportCommand(const ExportRequest &request, const notes::SessionFactory &
                                   : QStringLiteral("the folder %1 does not exist.").arg(place));
         return kExitFailed;
     }
-    const std::unique_ptr<ExportWriter> writer =
-        makeExportWriter(request.format, request.folder, QStringConverter::System);
-    if (!writer->open()) {
-        printMessage(console,
-                     exportmessages::cannotWrite(writer->writtenPath(), writer->errorString()));
-        return kExitFailed;
-    }
-    const std::unique_ptr<exportcore::ContactFormat> format =
-        makeContactFormat(request.format, request.positions);
-
     TerminalProgress bar(console);
-    bar.reading(request.book);
-    WriterSink sink(
-        *writer, [&bar](std::int64_t count) { bar.started(count); },
-        [&bar](std::int64_t reached) { bar.progress(reached); });
-    const notes::WalkOutcome outcome =
-        exportcore::runExport(factory, request.book.toStdString(), *format, sink);
+    const QString book = request.book;
+    request.opening = [&bar, &book] { bar.reading(book); };
+    request.started = [&bar](std::int64_t count) { bar.started(count); };
+    request.progress = [&bar](std::int64_t reached) { bar.progress(reached); };
+    const ExportResult result = runExportJob(factory, request);
     bar.finish();
 
-    using Kind = notes::WalkOutcome::Kind;
-    if (outcome.kind == Kind::NotInstalled || outcome.kind == Kind::CannotOpen) {
-        printMessage(console, cannotOpenBook(request.book, outcome));
-        return kExitFailed; // the writer goes without commit: nothing is written
-    }
-    if (!writer->commit()) {
-        printMessage(console,
-                     exportmessages::cannotWrite(writer->writtenPath(), writer->errorString()));
+    switch (result.failure) {
+    case ExportResult::Failure::Writing:
+        printMessage(console, exportmessages::cannotWrite(result.writtenPath, result.errorText));
         return kExitFailed;
+    case ExportResult::Failure::Book:
+        printMessage(console, cannotOpenBook(request.book, result.outcome));
+        return kExitFailed;
+    case ExportResult::Failure::None:
+        break;
     }
     // The window's completion message, then the path of what was written on a line of its own.
-    printMessage(console, exportmessages::completion(outcome, writer->usedUtf8Fallback()) +
-                              QLatin1Char('\n') + writer->writtenPath());
-    return outcome.kind == Kind::Completed || outcome.kind == Kind::EmptyView ? kExitOk
-                                                                              : kExitSkipped;
+    printMessage(console, exportmessages::completion(result.outcome, result.utf8Fallback) +
+                              QLatin1Char('\n') + result.writtenPath);
+    using Kind = notes::WalkOutcome::Kind;
+    return result.outcome.kind == Kind::Completed || result.outcome.kind == Kind::EmptyView
+               ? kExitOk
+               : kExitSkipped;
 }
 
 } // namespace cli

@@ -5,6 +5,7 @@
 #include "ClickLabel.h"
 #include "EnterPresses.h"
 #include "ExportFilePath.h"
+#include "ExportJob.h"
 #include "ExportMessages.h"
 #include "FieldSchema.h"
 #include "Look.h"
@@ -253,80 +254,57 @@ void FrmConversion::CmdConversion_Click()
         m_progBarSave->setValue(bar.value);
     };
 
-    const std::unique_ptr<ExportWriter> writer = makeExportWriter(format, folder, m_codePage);
-    const auto fileFailed = [this, &writer] {
-        platform().information(
-            this, kNotesTitle,
-            exportmessages::cannotWrite(writer->writtenPath(), writer->errorString()));
-    };
-    if (!writer->open()) {
-        fileFailed();
-        return;
-    }
-    const std::unique_ptr<exportcore::ContactFormat> contactFormat =
-        makeContactFormat(format, positions);
-
-    m_writer = writer.get();
-    m_progressDivisor = 1;
-    notes::WalkOutcome outcome;
+    ExportRequest request;
+    request.book = m_databasePath;
+    request.format = format;
+    request.positions = std::move(positions);
+    request.folder = folder;
+    request.codePage = m_codePage;
+    ExportResult result;
     {
         WalkRunner runner;
-        m_runner = &runner;
-        outcome =
-            exportcore::runExport(m_factory, m_databasePath.toStdString(), *contactFormat, *this);
-        m_runner = nullptr;
+        std::int64_t divisor = 1;
+        request.started = [this, &runner, &divisor](std::int64_t entryCount) {
+            // The bar counts in int; a larger book is shown in steps of as many documents as it
+            // takes.
+            divisor = entryCount > INT_MAX ? entryCount / INT_MAX + 1 : 1;
+            m_progBarSave->setRange(0, static_cast<int>(entryCount / divisor));
+            m_progBarSave->setValue(0);
+            runner.paint();
+        };
+        request.progress = [this, &runner, &divisor](std::int64_t documentNumber) {
+            const std::int64_t scaled = documentNumber / divisor;
+            const int value = scaled > INT_MAX ? INT_MAX : static_cast<int>(scaled);
+            // A book that grew since it was counted carries the bar along rather than
+            // overflowing it.
+            if (value > m_progBarSave->maximum())
+                m_progBarSave->setMaximum(value);
+            m_progBarSave->setValue(value);
+            runner.tick();
+        };
+        result = runExportJob(m_factory, request);
     }
-    m_writer = nullptr;
 
-    using Kind = notes::WalkOutcome::Kind;
-    if (outcome.kind == Kind::NotInstalled || outcome.kind == Kind::CannotOpen) {
+    switch (result.failure) {
+    case ExportResult::Failure::Writing:
         restoreBar();
-        platform().information(this, kNotesTitle, exportmessages::cannotOpen(outcome));
-        return; // the writer goes without commit: nothing is written
-    }
-
-    if (!writer->commit()) {
-        restoreBar();
-        fileFailed();
+        platform().information(this, kNotesTitle,
+                               exportmessages::cannotWrite(result.writtenPath, result.errorText));
         return;
+    case ExportResult::Failure::Book:
+        restoreBar();
+        platform().information(this, kNotesTitle, exportmessages::cannotOpen(result.outcome));
+        return;
+    case ExportResult::Failure::None:
+        break;
     }
 
-    ExportFilePath = writer->writtenPath();
+    ExportFilePath = result.writtenPath;
     m_cmdConversion->setEnabled(false);
     if (m_exportCompleted)
         m_exportCompleted();
     m_lblOpenExcelFile->show();
     m_imgOpenExcelFile->show();
     platform().information(this, kDoneTitle,
-                           exportmessages::completion(outcome, writer->usedUtf8Fallback()));
-}
-
-void FrmConversion::started(std::int64_t entryCount)
-{
-    // The bar counts in int; a larger book is shown in steps of as many documents as it takes.
-    m_progressDivisor = entryCount > INT_MAX ? entryCount / INT_MAX + 1 : 1;
-    m_progBarSave->setRange(0, static_cast<int>(entryCount / m_progressDivisor));
-    m_progBarSave->setValue(0);
-    m_runner->paint();
-}
-
-void FrmConversion::line(const std::string &utf8)
-{
-    m_writer->writeLine(utf8);
-}
-
-void FrmConversion::contact(const exportcore::FormattedContact &formatted)
-{
-    m_writer->writeContact(formatted);
-}
-
-void FrmConversion::progress(std::int64_t documentNumber)
-{
-    const std::int64_t scaled = documentNumber / m_progressDivisor;
-    const int value = scaled > INT_MAX ? INT_MAX : static_cast<int>(scaled);
-    // A book that grew since it was counted carries the bar along rather than overflowing it.
-    if (value > m_progBarSave->maximum())
-        m_progBarSave->setMaximum(value);
-    m_progBarSave->setValue(value);
-    m_runner->tick();
+                           exportmessages::completion(result.outcome, result.utf8Fallback));
 }

@@ -1,12 +1,11 @@
 // "Export Options": the window where the user chooses the format (the Outlook Express CSV, one
 // vCard file, or one vCard per contact), ticks the fields the CSV takes, starts the export,
-// watches its progress and then opens what was written. The export reads the address book again
-// through its own Notes session; this window supplies the choices, shows the outcome and writes
-// the file.
+// watches its progress and then opens what was written. The export job reads the address book
+// again through its own Notes session and writes the file; this window supplies the choices and
+// shows the outcome.
 #pragma once
 
 #include "ExportFormat.h"
-#include "ExportWalk.h"
 #include "SessionFactory.h"
 
 #include <QDialog>
@@ -16,8 +15,6 @@
 #include <functional>
 
 class ClickLabel;
-class ExportWriter;
-class WalkRunner;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -26,7 +23,7 @@ class QListWidget;
 class QProgressBar;
 class QPushButton;
 
-class FrmConversion final : public QDialog, private exportcore::ExportSink {
+class FrmConversion final : public QDialog {
     Q_OBJECT
 
 public:
@@ -53,11 +50,6 @@ private:
     void CmdConversion_Click();
     void LblOpenExcelFile_Click();
 
-    void started(std::int64_t entryCount) override;
-    void line(const std::string &utf8) override;
-    void contact(const exportcore::FormattedContact &formatted) override;
-    void progress(std::int64_t documentNumber) override;
-
     QLabel *m_lblFormat = nullptr;
     QComboBox *m_cboFormat = nullptr;
     QLabel *m_lblFormatFields = nullptr;
@@ -74,9 +66,4 @@ private:
     notes::SessionFactory m_factory;
     std::function<void()> m_exportCompleted;
     QStringConverter::Encoding m_codePage = QStringConverter::System;
-
-    // Set only while a run is under way.
-    WalkRunner *m_runner = nullptr;
-    ExportWriter *m_writer = nullptr;
-    std::int64_t m_progressDivisor = 1;
 };

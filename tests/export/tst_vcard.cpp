@@ -1,13 +1,11 @@
 // The vCard export: cards of hard values, of a few items whose written form matters to readers,
-// and of every one of the 42 items, written through the export walk and the vCard writer. What
+// and of every one of the 42 items, written through the export job. What
 // each card must hold is written beside it, and read_vcards.py reads the cards with Python's
 // vobject, a vCard reader independent of this program, and checks them field by field; it also
 // keeps its own table of where each item goes.
-#include "ExportFormat.h"
-#include "ExportWalk.h"
+#include "ExportJob.h"
 #include "FieldSchema.h"
 #include "MemoryClient.h"
-#include "WriterSink.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,15 +28,13 @@ const char *const kHardItems[] = {
 // Exports the client's book as Contacts.vcf into `folder`.
 bool exportCards(notes::MemoryClient &client, const QString &folder)
 {
-    const std::unique_ptr<ExportWriter> writer =
-        makeExportWriter(ExportFormat::VCard, folder, QStringConverter::System);
-    if (!writer->open())
-        return false;
-    const auto format = makeContactFormat(ExportFormat::VCard, {});
-    WriterSink sink(*writer);
-    const notes::WalkOutcome outcome =
-        exportcore::runExport(client.factory(), "names.nsf", *format, sink);
-    return outcome.kind == notes::WalkOutcome::Kind::Completed && writer->commit();
+    ExportRequest request;
+    request.book = QStringLiteral("names.nsf");
+    request.format = ExportFormat::VCard;
+    request.folder = folder;
+    const ExportResult result = runExportJob(client.factory(), request);
+    return result.failure == ExportResult::Failure::None &&
+           result.outcome.kind == notes::WalkOutcome::Kind::Completed;
 }
 
 } // namespace
