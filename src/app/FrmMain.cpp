@@ -18,6 +18,7 @@
 #include "Product.h"
 #include "ScanProgress.h"
 #include "ScanWalk.h"
+#include "WalkMessages.h"
 #include "WalkRunner.h"
 
 #include <QAction>
@@ -38,47 +39,6 @@ namespace {
 
 constexpr int kClientWidth = 712;  // 10680 twips
 constexpr int kClientHeight = 644; // 9660 twips
-
-const QString kMessageTitle = QString::fromLatin1(product::kCompany);
-
-QString newLine()
-{
-#ifdef Q_OS_WIN
-    return QStringLiteral("\r\n");
-#else
-    return QStringLiteral("\n");
-#endif
-}
-
-QString notInstalledText()
-{
-    const QStringList lines{
-        QStringLiteral("Lotus Notes NOT INSTALLED or CONFIGURED Properly."),
-        QString(),
-        QStringLiteral("If Lotus Notes is installed and configured properly and you still get "
-                       "this error message"),
-        QStringLiteral("then make sure your Lotus Notes Client is configured as stand alone client "
-                       "(does not look for Domino)."),
-        QStringLiteral("It is RECOMMENDED that you install a Notes Client on a fresh disk to "
-                       "perform the conversion."),
-        QStringLiteral("Please contact our technical team at %1 for further assistance.")
-            .arg(QString::fromLatin1(product::kSupportEmail)),
-        QString(),
-        QStringLiteral("Make sure you logged in under same user account through which Notes is "
-                       "installed."),
-    };
-    return lines.join(newLine());
-}
-
-// How far a scan that did not read every document got.
-QString tally(std::int64_t added, std::int64_t skipped)
-{
-    QString text = QStringLiteral("Contacts added: %1.").arg(added);
-    if (skipped > 0)
-        text +=
-            QStringLiteral(" Documents skipped because they could not be read: %1.").arg(skipped);
-    return text;
-}
 
 QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QFont &font)
 {
@@ -435,42 +395,20 @@ void FrmMain::CmdEnumerateNotes_Click()
     }
 
     using Kind = notes::WalkOutcome::Kind;
-    const QString twoLines = newLine() + newLine();
     const std::int64_t added = outcome.delivered - refused;
     const std::int64_t skipped = outcome.skipped + refused;
-    switch (outcome.kind) {
-    case Kind::NotInstalled:
-        platform().information(this, QStringLiteral("Notes Not Installed/Configured"),
-                               notInstalledText());
+    if (outcome.kind == Kind::NotInstalled) {
+        platform().information(this, walkmessages::kNotInstalledTitle,
+                               walkmessages::notInstalled());
         return;
-    case Kind::CannotOpen:
-        platform().information(
-            this, kMessageTitle,
-            QStringLiteral("Lotus Notes not configured or the selected file is not a correct "
-                           "notes address book file.") +
-                twoLines + QString::fromStdString(outcome.reason));
-        return;
-    case Kind::EmptyView:
-        platform().information(this, kMessageTitle,
-                               QStringLiteral("No contacts were found in the Notes Address Book."));
-        break;
-    case Kind::Completed:
-    case Kind::Incomplete:
-        // "Completed" only when every document made it into the tree.
-        platform().information(
-            this, kMessageTitle,
-            skipped == 0 ? QStringLiteral("Notes Address Book Scan Completed")
-                         : QStringLiteral("The Notes Address Book scan reached the end of the "
-                                          "book, but some documents could not be read.") +
-                               twoLines + tally(added, skipped));
-        break;
-    case Kind::StoppedEarly:
-        platform().information(this, kMessageTitle,
-                               QStringLiteral("The Notes Address Book scan stopped early: %1")
-                                       .arg(QString::fromStdString(outcome.reason)) +
-                                   twoLines + tally(added, skipped));
-        break;
     }
+    if (outcome.kind == Kind::CannotOpen) {
+        platform().information(this, walkmessages::kNotesTitle,
+                               walkmessages::scanCannotOpen(outcome));
+        return;
+    }
+    platform().information(this, walkmessages::kNotesTitle,
+                           walkmessages::scanEnded(outcome, added, skipped));
     showScanCompleted(added > 0);
 }
 

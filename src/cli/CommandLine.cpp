@@ -2,7 +2,6 @@
 #include "CommandLine.h"
 
 #include "ExportCommand.h"
-#include "ExportMessages.h"
 #include "FieldSchema.h"
 #include "Interrupts.h"
 #include "ListCommand.h"
@@ -12,7 +11,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -274,16 +272,6 @@ QString bookPath(const QString &argument)
 void printMessage(const Console &console, const QString &text)
 {
     console.err->write((kProgram + QStringLiteral(": ") + text + QLatin1Char('\n')).toUtf8());
-}
-
-QString cannotOpenBook(const QString &book, const notes::WalkOutcome &outcome)
-{
-    QFile file(book);
-    const QFileInfo info(book);
-    if (outcome.kind == notes::WalkOutcome::Kind::CannotOpen && info.exists() && !info.isDir() &&
-        !file.open(QIODevice::ReadOnly))
-        return QStringLiteral("cannot read %1: %2").arg(book, file.errorString());
-    return exportmessages::cannotOpen(outcome);
 }
 
 int run(const QStringList &arguments, const notes::SessionFactory &factory, const Console &console)

@@ -6,7 +6,6 @@
 #include "Console.h"
 #include "ExitStatus.h"
 #include "SessionFactory.h"
-#include "WalkOutcome.h"
 
 #include <QStringList>
 
@@ -36,10 +35,6 @@ QString bookPath(const QString &argument);
 
 // A message on standard error: "korvanta-tessal: " before its first line.
 void printMessage(const Console &console, const QString &text);
-
-// Why a walk could not open `book`: the system's reason when the file is there but cannot be read
-// (which the clients do not give), otherwise the window's message.
-QString cannotOpenBook(const QString &book, const notes::WalkOutcome &outcome);
 
 // Runs the command in `arguments` (argv[0] first) against the book through `factory`.
 int run(const QStringList &arguments, const notes::SessionFactory &factory, const Console &console);

@@ -4,8 +4,8 @@
 #include "CommandLine.h"
 #include "ExitStatus.h"
 #include "ExportJob.h"
-#include "ExportMessages.h"
 #include "TerminalProgress.h"
+#include "WalkMessages.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -34,16 +34,16 @@ int runExportCommand(ExportRequest request, const notes::SessionFactory &factory
 
     switch (result.failure) {
     case ExportResult::Failure::Writing:
-        printMessage(console, exportmessages::cannotWrite(result.writtenPath, result.errorText));
+        printMessage(console, walkmessages::cannotWrite(result.writtenPath, result.errorText));
         return kExitFailed;
     case ExportResult::Failure::Book:
-        printMessage(console, cannotOpenBook(request.book, result.outcome));
+        printMessage(console, walkmessages::cannotOpenBook(request.book, result.outcome));
         return kExitFailed;
     case ExportResult::Failure::None:
         break;
     }
     // The window's completion message, then the path of what was written on a line of its own.
-    printMessage(console, exportmessages::completion(result.outcome, result.utf8Fallback) +
+    printMessage(console, walkmessages::completion(result.outcome, result.utf8Fallback) +
                               QLatin1Char('\n') + result.writtenPath);
     using Kind = notes::WalkOutcome::Kind;
     return result.outcome.kind == Kind::Completed || result.outcome.kind == Kind::EmptyView

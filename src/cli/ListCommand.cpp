@@ -5,6 +5,7 @@
 #include "ExitStatus.h"
 #include "ScanWalk.h"
 #include "TerminalProgress.h"
+#include "WalkMessages.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -82,21 +83,13 @@ int runListCommand(const QString &book, bool json, const notes::SessionFactory &
 
     using Kind = notes::WalkOutcome::Kind;
     if (outcome.kind == Kind::NotInstalled || outcome.kind == Kind::CannotOpen) {
-        printMessage(console, cannotOpenBook(book, outcome));
+        printMessage(console, walkmessages::cannotOpenBook(book, outcome));
         return kExitFailed;
     }
     sink.finish();
     if (outcome.kind == Kind::Completed || outcome.kind == Kind::EmptyView)
         return kExitOk;
-    QString text = QStringLiteral("Contacts listed: %1. Documents skipped because they could not "
-                                  "be read: %2.")
-                       .arg(outcome.delivered)
-                       .arg(outcome.skipped);
-    if (outcome.kind == Kind::StoppedEarly)
-        text = QStringLiteral("The Notes Address Book scan stopped early: %1\n\n")
-                   .arg(QString::fromStdString(outcome.reason)) +
-               text;
-    printMessage(console, text);
+    printMessage(console, walkmessages::listIncomplete(outcome));
     return kExitSkipped;
 }
 

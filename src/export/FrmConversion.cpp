@@ -6,11 +6,11 @@
 #include "EnterPresses.h"
 #include "ExportFilePath.h"
 #include "ExportJob.h"
-#include "ExportMessages.h"
 #include "FieldSchema.h"
 #include "Look.h"
 #include "OpenInShell.h"
 #include "Platform.h"
+#include "WalkMessages.h"
 #include "WalkRunner.h"
 
 #include <QCheckBox>
@@ -33,8 +33,8 @@ const QColor kBackground = look::ole(look::kWindowColour);
 const QColor kLinkBlue(0x00, 0x00, 0xFF);
 const QColor kSeparatorGrey(0xC0, 0xC0, 0xC0);
 
-using exportmessages::kDoneTitle;
-using exportmessages::kNotesTitle;
+using walkmessages::kDoneTitle;
+using walkmessages::kNotesTitle;
 
 struct BarState {
     int minimum = 0;
@@ -289,11 +289,11 @@ void FrmConversion::CmdConversion_Click()
     case ExportResult::Failure::Writing:
         restoreBar();
         platform().information(this, kNotesTitle,
-                               exportmessages::cannotWrite(result.writtenPath, result.errorText));
+                               walkmessages::cannotWrite(result.writtenPath, result.errorText));
         return;
     case ExportResult::Failure::Book:
         restoreBar();
-        platform().information(this, kNotesTitle, exportmessages::cannotOpen(result.outcome));
+        platform().information(this, kNotesTitle, walkmessages::cannotOpen(result.outcome));
         return;
     case ExportResult::Failure::None:
         break;
@@ -306,5 +306,5 @@ void FrmConversion::CmdConversion_Click()
     m_lblOpenExcelFile->show();
     m_imgOpenExcelFile->show();
     platform().information(this, kDoneTitle,
-                           exportmessages::completion(result.outcome, result.utf8Fallback));
+                           walkmessages::completion(result.outcome, result.utf8Fallback));
 }
