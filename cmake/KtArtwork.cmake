@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The artwork as PNG resources: each SVG picture of the repository is rendered at build time by
 # kt-rasterize (the build machine's Qt Svg) and compiled in with rcc. The program then needs no
 # Svg module at run time, which the Qt cross-built for Windows does not have.

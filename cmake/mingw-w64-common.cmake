@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What both MinGW-w64 toolchain files share (mingw-w64-x86_64.cmake, mingw-w64-i686.cmake set
 # CMAKE_SYSTEM_PROCESSOR and KT_MINGW_PREFIX first). The runtime is linked statically so the
 # programs and the test COM server run under a bare wine prefix without MinGW's DLLs beside them.

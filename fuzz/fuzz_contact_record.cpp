@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Property fuzzing of the contact record's one-text encoding: for any 42 values (separators,
 // escapes and every other byte included) decode(encode(fields)) gives the same fields; and
 // decode() takes any text at all.

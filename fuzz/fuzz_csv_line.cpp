@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Property fuzzing of the CSV line format: a line built from any fields, read back by the small
 // RFC 4180 reader below (written apart from the program's writer), gives the same fields; and
 // no field left unquoted has a space or a tab at either end, where importers trim.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzing the DXL reader the way the program uses it: the input is opened as an address book
 // through the DXL session, the whole "$People" view is walked, and every value of the 42 items
 // of each document is turned into its default text. A NotesError is a clean rejection of a bad

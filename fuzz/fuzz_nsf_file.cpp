@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzing the database file reader: the input is opened as a Notes database from memory, every
 // note the record tables list is read, and every value of every item is turned into the object
 // model's values and their default text, as a walk over the database would. A NotesError is a

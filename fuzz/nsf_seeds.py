@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the seed corpus of fuzz_nsf_file: small Notes databases (a few KiB, under the 64 KiB
 the fuzzer's inputs may take) rebuilt from the public samples, with every structure the reader
 checks: header, two superblock copies, the bucket descriptor block, a design record table, a

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the scripts that run the Windows program under wine: wine_prefix_fresh DIR ARCH makes
 # a fresh wine prefix in DIR (x64 or x86) and exports what wine needs to use it quietly. Needs a
 # display for the program's windows (the callers run under Xvfb).

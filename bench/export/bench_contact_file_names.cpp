@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // bench_contact_file_names [COUNT]: the file names of the one-vCard-per-contact export, taken for
 // COUNT contacts (20,000 unless told) of one name ("Anna Lee", "Anna Lee (2)", ...) and for COUNT
 // contacts of as many different names. A book where thousands of people share a name should cost

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // bench_dxl_export FILE.dxl OUTPUT.csv: the whole export of a DXL address book as the program
 // runs it with all 28 fields ticked (the DXL client, the "$People" order, the export walk, the
 // encoding check and the file written through QSaveFile), without the window. Compare with

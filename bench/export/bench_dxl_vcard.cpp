@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // bench_dxl_vcard FILE.dxl OUTPUT-FOLDER: the vCard export of a DXL address book as the program
 // runs it (the DXL client, the "$People" order, the export job, every card with all 42 fields,
 // Contacts.vcf written through QSaveFile), without the window. Compare with bench_bare_parse on

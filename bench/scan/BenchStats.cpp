@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Wall time and peak memory of a benchmark run (see BenchStats.h).
 #include "BenchStats.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Figures the scan benchmarks print: wall time since construction and the process's peak
 // resident memory. Shared by every scan benchmark so their lines compare directly.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // bench_bare_parse FILE: the floor for reading a DXL address book. expat parses the file with
 // handlers that only count elements and text bytes; the DXL client cannot be faster than this,
 // so the other scan benchmarks are measured against it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // bench_dxl_scan FILE: the whole scan of a DXL address book as the program runs it (the DXL
 // client, the "$People" order, 42 items per contact, the contact record), into a sink that only
 // counts. The difference to bench_bare_parse is the cost of the client and the walk.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scans a DXL address book into the real main window, offscreen: the DXL client, the scan walk,
 // the contact tree and the progress painting, as a user's scan runs (the backup copy left out).
 // Prints the same figures as the other scan benchmarks.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // gen_dxl_book N FILE: writes a DXL address book of N invented Person documents, the same file
 // for the same N, for the scan benchmarks. Each document looks like a real export: note info,
 // the 42 items the program reads plus the administrative items a Domino directory carries

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes samples/names.dxl: a small invented address book in DXL form for trying the program
 and for the tests. Besides ordinary contacts it holds the awkward cases a real book has:
 multi-valued items, dates and numbers, empty and absent items, first names that start with a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the main window as a user sees it after scanning an address book and clicking a
 // contact, and saves it as a PNG:
 //   kt-screenshot --screenshot OUT.png BOOK.dxl [CONTACT-NAME]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's layout and handlers. Positions come from the window's design in twips (15 to
 // a pixel); controls are stacked front to back as designed, so where they overlap the same one
 // shows.

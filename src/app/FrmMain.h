@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // FrmMain, the main window: the banner, the row where the address book is chosen, the contact
 // tree beside the details pane, the scan's progress line and the footer; the menus File and
 // Help. It owns the rules that enable the scan and export buttons, and runs the scan.

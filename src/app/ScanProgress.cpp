@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Store, tree and progress bar updates of the scan.
 #include "ScanProgress.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's side of the scan: each scanned contact goes into the window's store and its
 // name into the tree, and the progress bar moves. The window runs the walk through a WalkRunner,
 // which this sink lets paint after every document.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Korvanta Tessal starts here: the application object and the main window. The program keeps no
 // settings; an address book named on the command line is taken as if chosen with Browse (made
 // absolute, as the Notes client would look for a relative one in its data folder), so a

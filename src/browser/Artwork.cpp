@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scaling of the raster artwork to the sizes the windows ask for.
 #include "Artwork.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's pictures, drawn for it as SVG files, rendered to large PNG images at build time
 // (cmake/KtArtwork.cmake) and compiled in as Qt resources. Raster images need no Svg module, which
 // the Qt of the Windows build lacks; they are scaled down here to the size a window asks for.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The contact tree's skeleton, node store and click reporting.
 #include "ContactTree.h"
 

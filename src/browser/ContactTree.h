@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The contact tree: a root node, 27 letter groups ("A" to "Z", "Other") and under them one node
 // per contact, showing its name and carrying only its key; the contacts themselves live in the
 // main window's store. Nodes are found by key through a hash, so a scan of a large book adds and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Layout and filling of the details pane. Positions are pixels inside the 465 by 457 pane.
 #include "DetailsPane.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The details pane ("Notes Contacts Details"): a header with the contact card and name, the
 // always-visible name area, and a tab strip over five panels holding the rest of a contact's 42
 // fields. It only displays; nothing reads its boxes back.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line (see CommandLine.h): reading the arguments, the help, and the way from main().
 #include "CommandLine.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line: "export" and "list" run the export and the scan walks without a window and
 // without a display, for scripts and for servers; "--help" and "--version" say how. Every message
 // on standard error starts with "korvanta-tessal: "; ExitStatus.h holds the exit statuses.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a command of the command line writes: its output (standard output), its messages and
 // progress (standard error), whether standard error is a terminal, which is when progress is
 // drawn, and how wide that terminal is. The program hands in the process's streams; tests hand

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "korvanta-tessal export": the export job, as the export window runs it, with its messages on
 // standard error.
 #pragma once

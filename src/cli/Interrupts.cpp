@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ending an interrupted command line cleanly (see Interrupts.h). The removal cannot run in a
 // signal handler: it takes a lock and removes files and folders. So on POSIX systems the watched
 // are blocked everywhere and a thread of its own takes them with sigwait(); on Windows the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the command line does when it is interrupted (Ctrl-C, SIGINT, SIGTERM, a hangup; on
 // Windows Ctrl-C, Ctrl-Break or the console closing): it removes every half-written output the
 // export's writers have registered with PendingOutputs, wipes the progress line, says

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list command (see ListCommand.h).
 #include "ListCommand.h"
 

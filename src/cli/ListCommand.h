@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "korvanta-tessal list": every contact of the "$People" view as the scan reads it, one line each
 // (name, e-mail address, company, separated by tabs), or as a JSON array of objects holding the
 // 42 fields named by their Notes items.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing to a standard stream and keeping the first failure (see StandardStream.h).
 #include "StandardStream.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Standard output or standard error as the command line writes to them: straight to the file
 // descriptor, so that every failed write is seen and its cause (errno) kept. A full disk, a
 // closed pipe or a broken terminal would otherwise pass unnoticed through a buffer that is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line's progress line on standard error: "Reading names.dxl..." while the book is
 // opened, then a bar redrawn in place while a walk goes through it, wiped when it is done so that
 // the messages after it start on a clean line. It fits the terminal's width and draws only on a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder chooser (see ChooseFolder.h).
 #include "ChooseFolder.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder chooser of the export: the system's folder dialog with a title, file-system folders
 // only. Through the platform seam, so tests answer it without a dialog.
 #pragma once

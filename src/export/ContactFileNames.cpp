@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Safe and unique contact file names (see ContactFileNames.h).
 #include "ContactFileNames.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File names for the one-vCard-per-contact export: a contact's name made into a name that every
 // common file system accepts (Windows, macOS, Linux, FAT on a USB stick), and unique within one
 // export even where the file system ignores case or Unicode normalisation.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the export writes for one Person document, apart from how it is stored: the CSV line or the
 // vCard. The export walk reads documents through a ContactFormat and hands its text to the sink,
 // so every format goes through the same walk with the same rules for skipped documents. Qt-free.

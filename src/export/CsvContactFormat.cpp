@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The CSV lines of the export (see CsvContactFormat.h).
 #include "CsvContactFormat.h"
 

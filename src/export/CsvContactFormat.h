@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Outlook Express CSV as a ContactFormat: a heading of the ticked columns' captions, then one
 // line per document holding the first value of each ticked column's item. Qt-free.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The output file of the export (see CsvFileWriter.h).
 #include "CsvFileWriter.h"
 

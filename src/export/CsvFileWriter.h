@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the export's lines to OE-Contacts.csv through QSaveFile, so that either the whole new
 // file replaces the old one or nothing changes. Text goes out in the system's code page; when a
 // value holds a character that code page cannot represent, the whole file is written as UTF-8

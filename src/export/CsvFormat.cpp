@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CSV line format of the export (see CsvFormat.h).
 #include "CsvFormat.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The line format of OE-Contacts.csv: fields separated by commas, lines ended by CR LF, and a
 // value quoted only when it has to be (it holds a comma, a double quote, CR or LF, or begins or
 // ends with a space or a tab, which some importers would trim), with inner

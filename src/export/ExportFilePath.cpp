@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The export's file path (see ExportFilePath.h).
 #include "ExportFilePath.h"
 

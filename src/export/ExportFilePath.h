@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the latest export wrote its file (or, for one vCard per contact, its folder). The export
 // window sets it after a successful run and
 // its "Open Exported Contacts File" label opens it; it outlives the window, as the window is

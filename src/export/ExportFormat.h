@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The export's formats and the one place that turns a choice of format into what the walk reads
 // (a ContactFormat) and where its text goes (an ExportWriter). The export window and the command
 // line both choose here.

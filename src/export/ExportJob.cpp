@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The export job (see ExportJob.h). The writer is opened before the book, so that a destination
 // that cannot be written is told before a long walk; and a book that cannot be opened leaves the
 // writer without commit, so nothing is written then.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The export as one job: one request in (the book, the format, the CSV's columns, the folder, the
 // code page), one result out. The export window and the command line are two front ends over it:
 // each chooses, runs the job and shows its result, and none of them puts a walk, a format and a

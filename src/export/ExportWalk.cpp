@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The export over the Notes object model (see ExportWalk.h). Opening the book is all or nothing,
 // and nothing is handed to the sink before it is open, so a book that cannot be opened leaves no
 // file behind. After that a document that cannot be read is skipped and counted, and the walk

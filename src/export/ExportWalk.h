@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The export as a walk over the Notes object model: it opens the address book through its own
 // session, walks the "$People" view and hands the format's heading and the text of every Person
 // document to an ExportSink, which the export window and the command line implement with their

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where an export's text goes: one file (the CSV or a vCard file) or a folder of one vCard per
 // contact. The export window and the command line pick one through makeExportWriter() and feed
 // it from the export walk. Nothing is visible at the destination until commit() has succeeded;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An export written to one file through CsvFileWriter: the CSV in the system's code page, or a
 // vCard file, which is always UTF-8.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Export Options" window (see FrmConversion.h).
 #include "FrmConversion.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Export Options": the window where the user chooses the format (the Outlook Express CSV, one
 // vCard file, or one vCard per contact), ticks the fields the CSV takes, starts the export,
 // watches its progress and then opens what was written. The export job reads the address book

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The register of output not yet in place (see PendingOutputs.h).
 #include "PendingOutputs.h"
 

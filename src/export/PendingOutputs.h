@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Output that is not in place yet — the temporary file beside OE-Contacts.csv or Contacts.vcf, the
 // hidden work folder of one file per contact — and how to remove it. A writer registers its
 // removal when it creates such output and touches that output only while it holds lock(); once

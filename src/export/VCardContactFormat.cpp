@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The vCard of one contact (see VCardContactFormat.h). Items with a property of their own in
 // RFC 2426 go there; department, manager, assistant, spouse and anniversary go to the properties
 // that Outlook, Evolution, Roundcube and Thunderbird each read them from, one line for each; what

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The vCard 3.0 card of a Person document: every one of the contact's 42 items in the property
 // that mail programs read it from (the help's vCard page lists them), every value of a
 // multi-valued item kept. Qt-free.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one-vCard-per-contact writer (see VCardFolderWriter.h). Files are written whole with the
 // system's own calls: every byte count, and the close, is checked. On Linux the work folder's
 // file system is synced once before the folder is put in place (one syncfs() costs what one file

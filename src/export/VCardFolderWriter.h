@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one-vCard-per-contact export: a new folder "Contacts" inside the chosen one, with one .vcf
 // file per contact named after the contact (ContactFileNames). Outlook's own import reads only
 // the first card of a file, so this is the vCard export for Outlook. The files are written into a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vCard text rules (see VCardText.h).
 #include "VCardText.h"
 

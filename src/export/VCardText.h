@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text rules of a vCard 3.0 file (RFC 2426): text values escaped, web addresses written as
 // addresses, content lines folded at 75 octets and ended by CR LF. Qt-free, UTF-8 in and out.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the walks went, in words (see WalkMessages.h).
 #include "WalkMessages.h"
 

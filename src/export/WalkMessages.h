@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts that tell how a walk over an address book went, the scan's and the export's, for the
 // windows' message boxes and for the command line's standard error: each is written here once,
 // so that every front end says the same thing in the same words.

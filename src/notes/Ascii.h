@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ASCII case and spacing, as Notes compares item, view and form names: only A-Z fold, so a UTF-8
 // name never changes under folding, whatever the locale. One place for the rules every client
 // and the contact record share.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The contact record: the names built from it, and its one-text form (see
 // ContactRecord.h).
 #include "ContactRecord.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The contact record: the 42 items (FieldSchema.h) of a Person document that the scan keeps and the
 // details pane shows, with the contact's display name and the group ("A" to "Z" or "Other") it is
 // listed under. The contact store keeps each record as one encoded text; encode() and decode()

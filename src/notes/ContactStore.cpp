@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The contact store (see ContactStore.h).
 #include "ContactStore.h"
 

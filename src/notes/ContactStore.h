@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scanned contacts, keyed by contact key (UniversalID "-" NoteID). The main window owns one;
 // its tree shows the names and carries only the keys. Each contact is one allocation: its key,
 // a NUL, then its record's one-text form (UTF-8); the index points into that text for the key.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The session factory the program uses: what this platform offers under the Notes ProgIDs.
 #include "SessionFactory.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a DXL address book (see DxlBook.h). expat streams the file; the handlers below keep a
 // little state about where in the document tree the parser is and copy only the text of item
 // values into the arena. Documents that are not Person documents are dropped as soon as they

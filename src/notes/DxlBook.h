@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DxlBook: an address book read from a DXL (Domino XML) export, kept in compact form for the
 // DXL client. Parsing streams the file through expat and keeps only the Person documents: their
 // ids and their items' values, packed into a TextArena. The "$People" view order (last name,

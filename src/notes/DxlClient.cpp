@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DXL client's objects (see DxlClient.h). Every object holds the parsed book by shared
 // pointer, so, as with COM references, releasing one never invalidates another.
 #include "DxlClient.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DxlClient: the Notes object model served from DXL (Domino XML) exports of an address book, for
 // systems without a Notes client and for trying the program on sample books. A session opens a
 // file by path on GetDatabase; the book is read once, whole, and never written to.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the date-time values of DXL files. DXL writes a date as "20040512", a time as
 // "T134500,00" and both together as "20040512T134500,00", with an optional zone ("Z", "-05",
 // "+0530"). Values with a zone are shown in local time, as the Notes client shows them.

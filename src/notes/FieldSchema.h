@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one description of a contact's fields. A contact is the 42 items the scan reads from a
 // Person document; for each the table gives its Notes item, the details-pane box that shows it
 // (object name and label) and whether that box takes several lines. The export offers 28

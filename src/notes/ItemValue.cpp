@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Default text form of Notes item values (see ItemValue.h).
 #include "ItemValue.h"
 

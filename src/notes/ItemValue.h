@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Item values of a Notes document: text, number or date-time, as GetItemValue returns them, and
 // their default text form. The scan, the details view and the export all turn values into text
 // through defaultText(), so every client writes the same text for the same value.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keep-alive hook of long client work (see KeepAlive.h).
 #include "KeepAlive.h"
 

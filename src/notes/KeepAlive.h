@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Long work inside a Notes client (the DXL client parsing a book of a few hundred megabytes)
 // calls keepAlive() now and then. The window that started the walk installs a hook for its
 // duration, so it keeps painting its progress even before the first document comes; without a

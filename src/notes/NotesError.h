@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // NotesError: the one exception type of the Notes object model. Every failing operation of a
 // client (COM, DXL stand-in, in-memory) throws it with a reason a user can read; callers decide
 // by their own phase rules whether it ends a walk, skips a document or is shown.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Notes object model the program uses: session, database, view, view navigator, view entry
 // and document, with exactly the operations the scan and the export call. Three clients stand
 // behind it: the Notes client's COM classes on Windows, the DXL stand-in everywhere, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening and releasing the "$People" view of an address book (see PeopleView.h).
 #include "PeopleView.h"
 

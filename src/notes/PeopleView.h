@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "$People" view of one address book, opened through a session of its own, with every Notes
 // object a walk holds. The scan and the export both open the book this way and release the
 // objects in the order the Notes client expects (entry, navigator, view, document, database,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The address book scan over the Notes object model (see ScanWalk.h). Opening the book is all or
 // nothing; after that a document that cannot be read is skipped and the walk goes on for as long
 // as the navigator can move, so one damaged document never costs the rest of the book.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The address book scan as a walk over the Notes object model: it opens the book through a
 // session, walks the "$People" view and hands every contact to a ScanSink, which the main window
 // implements with its tree. Qt-free, so it runs against every client, the COM one included.

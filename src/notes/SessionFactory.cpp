@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Session creation in ProgID order (see SessionFactory.h).
 #include "SessionFactory.h"
 

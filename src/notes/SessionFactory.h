@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Creating a Notes session by ProgID. Every walk creates its session through a SessionFactory so
 // tests can hand in the in-memory client; the program uses defaultSessionFactory().
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The block store of parsed texts (see TextArena.h).
 #include "TextArena.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TextArena: one store for the many short texts of a parsed address book. Texts are packed into
 // large blocks and named by small references instead of each owning a heap string, which keeps a
 // book of 100,000 contacts (several million values) compact and quick to build. The block in use

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a walk over the "$People" view ended: the scan and the export report the same way, and the
 // windows and the command line turn it into their messages.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The operating-system seams: everything modal or desktop-bound goes through one Platform
 // object, so the windows never call a dialog, the shell or the help viewer directly. The program
 // installs the system's implementation; tests install a fake that records calls and answers at

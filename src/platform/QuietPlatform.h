@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A platform that never waits for a user, for the tools that run the windows unattended (the
 // screenshot tool, the benchmarks): messages are dropped and no file is copied, so a scan leaves
 // no backup beside the book.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The system's Platform through Qt's portable calls. On Windows these call the same shell
 // functions underneath (the common file dialog, the shell folder browser, ShellExecute); only
 // the help viewer has a Windows implementation of its own (SystemPlatformWin.cpp).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The system's Platform: Qt's portable dialogs and desktop services, with the Windows help
 // viewer on Windows.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help viewer on Windows: the compiled help file in HTML Help. HtmlHelpA comes from
 // "HHCtrl.ocx", loaded when help is first asked for, so the program starts all the same on a
 // system without the HTML Help component; asking for help there says why none is shown.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A label that reports a left click, for the links of the windows (the footer's web address, the
 // export window's "Open Exported Contacts File"): a plain label would need an event filter.
 #pragma once

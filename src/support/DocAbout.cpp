@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About window (see DocAbout.h). Sizes and positions are those of the original window, in
 // pixels at 96 dots per inch.
 #include "DocAbout.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About window: the product's name, description, version, copyright line and web site
 // address, and an "OK" button that closes it. The caller shows it modally, centred on the main
 // window. Esc does not close it; "OK" and the window's close box do.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Enter on a focused push button (see EnterPresses.h).
 #include "EnterPresses.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Help, "Contents" (see HelpContents.h).
 #include "HelpContents.h"
 

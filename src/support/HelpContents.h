@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Help, "Contents": the program's help lies beside its executable, as the compiled "Help.chm" on
 // Windows and as HTML pages (help/index.html) elsewhere, and is shown by the system's viewer.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fonts, colours and layout units shared by the windows.
 #include "Look.h"
 

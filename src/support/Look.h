@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The look shared by the windows: the layout unit (twips, 15 to a pixel at 96 dpi), the fonts
 // with the faces that stand in where Tahoma, Verdana or Trebuchet MS are missing, and colours
 // given as OLE values (&H00BBGGRR&, low byte red).

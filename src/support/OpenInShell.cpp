@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The document launcher (see OpenInShell.h).
 #include "OpenInShell.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The product's fixed texts, kept in one place so the main window's footer, the About window
 // and the web commands all show and open the same address.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Input guard, busy cursor and paint throttle of a walk run from a window (see WalkRunner.h).
 #include "WalkRunner.h"
 

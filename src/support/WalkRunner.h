@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a walk over an address book from a window's handler, on the window's own thread (the
 // Notes client's COM objects belong to the thread that made them). For as long as it lives:
 // every keyboard, mouse, wheel and touch event is discarded (not queued for later), the window

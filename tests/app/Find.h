@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding the window's controls by their object names, failing loudly when one is missing so
 // a renamed control shows up as such and not as a crash further on.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The details pane: the five tabs and their panels, and what a contact shown puts in the header
 // and the boxes.
 #include "ContactRecord.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole way a user goes: choose the sample address book, scan it, open "Export Options",
 // tick every field, export, and open the written file, all through the main window with the
 // desktop replaced. The scan leaves the book exactly as it was, with a backup beside it equal to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: the start-up focus, the menus' actions, and the rules of the path row (Browse,
 // typing, emptying) over the buttons, the progress label and the progress bar, before and after a
 // scan.

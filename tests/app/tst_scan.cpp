@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scan as the main window runs it, against the in-memory Notes client: the backup copy,
 // each outcome's message and the state it leaves, the contacts in the tree, a rescan, and the
 // window's guard while a scan runs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The vCard exports the way a user makes them: scan the sample address book (with one contact
 // in it twice, under the same name), export it as one vCard file, scan again and export it as
 // one file per contact. What the cards must hold is written beside them, read straight from the

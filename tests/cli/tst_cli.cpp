@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line: every exit status from a real run, list --json read back, the CSV it writes
 // compared byte for byte with the export window's, and the program itself run as a script would:
 // without a display, into a full disk, with mistakes in its arguments, and interrupted.

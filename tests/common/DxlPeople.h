@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The end-to-end tests' oracle: every Person of a DXL book in view order, read straight from the
 // DXL client, to compare the program's files with.
 #pragma once

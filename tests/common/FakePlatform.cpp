@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recording and scripted answers of FakePlatform (see FakePlatform.h).
 #include "FakePlatform.h"
 

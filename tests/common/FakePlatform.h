@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Platform for the tests: it records every call and answers at once from a script, so no test
 // ever waits on a real dialog, browser or help viewer, or touches the desktop. It installs
 // itself for its lifetime.

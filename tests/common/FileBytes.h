@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A file's bytes for the tests that compare what was written: "<missing>" stands for a file that
 // cannot be read, so a comparison with real content fails rather than passing on two empties.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The in-memory Notes client (see MemoryClient.h).
 #include "MemoryClient.h"
 

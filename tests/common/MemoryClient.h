@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The in-memory Notes client: an address book held in plain structures, served through the Notes
 // object model, where any operation can be told to fail on its n-th call. Tests use it to prove
 // the error rules of the scan and the export without a Notes client or a file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Input as the window system delivers it: queued for the event loop, not sent at once, so a test
 // can hand a window clicks and keys that arrive while a long handler runs.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Address books of the in-memory Notes client as the tests build them, and a sink that keeps
 // what a scan hands over. Header only and free of Qt, for the Notes core tests as well.
 #pragma once

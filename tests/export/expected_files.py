@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What read_back.py and read_vcards.py share: the test wrote expected.json into the folder
 beside the files it exported, one entry a file; each entry is checked and reported."""
 import json

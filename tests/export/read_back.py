@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads the files tst_roundtrip exported with Python's csv module and compares every field with
 what tst_roundtrip says it must hold. Also checks the byte-order mark and that every record ends
 with CR LF (line breaks inside quoted values may be anything)."""

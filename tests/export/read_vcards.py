@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads the vCards the tests exported with Python's vobject, a reader independent of the program,
 and compares them with what the tests wrote into expected.json beside them. Also checks the file
 form itself: every physical line ends with CR LF, holds at most 75 octets and is valid UTF-8 on

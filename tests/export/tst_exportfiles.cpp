@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one-vCard-per-contact export's files: names that every file system takes and that stay
 // unique where a file system ignores case or normalisation, and a folder that appears whole or
 // not at all, never in place of one that is already there.

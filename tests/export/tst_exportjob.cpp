@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The export job over the in-memory client, as the export window and the command line run it:
 // for every way a run can end, what is written (the whole file, or nothing at all), what the
 // result says, what reaches the progress callbacks, and that every Notes object is released.

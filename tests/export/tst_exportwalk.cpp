@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The export walk over the in-memory client: what each column reads, and that every Notes object
 // is released, entry first. How each way of a run ends is the export job's test.
 #include "CsvContactFormat.h"

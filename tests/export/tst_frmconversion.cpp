@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Export Options" window: the select-all rule, a completed run and what it changes, the runs
 // that are refused or fail, which must leave the window, and any earlier file, as they were, and
 // the choice of format.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Exports address books whose values are hard for CSV (commas, quotes, line breaks, spaces,
 // characters outside the code page) through the window, and writes beside each file what every
 // row must hold. read_back.py then reads the files with Python's csv module, so the check does

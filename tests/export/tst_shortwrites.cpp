@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes that go through only in part, as on a full disk: the export file, the scan's backup
 // copy, and a whole export through the window. The file system makes the writes come up short
 // for real, through a file size limit (any user) or a 64 KiB file system (root only); Linux only.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The support windows and commands: the About window closes by "OK" and the close box but not by
 // Esc, the help command names a page that exists in the build, and the launcher ignores an empty
 // target.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The vCard export: cards of hard values, of a few items whose written form matters to readers,
 // and of every one of the 42 items, written through the export job. What
 // each card must hold is written beside it, and read_vcards.py reads the cards with Python's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text the golden files of tests/notes/nsf/ hold: a database's counts, and each document's
 // ids, form and (when asked) every item with its type and value as the reader decodes it.
 // Dates are written as stored (UTC and zone), so the text is the same in every time zone.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scans one DXL book with the scan walk and prints how it went and the process's peak memory,
 // for tst_dxlmemory (which runs it in a child process, so that each book's peak is its own) and
 // for measuring books by hand:

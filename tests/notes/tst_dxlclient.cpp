@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the DXL client: every value kind and date form a DXL export holds, item names in any
 // case, the "$People" view (which documents, in which order), ids and unreadable files. The
 // sample book is read through the window by the end-to-end tests.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DXL reader's memory on hostile books: each book is scanned by kt_peak_read in a child
 // process of its own, and the peak it reports is compared with that of a one-person book. The
 // bound is generous (the books below once took gigabytes); no time is measured.

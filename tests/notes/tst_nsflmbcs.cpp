@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The LMBCS decoder of the database file reader against ICU's "LMBCS-1" converter, which its
 // tables were generated from: every character of up to three bytes (each single byte, each
 // group byte with every byte or byte pair after it), followed by "A" so that the length ICU

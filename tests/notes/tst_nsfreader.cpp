@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the database file reader on the public sample databases (../shared/nsf-samples from
 // the project root, skipped where they are not): each sample's dump against its golden file in
 // nsf/golden (written by the reader, checked by eye against what other projects assert about

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the scan walk over the in-memory client: which session it takes, how each failing
 // operation ends or shortens the walk, what reaches the sink, the order in which the Notes
 // objects are released, and where the backup copy goes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The test address books (see SampleBooks.h).
 #include "SampleBooks.h"
 

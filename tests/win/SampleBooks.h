@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The address books the Windows client's tests use. The stand-in COM server serves them through
 // COM and the tests hand the very same books to notes::MemoryClient, so the COM client has to
 // deliver exactly what the in-memory client delivers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in for the Notes client's COM automation classes, for testing the Windows client under
 // wine where no Notes client exists: an in-process COM server (DLL) whose hand-written IDispatch
 // objects (session, database, view, navigator, entry, document) serve an address book from

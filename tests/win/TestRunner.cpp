@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Windows tests' runner (see TestRunner.h).
 #include "TestRunner.h"
 

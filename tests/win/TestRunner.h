@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small test runner for the Windows tests, which run under wine where Qt Test is not built:
 // each test is a function that throws on its first failed check; the runner prints one line per
 // test and ends with "N passed, N failed".

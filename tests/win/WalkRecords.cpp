@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Records of what a client delivers (see WalkRecords.h).
 #include "WalkRecords.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a client delivers, written down as lines so two clients can be compared line by line:
 // a plain walk over the object model reading given items, and the scan and export walks through
 // recording sinks. Qt-free: the same records serve the in-memory client and the COM client.

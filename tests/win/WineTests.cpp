@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the Windows Notes client against the stand-in COM server (StandInServer.cpp), run
 // under wine: session creation in ProgID order, every kind of value compared with the in-memory
 // client serving the same book, failures with the server's own description, a large book with no

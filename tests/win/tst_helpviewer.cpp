@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help viewer of the Windows program, for real: Help, "Contents" hands Help.chm to HtmlHelpA
 // of "HHCtrl.ocx", which opens the HTML Help window titled as the help project says. Built with
 // the whole Windows program and run under wine beside the Help.chm of the build. HtmlHelpA

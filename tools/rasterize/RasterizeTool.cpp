@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kt-rasterize: renders one of the program's SVG pictures to a PNG file at build time. The
 // program carries its artwork as PNG resources made this way, so a Qt without the Svg module
 // (the one cross-built for Windows) still shows it; the tool itself runs on the build machine

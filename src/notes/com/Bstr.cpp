@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An owned BSTR (see Bstr.h).
 #include "Bstr.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bstr: an owned BSTR, freed with SysFreeString when it goes. MinGW has no _bstr_t, and the
 // client needs no more than this.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ComApartment: the program's COM apartment. main() holds one on Windows for its whole life, so
 // COM is initialised once, apartment-threaded, on the UI thread that makes every Notes call, and
 // uninitialised at exit after every Notes object is gone.

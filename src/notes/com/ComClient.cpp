@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Notes client's COM classes behind the object model (see ComClient.h). Every call goes by
 // member name through IDispatch; the member names and argument kinds are those of the Notes
 // automation classes (NotesSession, NotesDatabase, NotesView, NotesViewNavigator,

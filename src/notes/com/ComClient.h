@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Windows client of the Notes object model: the Notes client's COM automation classes
 // ("Domino.NotesSession", "Notes.NotesSession"), reached by late binding. Each object of the
 // model holds one reference to its automation object and releases it when it goes, so the

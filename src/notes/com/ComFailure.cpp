@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Readable reasons for failed COM calls (see ComFailure.h).
 #include "ComFailure.h"
 

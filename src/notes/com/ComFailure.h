@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turning a failed COM call into NotesError. The Notes client reports its own errors as
 // DISP_E_EXCEPTION with a description ("File does not exist", "Database has not been opened
 // yet"); the user sees that text. Other failures show the system's text and the HRESULT in hex.

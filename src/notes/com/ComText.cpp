@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // UTF-8 <-> UTF-16 for COM calls (see ComText.h).
 #include "ComText.h"
 

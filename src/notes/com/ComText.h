@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text between the program and COM: the object model speaks UTF-8, COM speaks UTF-16 BSTRs.
 #pragma once
 

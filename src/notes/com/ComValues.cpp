@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading Notes COM results (see ComValues.h).
 #include "ComValues.h"
 

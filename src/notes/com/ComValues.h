@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the results of Notes COM calls into the object model's types: item values (arrays of
 // text, numbers and dates), texts and counts.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Owned IDispatch references and late-bound calls (see DispatchPtr.h).
 #include "DispatchPtr.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DispatchPtr: an owned IDispatch reference, released when it goes, and the late-bound calls the
 // client makes on it: every member is found by name (GetIDsOfNames) and called through Invoke,
 // so no type library of the Notes client is needed and any of its versions serves.

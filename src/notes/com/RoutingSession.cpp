@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sending each address book to the client that can open it (see RoutingSession.h).
 #include "RoutingSession.h"
 

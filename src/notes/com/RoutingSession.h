@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RoutingSession: the session the program gets on Windows, where two clients serve address
 // books: the Notes client (COM) opens .nsf files, the DXL stand-in opens DXL exports. The choice
 // is made by the path given to GetDatabase, the first moment a path is known (a SessionFactory

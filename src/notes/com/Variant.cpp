@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An owned VARIANT (see Variant.h).
 #include "Variant.h"
 

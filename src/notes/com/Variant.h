@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Variant: an owned VARIANT, cleared with VariantClear when it goes (the strings, arrays and
 // object references inside with it). MinGW has no _variant_t.
 #pragma once

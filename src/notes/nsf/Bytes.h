@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bounded little-endian reads over a block of bytes taken from a Notes database, and the one
 // error the structure readers throw when a check fails. Every structure of the file is read
 // through a ByteView, so an offset, length or count that points outside its block is caught

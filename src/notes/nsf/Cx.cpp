@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CX decompression (see Cx.h). The stream: the low 3 bits of the first byte are a mode (4 in
 // every database seen; others are refused, as their meaning is not known), and tokens start at
 // bit 3. A token's first bit is 0 for a literal (8 bits follow) and 1 for a back-reference: a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CX, the compression Notes uses for the superblock and the bucket descriptor block: a chain
 // of [u32 compressed length][bit stream] segments, each an LZ77 stream of literal bytes and
 // back-references read bit by bit, least significant bit first.

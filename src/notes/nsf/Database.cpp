@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening a Notes database file (see Database.h for the path through the file and what is
 // refused). Sizes and positions: a position field counts units of 256 bytes; every block is
 // checked against the file's size before it is read and every field against its block.

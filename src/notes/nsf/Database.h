@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Notes database file (.nsf) opened read-only, without Notes: the structures that lead from
 // the file header to the summary records of its notes are read and checked when it opens, and
 // each note is read when asked for. The path: the header and its DBINFO (version, title), the

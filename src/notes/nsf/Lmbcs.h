@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // LMBCS, the character set of Notes' text: bytes 0x20-0x7F are ASCII, a byte from 0x80 stands
 // for a character of code page 850, and a "group byte" below 0x20 announces one or two bytes of
 // another character set (or, group 0x14, a UTF-16 unit). The decoder reads every group ICU's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The decoding tables of the LMBCS reader, written by make_lmbcs_tables.cpp from ICU's
 // "LMBCS-1" converter (LmbcsTables.cpp; tests/notes/tst_nsflmbcs.cpp checks them against ICU).
 // They cover every group ICU decodes with a table: the single-byte groups 0x01 (code page 850),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Note records (see Note.h and NoteRecord.h). The record: a 100-byte header, the item table
 // (8 bytes an item: name id, flags, value size, one word not read), then the values of the
 // summary items back to back in table order. A deletion stub is a shorter record with flag

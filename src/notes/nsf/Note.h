@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A note as the database file keeps it: the 100-byte header of its summary record (id, OID,
 // class, flags), its item table and the values of its summary items, decoded. Values of the
 // kinds an address book's summary holds are decoded (text, text lists, numbers, date-times and

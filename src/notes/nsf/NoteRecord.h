@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a note's summary record: the reader's internal step from the bytes of a slot to a
 // Note (see Note.h), with the item-name table of the bucket descriptor block.
 #pragma once

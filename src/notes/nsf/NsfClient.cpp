@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The database file client's objects (see NsfClient.h). Opening reads every data note once to
 // find the Person documents and their sort keys; a document is read again from the file when it
 // is taken, so the book holds ids and keys only. Every object holds the book by shared pointer,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // NsfClient: the Notes object model served from a Notes database file (.nsf) read without
 // Notes, for address books on systems without a Notes client. Like the DXL client, a session
 // opens a file by path on GetDatabase, reads it, never writes it, and rebuilds the one view the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the reader's bytes come from: a file on disk read by position, or a copy in memory (the
 // tests' mutated samples, the fuzzer's inputs). The reader asks only for blocks it has checked
 // against size(), so nothing outside the file is ever read; the file is opened read-only and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TIMEDATE values (see TimeDate.h). The step to local time goes through the DXL client's own
 // reading of the value as DXL would write it (in UTC), so that a date read from the database
 // file and the same date read from its DXL export come out the same on every system.

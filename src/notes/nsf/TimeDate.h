@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TIMEDATE, Notes' date-time: u32 hundredths of a second since midnight UTC (0xFFFFFFFF: no
 // time), then u32 with the Julian day number in bits 0-23 (0xFFFFFF: no date) and the zone in
 // bits 24-31 (0x80: the zone observes daylight saving time, 0x40: east of UTC, bits 24-27
