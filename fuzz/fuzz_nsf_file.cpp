@@ -4,7 +4,7 @@
 // model's values and their default text, as a walk over the database would. A NotesError is a
 // clean refusal of a bad file (or of one note); anything else (a crash, a sanitizer report, an
 // escaping exception, a leak, a slow or greedy input) is a finding. The seeds are small
-// databases rebuilt by fuzz/nsf_seeds.py from three public samples of HCL's domino-jnx tests
+// databases cut down once from three public samples of HCL's domino-jnx tests
 // (knowndt, sample and signeddoc.nsf; Apache License 2.0, see ../shared/nsf-samples).
 #include "Database.h"
 #include "NotesError.h"

@@ -3,6 +3,7 @@
 // compared byte for byte with the export window's, and the program itself run as a script would:
 // without a display, into a full disk, with mistakes in its arguments, and interrupted.
 #include "CommandLine.h"
+#include "DataRows.h"
 #include "DxlClient.h"
 #include "FakePlatform.h"
 #include "FieldSchema.h"
@@ -62,49 +63,15 @@ class TestCommandLine final : public QObject {
 private slots:
     void exitStatus_data()
     {
-        QTest::addColumn<QString>("arguments"); // split at "|"; {dir} is a fresh folder
-        QTest::addColumn<int>("failingDocument");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("message");
-
-        QTest::newRow("every document written")
-            << "export|{dir}/names.nsf|--out|{dir}" << 0 << 0 << "3 Contacts Saved Successfully";
-        QTest::newRow("vCard") << "export|{dir}/names.nsf|--format|vcard|--out|{dir}" << 0 << 0
-                               << "3 Contacts Saved Successfully";
-        QTest::newRow("unreadable document")
-            << "export|{dir}/names.nsf|--format|vcard-files|--out|{dir}" << 2 << 1
-            << "2 Contacts Saved, 1 Skipped";
-        QTest::newRow("missing book") << "export|{dir}/missing.nsf|--out|{dir}" << 0 << 2
-                                      << "not a correct notes address book file";
-        QTest::newRow("missing output folder")
-            << "export|{dir}/names.nsf|--out|{dir}/no/such/folder" << 0 << 2
-            << "the folder {dir}/no/such/folder does not exist.";
-        QTest::newRow("list") << "list|{dir}/names.nsf" << 0 << 0 << "";
-        QTest::newRow("list, unreadable document")
-            << "list|{dir}/names.nsf|--json" << 3 << 1 << "Documents skipped";
-        QTest::newRow("list, missing book")
-            << "list|{dir}/missing.nsf" << 0 << 2 << "not a correct notes address book file";
-        QTest::newRow("bad option")
-            << "export|{dir}/names.nsf|--colour" << 0 << 64 << "Unknown option 'colour'";
-        QTest::newRow("no book") << "export" << 0 << 64 << "export takes one address book";
-        QTest::newRow("unknown format")
-            << "export|{dir}/names.nsf|--format|pdf" << 0 << 64 << "\"pdf\" is not a format";
-        QTest::newRow("unknown field") << "export|{dir}/names.nsf|--fields|First Name,Shoe Size"
-                                       << 0 << 64 << "\"Shoe Size\" is not a field";
-        QTest::newRow("fields of a vCard")
-            << "export|{dir}/names.nsf|--format|vcard|--fields|First Name" << 0 << 64
-            << "--fields chooses the CSV's columns";
-        QTest::newRow("book and options without a command")
-            << "{dir}/names.nsf|--json" << 0 << 64 << "options go with a command";
-        QTest::newRow("empty output folder")
-            << "export|{dir}/names.nsf|--out|" << 0 << 64 << "--out names a folder";
+        testdata::addRows("cli/exit-status.rows",
+                          {"arguments", "failingDocument", "status", "message"});
     }
 
     void exitStatus()
     {
         QFETCH(QString, arguments);
-        QFETCH(int, failingDocument);
-        QFETCH(int, status);
+        QFETCH(QString, failingDocument);
+        QFETCH(QString, status);
         QFETCH(QString, message);
 
         QTemporaryDir dir;
@@ -119,19 +86,19 @@ private slots:
         // The command line hands the client the book's absolute path in the system's own form.
         client.missingPaths.insert(
             QDir::toNativeSeparators(dir.filePath(QStringLiteral("missing.nsf"))).toStdString());
-        if (failingDocument > 0)
-            client.failOn(notes::MemoryClient::Op::Document, failingDocument);
+        if (!failingDocument.isEmpty())
+            client.failOn(notes::MemoryClient::Op::Document, failingDocument.toInt());
 
         const Run run = runIn(arguments.replace(QStringLiteral("{dir}"), dir.path()).split(u'|'),
                               client.factory());
-        QCOMPARE(run.status, status);
+        QCOMPARE(run.status, status.toInt());
         const QString said =
             QDir::toNativeSeparators(message.replace(QStringLiteral("{dir}"), dir.path()));
         QVERIFY2(run.err.contains(said.toUtf8()), run.err.constData());
         // Whatever is said, the program's name says it first.
         QVERIFY2(run.err.isEmpty() || run.err.startsWith(kPrefix), run.err.constData());
         // Nothing is left behind by a run that failed.
-        if (status >= 2)
+        if (status.toInt() >= 2)
             QCOMPARE(
                 QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                 QStringList());
@@ -278,98 +245,16 @@ private slots:
 
     void program_data()
     {
-        // Split at "|"; {dir} is a fresh folder, {book} the sample, {locked} a copy of it that
-        // cannot be read.
-        QTest::addColumn<QString>("arguments");
-        QTest::addColumn<bool>("display");
-        QTest::addColumn<bool>("fullDisk"); // standard output on /dev/full
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("message"); // the first line of standard error
-        QTest::addColumn<QString>("written");
-
-        const QString noDisplay =
-            "korvanta-tessal: the window needs a display, and none is set (DISPLAY, "
-            "WAYLAND_DISPLAY); without one, use 'korvanta-tessal export' or 'korvanta-tessal "
-            "list' (see 'korvanta-tessal --help').";
-        const QString full = "korvanta-tessal: write error: No space left on device";
-        QTest::newRow("version") << "--version" << false << false << 0 << ""
-                                 << "";
-        QTest::newRow("CSV") << "export|{book}|--out|{dir}" << false << false << 0
-                             << "korvanta-tessal: 50 Contacts Saved Successfully"
-                             << "OE-Contacts.csv";
-        QTest::newRow("vCard") << "export|{book}|--format|vcard|--out|{dir}" << false << false << 0
-                               << "korvanta-tessal: 50 Contacts Saved Successfully"
-                               << "Contacts.vcf";
-        QTest::newRow("list") << "list|{book}|--json" << false << false << 0 << ""
-                              << "";
-        QTest::newRow("missing book")
-            << "export|{dir}/missing.dxl|--out|{dir}" << false << false << 2
-            << "korvanta-tessal: Lotus Notes not configured or the selected file is not a correct "
-               "notes address book file."
-            << "";
-        QTest::newRow("unreadable book")
-            << "list|{locked}" << false << false << 2
-            << "korvanta-tessal: cannot read {dir}/locked.dxl: Permission denied"
-            << "";
-        QTest::newRow("missing output folder")
-            << "export|{book}|--out|{dir}/no/such" << false << false << 2
-            << "korvanta-tessal: the folder {dir}/no/such does not exist."
-            << "";
-        QTest::newRow("bad option") << "list|{book}|--bogus" << false << false << 64
-                                    << "korvanta-tessal: Unknown option 'bogus'."
-                                    << "";
-        QTest::newRow("mistyped command")
-            << "exprot|{book}" << false << false << 64
-            << "korvanta-tessal: \"exprot\" is neither a command (export, list, help) nor an "
-               "address book that exists."
-            << "";
-        QTest::newRow("mistyped command, display")
-            << "exprot|{book}" << true << false << 64
-            << "korvanta-tessal: \"exprot\" is neither a command (export, list, help) nor an "
-               "address book that exists."
-            << "";
-        QTest::newRow("a word alone, display")
-            << "names" << true << false << 64
-            << "korvanta-tessal: \"names\" is neither a command (export, list, help) nor an "
-               "address book that exists."
-            << "";
-        QTest::newRow("after the book, display")
-            << "{book}|extra" << true << false << 64
-            << "korvanta-tessal: \"extra\" after the address book: the window takes the book "
-               "alone."
-            << "";
-        QTest::newRow("after list's book")
-            << "list|{book}|extra" << false << false << 64
-            << "korvanta-tessal: list takes one address book; \"extra\" is one argument too many."
-            << "";
-        QTest::newRow("standard input as the book")
-            << "export|-" << false << false << 64
-            << "korvanta-tessal: \"-\": export reads the address book from its file, not from "
-               "standard input."
-            << "";
-        QTest::newRow("standard output as the folder")
-            << "export|{book}|--out|-" << false << false << 64
-            << "korvanta-tessal: --out -: the export writes files into a folder, not to "
-               "standard output."
-            << "";
-        QTest::newRow("window, no display") << "" << false << false << 64 << noDisplay << "";
-        QTest::newRow("window with a book, no display")
-            << "{book}" << false << false << 64 << noDisplay << "";
-        QTest::newRow("window with a new book, no display")
-            << "{dir}/new.dxl" << false << false << 64 << noDisplay << "";
-        QTest::newRow("list on a full disk") << "list|{book}" << false << true << 2 << full << "";
-        QTest::newRow("list --json on a full disk")
-            << "list|{book}|--json" << false << true << 2 << full << "";
-        QTest::newRow("help on a full disk") << "--help" << false << true << 2 << full << "";
-        QTest::newRow("version on a full disk") << "--version" << false << true << 2 << full << "";
+        testdata::addRows("cli/program.rows",
+                          {"arguments", "display", "fullDisk", "status", "message", "written"});
     }
 
     void program()
     {
         QFETCH(QString, arguments);
-        QFETCH(bool, display);
-        QFETCH(bool, fullDisk);
-        QFETCH(int, status);
+        QFETCH(QString, display);
+        QFETCH(QString, fullDisk);
+        QFETCH(QString, status);
         QFETCH(QString, message);
         QFETCH(QString, written);
 
@@ -379,7 +264,7 @@ private slots:
         if (message.contains(QLatin1String("needs a display")))
             QSKIP("here the window always has a display");
 #endif
-        if (fullDisk && !QFile::exists(QStringLiteral("/dev/full")))
+        if (!fullDisk.isEmpty() && !QFile::exists(QStringLiteral("/dev/full")))
             QSKIP("this system has no /dev/full");
         if (arguments.contains(QLatin1String("{locked}"))) {
             const QString locked = dir.filePath(QStringLiteral("locked.dxl"));
@@ -390,12 +275,12 @@ private slots:
             arguments.replace(QStringLiteral("{locked}"), locked);
         }
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        if (!display)
+        if (display.isEmpty())
             for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
                 environment.remove(QString::fromLatin1(name));
         QProcess program;
         program.setProcessEnvironment(environment);
-        if (fullDisk)
+        if (!fullDisk.isEmpty())
             program.setStandardOutputFile(QStringLiteral("/dev/full"));
         QStringList list = arguments.replace(QStringLiteral("{dir}"), dir.path())
                                .replace(QStringLiteral("{book}"), QStringLiteral(KT_SAMPLE_BOOK))
@@ -407,7 +292,7 @@ private slots:
         QVERIFY(program.waitForFinished(60000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         const QByteArray err = program.readAllStandardError();
-        QVERIFY2(program.exitCode() == status, err.constData());
+        QVERIFY2(program.exitCode() == status.toInt(), err.constData());
         QByteArray first = err.left(err.indexOf('\n'));
         if (first.endsWith('\r')) // Windows' console streams end their lines with CR LF
             first.chop(1);
@@ -415,7 +300,7 @@ private slots:
                  QDir::toNativeSeparators(message.replace(QStringLiteral("{dir}"), dir.path())));
         if (!written.isEmpty())
             QVERIFY(QFile::exists(dir.filePath(written)));
-        if (arguments.startsWith(QLatin1String("list")) && status == 0)
+        if (arguments.startsWith(QLatin1String("list")) && status == QLatin1String("0"))
             QCOMPARE(QJsonDocument::fromJson(program.readAllStandardOutput()).array().size(), 50);
     }
 
