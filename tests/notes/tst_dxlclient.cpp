@@ -2,6 +2,7 @@
 // Tests of the DXL client: every value kind and date form a DXL export holds, item names in any
 // case, the "$People" view (which documents, in which order), ids and unreadable files. The
 // sample book is read through the window by the end-to-end tests.
+#include "DataRows.h"
 #include "DxlClient.h"
 #include "KeepAlive.h"
 
@@ -112,71 +113,11 @@ private slots:
         setZone("UTC");
     }
 
-    void values_data()
-    {
-        QTest::addColumn<QByteArray>("item");
-        QTest::addColumn<QString>("expected");
-        const auto row = [](const char *name, const char *item, const char *expected) {
-            QTest::newRow(name) << QByteArray(item) << QString::fromUtf8(expected);
-        };
-        row("text", "<text>Ann</text>", "text:Ann");
-        row("empty text", "<text/>", "text:");
-        row("spaces kept", "<text>  a b  </text>", "text:  a b  ");
-        row("textlist", "<textlist><text>Red</text><text>Blue</text></textlist>",
-            "text:Red / text:Blue");
-        row("break", "<text>one<break/>two</text>", "text:one\ntwo");
-        row("entities", "<text>A &amp; B &lt;c&gt; &quot;d&quot; &#233;</text>",
-            "text:A & B <c> \"d\" é");
-        row("CDATA", "<text><![CDATA[x<y>&z]]></text>", "text:x<y>&z");
-        row("bar and emoji", "<text>a|b 🎉</text>", "text:a|b 🎉");
-        row("number", "<number>42</number>", "number:42");
-        row("fraction", "<number>-3.5</number>", "number:-3.5");
-        row("exponent", "<number>1.5E3</number>", "number:1500");
-        row("numberlist", "<numberlist><number>1</number><number>2.25</number></numberlist>",
-            "number:1 / number:2.25");
-        row("not a number", "<number>n/a</number>", "text:n/a");
-        row("date", "<datetime>20040512</datetime>", "datetime:2004-05-12");
-        row("date-time without zone", "<datetime>20040512T134500,00</datetime>",
-            "datetime:2004-05-12 13:45:00");
-        row("zone -05", "<datetime dst='true'>20040512T134500,00-05</datetime>",
-            "datetime:2004-05-12 18:45:00");
-        row("zone +0530", "<datetime>20040512T010000,00+0530</datetime>",
-            "datetime:2004-05-11 19:30:00");
-        row("zone Z", "<datetime>20041231T235959,99Z</datetime>", "datetime:2004-12-31 23:59:59");
-        row("zone across a year", "<datetime>20041231T230000,00-02</datetime>",
-            "datetime:2005-01-01 01:00:00");
-        row("time only", "<datetime>T134500,00</datetime>", "datetime:13:45:00");
-        row("time only with zone", "<datetime>T134500,00+01</datetime>", "datetime:12:45:00");
-        row("datetimelist",
-            "<datetimelist><datetime>20040512</datetime><datetime>T080000,00</datetime></"
-            "datetimelist>",
-            "datetime:2004-05-12 / datetime:08:00:00");
-        row("datetimepair",
-            "<datetimepair><datetime>20040512</datetime><datetime>20040520</datetime></"
-            "datetimepair>",
-            "datetime:2004-05-12");
-        row("list of pairs",
-            "<datetimelist><datetimepair><datetime>20040512</datetime><datetime>20040520</"
-            "datetime></datetimepair><datetime>20050101</datetime></datetimelist>",
-            "datetime:2004-05-12 / datetime:2005-01-01");
-        row("bad date", "<datetime>20041345</datetime>", "text:20041345");
-        row("leap day", "<datetime>20000229T120000,00+00</datetime>",
-            "datetime:2000-02-29 12:00:00");
-        row("richtext",
-            "<richtext>\n<pardef id='1'/>\n<par def='1'>Hello <run><font "
-            "style='bold'/>bold</run></par>\n<par def='1'>second<break/>line</par>\n</richtext>",
-            "text:Hello bold\nsecond\nline");
-        row("richtext with a picture",
-            "<richtext><par>see <picture><gif>R0lGOD</gif></picture>this</par></richtext>",
-            "text:see this");
-        row("other kind", "<formula>@Name([CN]; @UserName)</formula>",
-            "text:@Name([CN]; @UserName)");
-        row("no value", "", "text:");
-    }
+    void values_data() { testdata::addRows("notes/dxl-values.rows", {"item", "expected"}); }
     void values()
     {
-        QFETCH(QByteArray, item);
-        auto doc = onePerson("<item name='Value'>" + item + "</item>\n");
+        QFETCH(QString, item);
+        auto doc = onePerson("<item name='Value'>" + item.toUtf8() + "</item>\n");
         QVERIFY(doc);
         QTEST(describe(doc->GetItemValue("Value")), "expected");
     }
