@@ -4,6 +4,7 @@
 // each card must hold is written beside it, and read_vcards.py reads the cards with Python's
 // vobject, a vCard reader independent of this program, and checks them field by field; it also
 // keeps its own table of where each item goes.
+#include "DataRows.h"
 #include "ExportJob.h"
 #include "FieldSchema.h"
 #include "MemoryClient.h"
@@ -72,33 +73,8 @@ private slots:
 
     void hardValues_data()
     {
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("expected"); // as a reader must give it back
-
-        QString longText;
-        while (longText.size() < 200)
-            longText += QStringLiteral("\u00e9t\u00e9 \u4e2d\u6587 ");
-        longText.truncate(200);
-
-        QTest::newRow("comma") << QStringLiteral("Smith, Jr.") << QStringLiteral("Smith, Jr.");
-        QTest::newRow("semicolon") << QStringLiteral("a;b") << QStringLiteral("a;b");
-        QTest::newRow("backslash") << QStringLiteral("C:\\n\\x") << QStringLiteral("C:\\n\\x");
-        QTest::newRow("CR") << QStringLiteral("line\rbreak") << QStringLiteral("line\nbreak");
-        QTest::newRow("LF") << QStringLiteral("line\nbreak") << QStringLiteral("line\nbreak");
-        QTest::newRow("CR LF") << QStringLiteral("line\r\nbreak") << QStringLiteral("line\nbreak");
-        QTest::newRow("spaces") << QStringLiteral("  spaces around  ")
-                                << QStringLiteral("  spaces around  ");
-        QTest::newRow("pipe") << QStringLiteral("a|b|c") << QStringLiteral("a|b|c");
-        QTest::newRow("accented") << QStringLiteral("Zo\u00eb M\u00fcller")
-                                  << QStringLiteral("Zo\u00eb M\u00fcller");
-        QTest::newRow("CJK") << QStringLiteral("\u5c71\u7530\u592a\u90ce")
-                             << QStringLiteral("\u5c71\u7530\u592a\u90ce");
-        QTest::newRow("emoji") << QStringLiteral("smile \U0001F600")
-                               << QStringLiteral("smile \U0001F600");
-        QTest::newRow("200 characters") << longText << longText;
-        QTest::newRow("every special")
-            << QStringLiteral(",;\\\r\n:\"") << QStringLiteral(",;\\\n:\"");
-        QTest::newRow("empty") << QString() << QString();
+        // "expected" as a reader must give it back.
+        testdata::addRows("export/vcard-hard-values.rows", {"value", "expected"});
     }
 
     void hardValues()
