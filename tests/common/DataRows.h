@@ -6,7 +6,8 @@
 //
 // blocks apart by blank lines, "#" lines ignored. A column a block leaves out is empty. A value
 // is the rest of its line after ": ", as it stands; "\n", "\r", "\t", "\s" (a space, for one at
-// the end of a value) and "\\" are its escapes. Every column is a QString.
+// the end of a value), "\uXXXX" (a character that does not show) and "\\" are its escapes.
+// Every column is a QString.
 #pragma once
 
 #include <QFile>
@@ -26,6 +27,11 @@ inline QString unescaped(QStringView text)
             continue;
         }
         const QChar next = text[++i];
+        if (next == u'u' && i + 4 < text.size()) {
+            value += QChar(text.mid(i + 1, 4).toUShort(nullptr, 16));
+            i += 4;
+            continue;
+        }
         value += next == u'n'   ? QChar(u'\n')
                  : next == u'r' ? QChar(u'\r')
                  : next == u't' ? QChar(u'\t')

@@ -3,6 +3,7 @@
 // unique where a file system ignores case or normalisation, and a folder that appears whole or
 // not at all, never in place of one that is already there.
 #include "ContactFileNames.h"
+#include "DataRows.h"
 #include "VCardFolderWriter.h"
 
 #include <QDir>
@@ -14,42 +15,7 @@ class TestExportFiles final : public QObject {
     Q_OBJECT
 
 private slots:
-    void safeName_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("file");
-
-        QTest::newRow("plain") << QStringLiteral("Anna Lee") << QStringLiteral("Anna Lee");
-        QTest::newRow("refused characters")
-            << QStringLiteral("a/b\\c:d*e?f\"g<h>i|j") << QStringLiteral("a_b_c_d_e_f_g_h_i_j");
-        QTest::newRow("control characters")
-            << QStringLiteral("tab\there\nnext") << QStringLiteral("tab_here_next");
-        QTest::newRow("dots and spaces around")
-            << QStringLiteral("  ..Hidden. ") << QStringLiteral("Hidden");
-        QTest::newRow("device name") << QStringLiteral("con") << QStringLiteral("_con");
-        QTest::newRow("device name with extension")
-            << QStringLiteral("LPT1.x") << QStringLiteral("_LPT1.x");
-        QTest::newRow("starts like a device")
-            << QStringLiteral("Conrad") << QStringLiteral("Conrad");
-        QTest::newRow("device name, superscript digit")
-            << QStringLiteral("LPT\u00b3 .txt") << QStringLiteral("_LPT\u00b3 .txt");
-        QTest::newRow("console") << QStringLiteral("conin$") << QStringLiteral("_conin$");
-        QTest::newRow("console, extension")
-            << QStringLiteral("CONOUT$.vcf") << QStringLiteral("_CONOUT$.vcf");
-        QTest::newRow("direction controls")
-            << QStringLiteral("\u2067Ann\u2069 \u202aLee\u202c\u202Efdp.exe")
-            << QStringLiteral("Ann Leefdp.exe");
-        QTest::newRow("leading dashes") << QStringLiteral("-- -Ann-") << QStringLiteral("Ann-");
-        QTest::newRow("only dashes and dots")
-            << QStringLiteral("-.- -") << QStringLiteral("Contact");
-        QTest::newRow("long run of dashes")
-            << QString(70, u'-') + QStringLiteral("Ann") << QStringLiteral("Ann");
-        QTest::newRow("empty") << QString() << QStringLiteral("Contact");
-        QTest::newRow("long") << QString(70, QChar(0xe9)) << QString(60, QChar(0xe9));
-        QTest::newRow("long, emoji at the cut")
-            << QString(59, u'a') + QStringLiteral("\U0001F600 tail") << QString(59, u'a');
-        QTest::newRow("decomposed") << QStringLiteral("Zoe\u0308") << QStringLiteral("Zo\u00eb");
-    }
+    void safeName_data() { testdata::addRows("export/file-names.rows", {"name", "file"}); }
 
     void safeName()
     {
