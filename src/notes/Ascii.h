@@ -32,6 +32,19 @@ constexpr bool equalIgnoringCase(std::string_view a, std::string_view b)
                                               [](char x, char y) { return lower(x) == lower(y); });
 }
 
+// Ordering ignoring case, as the "$People" view sorts; other bytes compare as unsigned UTF-8.
+constexpr int compareIgnoringCase(std::string_view a, std::string_view b)
+{
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto x = static_cast<unsigned char>(lower(a[i]));
+        const auto y = static_cast<unsigned char>(lower(b[i]));
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
 constexpr bool endsWithIgnoringCase(std::string_view text, std::string_view suffix)
 {
     return text.size() >= suffix.size() &&

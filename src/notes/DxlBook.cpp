@@ -29,19 +29,6 @@ namespace {
 
 using ascii::trimmed;
 
-// Case-insensitive (ASCII) ordering; other bytes compare as unsigned UTF-8 bytes.
-int compareFolded(std::string_view a, std::string_view b)
-{
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto x = static_cast<unsigned char>(ascii::lower(a[i]));
-        const auto y = static_cast<unsigned char>(ascii::lower(b[i]));
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
 // The local part of an element name, should an export carry a namespace prefix.
 std::string_view localName(const XML_Char *name)
 {
@@ -574,10 +561,10 @@ void DxlBook::sortView()
         m_viewOrder[i] = static_cast<std::uint32_t>(i);
     std::stable_sort(m_viewOrder.begin(), m_viewOrder.end(),
                      [&keys](std::uint32_t a, std::uint32_t b) {
-                         const int byLast = compareFolded(keys[a].last, keys[b].last);
+                         const int byLast = ascii::compareIgnoringCase(keys[a].last, keys[b].last);
                          if (byLast != 0)
                              return byLast < 0;
-                         return compareFolded(keys[a].first, keys[b].first) < 0;
+                         return ascii::compareIgnoringCase(keys[a].first, keys[b].first) < 0;
                      });
 }
 

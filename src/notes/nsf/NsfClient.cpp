@@ -7,6 +7,7 @@
 
 #include "Ascii.h"
 #include "Database.h"
+#include "ListedView.h"
 
 #include <algorithm>
 #include <utility>
@@ -15,18 +16,6 @@
 namespace notes::nsf {
 
 namespace {
-
-int compareFolded(std::string_view a, std::string_view b)
-{
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto x = static_cast<unsigned char>(ascii::lower(a[i]));
-        const auto y = static_cast<unsigned char>(ascii::lower(b[i]));
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
 
 bool isPerson(const Note &note)
 {
@@ -79,8 +68,8 @@ struct Book {
             }
         }
         std::stable_sort(people.begin(), people.end(), [](const Person &a, const Person &b) {
-            const int byLast = compareFolded(a.last, b.last);
-            return byLast != 0 ? byLast < 0 : compareFolded(a.first, b.first) < 0;
+            const int byLast = ascii::compareIgnoringCase(a.last, b.last);
+            return byLast != 0 ? byLast < 0 : ascii::compareIgnoringCase(a.first, b.first) < 0;
         });
         for (const Person &p : people)
             view.push_back(p.ref);
@@ -113,57 +102,6 @@ private:
     Note m_note;
 };
 
-class NsfEntry final : public NotesViewEntry {
-public:
-    NsfEntry(BookPtr book, std::size_t position) : m_book(std::move(book)), m_position(position) {}
-    std::unique_ptr<NotesDocument> Document() override
-    {
-        return std::make_unique<NsfDocument>(m_book,
-                                             m_book->database->read(m_book->view[m_position]));
-    }
-    const Book *book() const { return m_book.get(); }
-    std::size_t position() const { return m_position; }
-
-private:
-    BookPtr m_book;
-    std::size_t m_position = 0;
-};
-
-class NsfNavigator final : public NotesViewNavigator {
-public:
-    explicit NsfNavigator(BookPtr book) : m_book(std::move(book)) {}
-    std::int64_t Count() override { return static_cast<std::int64_t>(m_book->view.size()); }
-    std::unique_ptr<NotesViewEntry> GetFirstDocument() override { return entryAt(0); }
-    std::unique_ptr<NotesViewEntry> GetNextDocument(NotesViewEntry &current) override
-    {
-        const auto *entry = dynamic_cast<const NsfEntry *>(&current);
-        if (!entry || entry->book() != m_book.get())
-            throw NotesError("GetNextDocument: the entry does not belong to this view.");
-        return entryAt(entry->position() + 1);
-    }
-
-private:
-    std::unique_ptr<NotesViewEntry> entryAt(std::size_t position) const
-    {
-        if (position >= m_book->view.size())
-            return nullptr;
-        return std::make_unique<NsfEntry>(m_book, position);
-    }
-    BookPtr m_book;
-};
-
-class NsfView final : public NotesView {
-public:
-    explicit NsfView(BookPtr book) : m_book(std::move(book)) {}
-    std::unique_ptr<NotesViewNavigator> CreateViewNav() override
-    {
-        return std::make_unique<NsfNavigator>(m_book);
-    }
-
-private:
-    BookPtr m_book;
-};
-
 class NsfDatabase final : public NotesDatabase {
 public:
     NsfDatabase(std::shared_ptr<Database> db, std::string path)
@@ -175,11 +113,12 @@ public:
     {
         // The views' indexes are not read: only the one view the program needs is rebuilt
         // from the documents, once.
-        if (!ascii::equalIgnoringCase(viewName, "$People"))
-            throw NotesError("The view \"" + viewName + "\" does not exist in " + m_path + ".");
+        requirePeopleView(viewName, m_path);
         if (!m_book)
             m_book = std::make_shared<const Book>(m_database);
-        return std::make_unique<NsfView>(m_book);
+        return listedView(m_book->view.size(), [book = m_book](std::size_t position) {
+            return std::make_unique<NsfDocument>(book, book->database->read(book->view[position]));
+        });
     }
 
 private:
@@ -193,10 +132,7 @@ public:
     std::unique_ptr<NotesDatabase> GetDatabase(const std::string &server,
                                                const std::string &path) override
     {
-        if (!server.empty())
-            throw NotesError("The server " + server +
-                             " cannot be reached: only address books on this computer can be "
-                             "opened.");
+        requireThisComputer(server);
         return std::make_unique<NsfDatabase>(Database::open(path), path);
     }
 };
