@@ -5,6 +5,7 @@
 #include "DataRows.h"
 #include "DxlClient.h"
 #include "KeepAlive.h"
+#include "TimeZone.h"
 
 #include <QFile>
 #include <QScopeGuard>
@@ -51,16 +52,6 @@ QByteArray personDoc(const QByteArray &unid, const QByteArray &items,
 QByteArray textItem(const QByteArray &name, const QByteArray &value)
 {
     return "<item name='" + name + "'><text>" + value + "</text></item>\n";
-}
-
-void setZone(const char *zone)
-{
-    qputenv("TZ", zone);
-#ifdef _WIN32
-    _tzset();
-#else
-    tzset();
-#endif
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "NsfDump.h"
 #include "ScanWalk.h"
 #include "TestBooks.h"
+#include "TimeZone.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,16 +61,6 @@ std::string firstRefusal(std::vector<std::uint8_t> bytes, const std::string &nam
         return e.what();
     }
     return "(read)";
-}
-
-void setZone(const char *zone)
-{
-    qputenv("TZ", zone);
-#ifdef _WIN32
-    _tzset();
-#else
-    tzset();
-#endif
 }
 
 } // namespace
