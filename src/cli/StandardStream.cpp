@@ -2,16 +2,9 @@
 // Writing to a standard stream and keeping the first failure (see StandardStream.h).
 #include "StandardStream.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <limits>
-#include <system_error>
+#include "WriteAll.h"
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
+#include <system_error>
 
 namespace {
 
@@ -59,25 +52,7 @@ qint64 StandardStream::writeData(const char *data, qint64 size)
 bool StandardStream::writeOut(const char *data, qint64 size)
 {
     // After a failure nothing more goes out: what follows would leave a gap in the middle.
-    while (size > 0 && m_failure == 0) {
-#ifdef _WIN32
-        const unsigned chunk =
-            static_cast<unsigned>(std::min<qint64>(size, std::numeric_limits<int>::max()));
-        const int written = _write(m_fd, data, chunk);
-#else
-        const auto written = ::write(m_fd, data, static_cast<std::size_t>(size));
-#endif
-        if (written < 0) {
-            if (errno != EINTR)
-                m_failure = errno;
-            continue;
-        }
-        if (written == 0) {
-            m_failure = ENOSPC; // a write that takes nothing and names no reason
-            continue;
-        }
-        data += written;
-        size -= written;
-    }
+    if (m_failure == 0)
+        m_failure = writeAll(m_fd, data, size);
     return m_failure == 0;
 }

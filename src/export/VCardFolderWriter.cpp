@@ -1,102 +1,69 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The one-vCard-per-contact writer (see VCardFolderWriter.h). Files are written whole with the
-// system's own calls: every byte count, and the close, is checked. On Linux the work folder's
-// file system is synced once before the folder is put in place (one syncfs() costs what one file
-// used to); elsewhere each file is flushed to disk as it is closed.
+// system's own calls: every byte count, and the close, is checked (Qt's unbuffered writes lose
+// the system's reason). On Linux the work folder's file system is synced once before the folder
+// is put in place (one syncfs() costs what one file used to); elsewhere each file is flushed to
+// disk before it is closed.
 #include "VCardFolderWriter.h"
+
+#include "WriteAll.h"
 
 #include <QDir>
 #include <QFile>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace {
 
-#ifdef _WIN32
-QString systemReason()
-{
-    return qt_error_string(static_cast<int>(GetLastError()));
-}
-
-// Creates `path` (never replacing a file), writes all of `text` and flushes it to disk.
-bool writeWhole(const QString &path, const std::string &text, QString &reason)
-{
-    const HANDLE file =
-        CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
-                    GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        reason = systemReason();
-        return false;
-    }
-    const char *data = text.data();
-    std::size_t left = text.size();
-    bool ok = true;
-    while (ok && left > 0) {
-        const DWORD chunk = left > (1u << 30) ? (1u << 30) : static_cast<DWORD>(left);
-        DWORD written = 0;
-        ok = WriteFile(file, data, chunk, &written, nullptr) && written > 0;
-        data += written;
-        left -= written;
-    }
-    ok = ok && FlushFileBuffers(file);
-    if (!ok)
-        reason = systemReason();
-    if (!CloseHandle(file) && ok) {
-        reason = systemReason();
-        ok = false;
-    }
-    return ok;
-}
-#else
 QString systemReason()
 {
     return qt_error_string(errno);
 }
 
+// Creates `path` (never replacing a file) and writes all of `text`; false and the system's
+// reason when any of it failed.
 bool writeWhole(const QString &path, const std::string &text, QString &reason)
 {
+#ifdef _WIN32
+    const int fd =
+        ::_wopen(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
+                 _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+#else
     const int fd =
         ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+#endif
     if (fd < 0) {
         reason = systemReason();
         return false;
     }
-    const char *data = text.data();
-    std::size_t left = text.size();
-    bool ok = true;
-    while (ok && left > 0) {
-        const ssize_t written = ::write(fd, data, left);
-        if (written < 0 && errno == EINTR)
-            continue;
-        ok = written > 0; // a write of nothing on a full disk sets no errno: say so below
-        if (written == 0)
-            errno = ENOSPC;
-        if (ok) {
-            data += written;
-            left -= static_cast<std::size_t>(written);
-        }
-    }
+    int failure = writeAll(fd, text.data(), static_cast<std::int64_t>(text.size()));
+#ifdef _WIN32
+    if (failure == 0 && ::_commit(fd) != 0)
+        failure = errno;
+    // A file system that writes late (a network share) reports a failed write at the close.
+    if (::_close(fd) != 0 && failure == 0)
+        failure = errno;
+#else
 #ifndef __linux__
-    ok = ok && ::fsync(fd) == 0;
+    if (failure == 0 && ::fsync(fd) != 0)
+        failure = errno;
 #endif
-    if (!ok)
-        reason = systemReason();
     // A file system that writes late (NFS, some FUSE) reports a failed write at the close.
-    if (::close(fd) != 0 && ok) {
-        reason = systemReason();
-        ok = false;
-    }
-    return ok;
-}
+    if (::close(fd) != 0 && failure == 0)
+        failure = errno;
 #endif
+    if (failure != 0)
+        reason = qt_error_string(failure);
+    return failure == 0;
+}
 
 } // namespace
 
