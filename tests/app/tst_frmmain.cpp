@@ -2,6 +2,7 @@
 // The main window: the start-up focus, the menus' actions, and the rules of the path row (Browse,
 // typing, emptying) over the buttons, the progress label and the progress bar, before and after a
 // scan.
+#include "DataRows.h"
 #include "FakePlatform.h"
 #include "Find.h"
 #include "FrmMain.h"
@@ -75,45 +76,19 @@ private slots:
 
     void pathRules_data()
     {
-        QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("scanEnabled");
-        QTest::addColumn<bool>("exportEnabled");
-        QTest::addColumn<bool>("progressShown");
-
-        const QString book = QStringLiteral("/books/names.nsf");
-        QTest::newRow("start") << QStringList{} << "" << false << false << false;
-        QTest::newRow("typing enables scan only")
-            << QStringList{"type:notes.txt"} << "notes.txt" << true << false << false;
-        QTest::newRow("emptying disables scan")
-            << QStringList{"type:abc", "clear"} << "" << false << false << false;
-        QTest::newRow("browse confirmed")
-            << QStringList{"browse:" + book} << book << true << false << true;
-        QTest::newRow("first browse cancelled clears typing")
-            << QStringList{"type:typed", "cancel"} << "" << false << false << false;
-        QTest::newRow("cancel after browse keeps shown progress")
-            << QStringList{"browse:" + book, "clear", "cancel"} << book << true << false << true;
-        QTest::newRow("later cancel restores last choice")
-            << QStringList{"browse:" + book, "type:/other", "cancel"} << book << true << false
-            << true;
-        QTest::newRow("cancel after scan gives the book back")
-            << QStringList{"browse:" + book, "scan", "cancel"} << book << true << false << true;
-        QTest::newRow("emptying after scan keeps export")
-            << QStringList{"browse:" + book, "scan", "clear"} << "" << false << true << false;
-        QTest::newRow("editing after scan enables scan")
-            << QStringList{"browse:" + book, "scan", "type:x"} << book + "x" << true << true
-            << false;
-        QTest::newRow("scan of a typed path shows no progress line")
-            << QStringList{"type:" + book, "scan"} << book << false << true << false;
+        testdata::addRows("app/path-rules.rows",
+                          {"script", "path", "scan", "exportable", "progress"});
     }
 
     void pathRules()
     {
-        QFETCH(QStringList, steps);
+        QFETCH(QString, script);
         QFETCH(QString, path);
-        QFETCH(bool, scanEnabled);
-        QFETCH(bool, exportEnabled);
-        QFETCH(bool, progressShown);
+        QFETCH(QString, scan);
+        QFETCH(QString, exportable);
+        QFETCH(QString, progress);
+        const QStringList steps = script.isEmpty() ? QStringList() : script.split(" | ");
+        const bool progressShown = !progress.isEmpty();
 
         FakePlatform fake;
         notes::MemoryClient client;
@@ -126,8 +101,9 @@ private slots:
 
         auto *bar = find<QProgressBar>(&window, "ProgBarScanNotes");
         QCOMPARE(find<QLineEdit>(&window, "txtNotesDatabaseFile")->text(), path);
-        QCOMPARE(find<QPushButton>(&window, "CmdEnumerateNotes")->isEnabled(), scanEnabled);
-        QCOMPARE(find<QPushButton>(&window, "CmdContactsCreate")->isEnabled(), exportEnabled);
+        QCOMPARE(find<QPushButton>(&window, "CmdEnumerateNotes")->isEnabled(), !scan.isEmpty());
+        QCOMPARE(find<QPushButton>(&window, "CmdContactsCreate")->isEnabled(),
+                 !exportable.isEmpty());
         QCOMPARE(find<QLabel>(&window, "LblRead")->isVisible(), progressShown);
         QCOMPARE(bar->isVisible(), progressShown);
         if (!steps.isEmpty() && (steps.last().startsWith("browse:") || steps.last() == "cancel"))
