@@ -4,6 +4,7 @@
 // window's guard while a scan runs.
 #include "ContactRecord.h"
 #include "ContactTree.h"
+#include "DataRows.h"
 #include "FakePlatform.h"
 #include "FieldSchema.h"
 #include "Find.h"
@@ -93,55 +94,8 @@ private slots:
 
     void outcomes_data()
     {
-        QTest::addColumn<QString>("setup");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("textStart");
-        QTest::addColumn<QString>("textHolds"); // "": the text is textStart alone
-        QTest::addColumn<bool>("completed");
-        QTest::addColumn<int>("contacts");
-
-        const QString company = QStringLiteral("Korvanta Software");
-        QTest::newRow("completed") << "three" << company << "Notes Address Book Scan Completed"
-                                   << "" << true << 3;
-        QTest::newRow("backup copy fails, scan goes on")
-            << "copy fails" << company << "Notes Address Book Scan Completed"
-            << "" << true << 3;
-        QTest::newRow("not installed")
-            << "no client"
-            << "Notes Not Installed/Configured"
-            << QStringList{"Lotus Notes NOT INSTALLED or CONFIGURED Properly.",
-                           "",
-                           "If Lotus Notes is installed and configured properly and you still get "
-                           "this error message",
-                           "then make sure your Lotus Notes Client is configured as stand alone "
-                           "client (does not look for Domino).",
-                           "It is RECOMMENDED that you install a Notes Client on a fresh disk to "
-                           "perform the conversion.",
-                           "Please contact our technical team at support@korvanta.example for "
-                           "further "
-                           "assistance.",
-                           "",
-                           "Make sure you logged in under same user account through which Notes is "
-                           "installed."}
-                   .join(nl())
-            << "" << false << 0;
-        QTest::newRow("cannot open") << "missing book" << company
-                                     << "Lotus Notes not configured or the selected file is not a "
-                                        "correct notes address book file." +
-                                            nl() + nl()
-                                     << "The file /books/names.nsf does not exist." << false << 0;
-        QTest::newRow("empty view")
-            << "empty" << company << "No contacts were found in the Notes Address Book."
-            << "" << true << 0;
-        QTest::newRow("a document skipped")
-            << "second unreadable" << company
-            << "The Notes Address Book scan reached the end of the book, but some documents could "
-               "not be read."
-            << "Contacts added: 2. Documents skipped because they could not be read: 1." << true
-            << 2;
-        QTest::newRow("stopped early")
-            << "walk breaks" << company << "The Notes Address Book scan stopped early: "
-            << "Contacts added: 1." << true << 1;
+        testdata::addRows("app/scan-outcomes.rows", {"setup", "title", "textStart", "textHolds",
+                                                     "completedRun", "contactCount"});
     }
 
     void outcomes()
@@ -150,8 +104,11 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QString, textStart);
         QFETCH(QString, textHolds);
-        QFETCH(bool, completed);
-        QFETCH(int, contacts);
+        QFETCH(QString, completedRun);
+        QFETCH(QString, contactCount);
+        textStart.replace(QLatin1String("{nl}"), nl());
+        const bool completed = !completedRun.isEmpty();
+        const int contacts = contactCount.toInt();
 
         if (setup != "empty") {
             m_client->people = {person("1", "Anna", "Ant"), person("2", "Bob", "Bee"),
