@@ -41,6 +41,16 @@ inline QString unescaped(QStringView text)
     return value;
 }
 
+// The value of an enumeration whose values are named, in order, by `names`.
+template <typename Enum, std::size_t N>
+Enum named(const QString &name, const char *const (&names)[N])
+{
+    for (std::size_t i = 0; i < N; ++i)
+        if (name == QLatin1String(names[i]))
+            return static_cast<Enum>(i);
+    qFatal("%s names no value of the table", qPrintable(name));
+}
+
 // Adds `columns` and the rows of `file` (relative to tests/) to the running _data() function.
 inline void addRows(const char *file, std::initializer_list<const char *> columns)
 {

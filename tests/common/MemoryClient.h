@@ -43,6 +43,12 @@ public:
         NoteID,
         GetItemValue,
     };
+    // The operations' names, in their order, as the tests' data files write them.
+    static constexpr const char *kOpNames[] = {
+        "CreateSession", "GetDatabase",      "Title",           "GetView",  "CreateViewNav",
+        "Count",         "GetFirstDocument", "GetNextDocument", "Document", "UniversalID",
+        "NoteID",        "GetItemValue",
+    };
 
     MemoryClient();
     MemoryClient(const MemoryClient &) = delete;

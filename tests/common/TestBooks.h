@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+// The walks' outcomes' names, in their order, as the tests' data files write them.
+inline constexpr const char *kKindNames[] = {"Completed", "NotInstalled", "CannotOpen",
+                                             "EmptyView", "Incomplete",   "StoppedEarly"};
+
 // A person with the ids "UNID<id>" and "N<id>", so the scan's key is "UNID<id>-N<id>".
 inline notes::MemoryDocument person(const std::string &id, const std::string &first,
                                     const std::string &last)
