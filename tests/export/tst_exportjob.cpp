@@ -2,6 +2,7 @@
 // The export job over the in-memory client, as the export window and the command line run it:
 // for every way a run can end, what is written (the whole file, or nothing at all), what the
 // result says, what reaches the progress callbacks, and that every Notes object is released.
+#include "DataRows.h"
 #include "ExportFilePath.h"
 #include "ExportJob.h"
 #include "FileBytes.h"
@@ -16,11 +17,6 @@ using notes::MemoryClient;
 using Op = MemoryClient::Op;
 using Kind = notes::WalkOutcome::Kind;
 using Failure = ExportResult::Failure;
-using Lines = QList<QByteArray>;
-
-Q_DECLARE_METATYPE(MemoryClient::Op)
-Q_DECLARE_METATYPE(notes::WalkOutcome::Kind)
-Q_DECLARE_METATYPE(ExportResult::Failure)
 
 class TestExportJob final : public QObject {
     Q_OBJECT
@@ -28,56 +24,27 @@ class TestExportJob final : public QObject {
 private slots:
     void outcome_data()
     {
-        QTest::addColumn<int>("people");
-        QTest::addColumn<QString>("setup"); // "no session", "no folder", "blocked commit"
-        QTest::addColumn<MemoryClient::Op>("failing");
-        QTest::addColumn<int>("nthCall"); // 0: nothing fails
-        QTest::addColumn<Failure>("failure");
-        QTest::addColumn<notes::WalkOutcome::Kind>("kind");
-        QTest::addColumn<Lines>("lines"); // the file's lines; none: no file
-        QTest::addColumn<int>("skipped");
-
-        const QByteArray h("First Name,Notes\r\n");
-        const QByteArray l1("First1,Note1\r\n"), l2("First2,Note2\r\n"), l3("First3,Note3\r\n");
-        const Failure none = Failure::None, book = Failure::Book, writing = Failure::Writing;
-
-        // How each way of opening and walking ends is the shared walk's, checked with the scan;
-        // these rows check what the export writes and says for each kind of end.
-        QTest::newRow("all read") << 3 << "" << Op::Count << 0 << none << Kind::Completed
-                                  << Lines{h, l1, l2, l3} << 0;
-        QTest::newRow("empty view")
-            << 0 << "" << Op::Count << 0 << none << Kind::EmptyView << Lines{h} << 0;
-        QTest::newRow("no session")
-            << 3 << "no session" << Op::Count << 0 << book << Kind::NotInstalled << Lines{} << 0;
-        QTest::newRow("GetDatabase fails")
-            << 3 << "" << Op::GetDatabase << 1 << book << Kind::CannotOpen << Lines{} << 0;
-        QTest::newRow("first document fails")
-            << 3 << "" << Op::Document << 1 << none << Kind::Incomplete << Lines{h, l2, l3} << 1;
-        // Two items per document: call 4 is the first item of the second document.
-        QTest::newRow("item of a later document fails")
-            << 3 << "" << Op::GetItemValue << 4 << none << Kind::Incomplete << Lines{h, l1, l3}
-            << 1;
-        QTest::newRow("GetNextDocument fails") << 3 << "" << Op::GetNextDocument << 2 << none
-                                               << Kind::StoppedEarly << Lines{h, l1, l2} << 0;
-        // The writer cannot prepare the file: the book is not even opened.
-        QTest::newRow("folder below a file")
-            << 3 << "no folder" << Op::Count << 0 << writing << Kind::Completed << Lines{} << 0;
-        // A folder takes the file's place while the book is read: the walk completes, but the
-        // file cannot be put in place.
-        QTest::newRow("commit fails") << 3 << "blocked commit" << Op::Count << 0 << writing
-                                      << Kind::Completed << Lines{} << 0;
+        testdata::addRows("export/export-outcomes.rows", {"people", "setup", "failing", "nthCall",
+                                                          "failure", "kind", "lines", "skipped"});
     }
 
     void outcome()
     {
-        QFETCH(int, people);
+        QFETCH(QString, people);
         QFETCH(QString, setup);
-        QFETCH(MemoryClient::Op, failing);
-        QFETCH(int, nthCall);
-        QFETCH(Failure, failure);
-        QFETCH(notes::WalkOutcome::Kind, kind);
-        QFETCH(Lines, lines);
-        QFETCH(int, skipped);
+        QFETCH(QString, failing);
+        QFETCH(QString, nthCall);
+        QFETCH(QString, failure);
+        QFETCH(QString, kind);
+        QFETCH(QString, lines);
+        QFETCH(QString, skipped);
+        const Failure failed = failure == QLatin1String("Book")      ? Failure::Book
+                               : failure == QLatin1String("Writing") ? Failure::Writing
+                                                                     : Failure::None;
+        const Kind ended = testdata::named<Kind>(kind, kKindNames);
+        QByteArray file;
+        for (const QString &line : lines.split(QStringLiteral(" | "), Qt::SkipEmptyParts))
+            file += line.toUtf8() + "\r\n";
 
         QTemporaryDir dir;
         QString folder = dir.path();
@@ -87,11 +54,11 @@ private slots:
         }
         const QString path = exportFileIn(folder);
         MemoryClient client;
-        addPeople(client, people, "comment");
+        addPeople(client, people.toInt(), "comment");
         if (setup == QLatin1String("no session"))
             client.availableProgIds.clear();
-        if (nthCall > 0)
-            client.failOn(failing, nthCall);
+        if (!failing.isEmpty())
+            client.failOn(testdata::named<Op>(failing, MemoryClient::kOpNames), nthCall.toInt());
         const notes::SessionFactory inner = client.factory();
         const notes::SessionFactory factory = [&](const std::string &progId) {
             if (setup == QLatin1String("blocked commit"))
@@ -111,42 +78,43 @@ private slots:
         request.progress = [&steps](std::int64_t reached) { steps << reached; };
         const ExportResult result = runExportJob(factory, request);
 
-        QCOMPARE(result.failure, failure);
+        QCOMPARE(result.failure, failed);
         QCOMPARE(result.writtenPath, path);
-        QCOMPARE(result.errorText.isEmpty(), failure != Failure::Writing);
+        QCOMPARE(result.errorText.isEmpty(), failed != Failure::Writing);
         QVERIFY(!result.utf8Fallback);
-        QCOMPARE(QFileInfo(path).isFile(), !lines.isEmpty());
-        if (!lines.isEmpty())
-            QCOMPARE(readBytes(path), lines.join());
+        QCOMPARE(QFileInfo(path).isFile(), !file.isEmpty());
+        if (!file.isEmpty())
+            QCOMPARE(readBytes(path), file);
         // Nothing but the finished file, or what was there before, is left in the folder.
         QStringList expected{QStringLiteral("OE-Contacts.csv")};
         if (setup == QLatin1String("no folder"))
             expected = QStringList{QStringLiteral("afile")};
-        else if (lines.isEmpty() && setup != QLatin1String("blocked commit"))
+        else if (file.isEmpty() && setup != QLatin1String("blocked commit"))
             expected.clear();
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  expected);
 
         const notes::WalkOutcome &outcome = result.outcome;
-        QCOMPARE(outcome.kind, kind);
-        QCOMPARE(outcome.skipped, skipped);
+        QCOMPARE(outcome.kind, ended);
+        QCOMPARE(outcome.skipped, skipped.toInt());
         QCOMPARE(outcome.delivered, setup == QLatin1String("blocked commit")
-                                        ? people
-                                        : std::max<qsizetype>(0, lines.size() - 1));
+                                        ? people.toInt()
+                                        : std::max<qsizetype>(0, file.count("\r\n") - 1));
         QCOMPARE(client.liveObjects(), 0);
         const bool prepared = setup != QLatin1String("no folder");
         QCOMPARE(openings, prepared ? 1 : 0);
         QCOMPARE(client.calls(Op::CreateSession) > 0,
                  prepared && setup != QLatin1String("no session"));
 
-        const bool opened = prepared && failure != Failure::Book;
-        QCOMPARE(counts, opened ? QList<std::int64_t>{people} : QList<std::int64_t>{});
-        if (failure == Failure::Book || kind == Kind::StoppedEarly)
+        const bool opened = prepared && failed != Failure::Book;
+        QCOMPARE(counts, opened ? QList<std::int64_t>{people.toInt()} : QList<std::int64_t>{});
+        if (failed == Failure::Book || ended == Kind::StoppedEarly)
             QVERIFY(!outcome.reason.empty());
-        if (skipped > 0)
+        if (skipped.toInt() > 0)
             QVERIFY(!outcome.skipReason.empty());
         // Progress counts every document the walk reached, read or skipped, from 1 up.
-        const int reached = kind == Kind::StoppedEarly ? nthCall : (opened ? people : 0);
+        const int reached =
+            ended == Kind::StoppedEarly ? nthCall.toInt() : (opened ? people.toInt() : 0);
         QCOMPARE(steps.size(), reached);
         for (int i = 0; i < steps.size(); ++i)
             QCOMPARE(steps[i], i + 1);
