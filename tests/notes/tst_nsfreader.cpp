@@ -2,9 +2,10 @@
 // Tests of the database file reader on the public sample databases (../shared/nsf-samples from
 // the project root, skipped where they are not): each sample's dump against its golden file in
 // nsf/golden (written by the reader, checked by eye against what other projects assert about
-// the samples), refusals of mutated samples (nsf/refusals.txt), date-times as the object model
-// hands them out (nsf/timedates.txt), and the scan over the database file client.
+// the samples), refusals of mutated samples (nsf/refusals.rows), date-times as the object model
+// hands them out (nsf/timedates.rows), and the scan over the database file client.
 // KT_NSF_WRITE_GOLDEN=1 rewrites the golden files instead of comparing.
+#include "DataRows.h"
 #include "Database.h"
 #include "NsfClient.h"
 #include "NsfDump.h"
@@ -14,7 +15,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -35,20 +35,6 @@ std::vector<std::uint8_t> sample(const QString &name)
         qFatal("cannot read %s", qPrintable(f.fileName()));
     const QByteArray b = f.readAll();
     return {b.begin(), b.end()};
-}
-
-// Rows of a case file: blank lines and lines starting with '#' left out, fields split at runs
-// of two or more spaces.
-QList<QStringList> rows(const QString &file)
-{
-    QFile f(kCases + '/' + file);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
-        qFatal("cannot read %s", qPrintable(f.fileName()));
-    QList<QStringList> out;
-    for (const QString &line : QString::fromUtf8(f.readAll()).split('\n'))
-        if (!line.trimmed().isEmpty() && !line.startsWith('#'))
-            out << line.split(QRegularExpression(QStringLiteral(" {2,}")));
-    return out;
 }
 
 std::string firstRefusal(std::vector<std::uint8_t> bytes, const std::string &name)
@@ -101,20 +87,15 @@ private slots:
     // the start of the message the reader must refuse it with.
     void refusals_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QStringList>("patches");
-        QTest::addColumn<QString>("message");
-        for (const QStringList &row : rows("refusals.txt"))
-            QTest::newRow(qPrintable(row.value(2).left(60)))
-                << row.value(0) << row.value(1).split(' ') << row.value(2);
+        testdata::addRows("notes/nsf/refusals.rows", {"file", "patches", "message"});
     }
     void refusals()
     {
         QFETCH(QString, file);
-        QFETCH(QStringList, patches);
+        QFETCH(QString, patches);
         QFETCH(QString, message);
         std::vector<std::uint8_t> bytes = sample(file);
-        for (const QString &patch : patches) {
+        for (const QString &patch : patches.split(u' ')) {
             bool ok = false;
             const std::size_t at = patch.section('=', 0, 0).toULongLong(&ok, 0);
             const QByteArray with = QByteArray::fromHex(patch.section('=', 1).toLatin1());
@@ -133,13 +114,7 @@ private slots:
     // the object model gives for it.
     void timedates_data()
     {
-        QTest::addColumn<QString>("time");
-        QTest::addColumn<QString>("date");
-        QTest::addColumn<QString>("zone");
-        QTest::addColumn<QString>("expected");
-        for (const QStringList &row : rows("timedates.txt"))
-            QTest::newRow(qPrintable(row.join(' ')))
-                << row.value(0) << row.value(1) << row.value(2) << row.value(3);
+        testdata::addRows("notes/nsf/timedates.rows", {"time", "date", "zone", "expected"});
     }
     void timedates()
     {
