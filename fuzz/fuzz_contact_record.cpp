@@ -2,7 +2,7 @@
 // Property fuzzing of the contact record's one-text encoding: for any 42 values (separators,
 // escapes and every other byte included) decode(encode(fields)) gives the same fields; and
 // decode() takes any text at all.
-#include "ContactRecord.h"
+#include "notes/ContactRecord.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -2,7 +2,7 @@
 // Property fuzzing of the CSV line format: a line built from any fields, read back by the small
 // RFC 4180 reader below (written apart from the program's writer), gives the same fields; and
 // no field left unquoted has a space or a tab at either end, where importers trim.
-#include "CsvFormat.h"
+#include "export/format/CsvFormat.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -4,9 +4,9 @@
 // of each document is turned into its default text. A NotesError is a clean rejection of a bad
 // book; anything else (a crash, a sanitizer report, an escaping exception, a leak, a slow or
 // greedy input) is a finding.
-#include "DxlClient.h"
-#include "FieldSchema.h"
-#include "NotesError.h"
+#include "notes/FieldSchema.h"
+#include "notes/NotesError.h"
+#include "notes/dxl/DxlClient.h"
 
 #include <unistd.h>
 

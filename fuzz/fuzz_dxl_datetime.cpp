@@ -2,7 +2,7 @@
 // Fuzzing the DXL date-time reader. Beyond not crashing, whatever it accepts must be a real
 // date and time of the calendar Notes keeps (years 1 to 9999), and must read back unchanged when
 // written again in DXL's own form without a zone.
-#include "DxlDateTime.h"
+#include "notes/DxlDateTime.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -6,8 +6,8 @@
 // escaping exception, a leak, a slow or greedy input) is a finding. The seeds are small
 // databases cut down once from three public samples of HCL's domino-jnx tests
 // (knowndt, sample and signeddoc.nsf; Apache License 2.0, see ../shared/nsf-samples).
-#include "Database.h"
-#include "NotesError.h"
+#include "notes/NotesError.h"
+#include "notes/nsf/Database.h"
 
 #include <cstddef>
 #include <cstdint>

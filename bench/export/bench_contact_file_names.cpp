@@ -7,7 +7,7 @@
 // cannot be a wrong one.
 #include "BenchStats.h"
 
-#include "ContactFileNames.h"
+#include "export/ContactFileNames.h"
 
 #include <QSet>
 #include <QString>

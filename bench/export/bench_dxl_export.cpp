@@ -6,11 +6,11 @@
 // writing.
 #include "BenchStats.h"
 
-#include "CsvContactFormat.h"
-#include "CsvFileWriter.h"
-#include "DxlClient.h"
-#include "ExportWalk.h"
-#include "FieldSchema.h"
+#include "export/CsvFileWriter.h"
+#include "export/format/CsvContactFormat.h"
+#include "export/format/ExportWalk.h"
+#include "notes/FieldSchema.h"
+#include "notes/dxl/DxlClient.h"
 
 #include <QString>
 

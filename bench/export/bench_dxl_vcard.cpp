@@ -5,8 +5,8 @@
 // the same file, as for the CSV export.
 #include "BenchStats.h"
 
-#include "DxlClient.h"
-#include "ExportJob.h"
+#include "export/ExportJob.h"
+#include "notes/dxl/DxlClient.h"
 
 #include <QFileInfo>
 #include <QString>

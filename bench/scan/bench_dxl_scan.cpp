@@ -4,8 +4,8 @@
 // counts. The difference to bench_bare_parse is the cost of the client and the walk.
 #include "BenchStats.h"
 
-#include "DxlClient.h"
-#include "ScanWalk.h"
+#include "notes/ScanWalk.h"
+#include "notes/dxl/DxlClient.h"
 
 #include <cstdint>
 #include <cstdio>

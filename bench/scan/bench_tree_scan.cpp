@@ -4,9 +4,9 @@
 // Prints the same figures as the other scan benchmarks.
 //   bench_tree_scan BOOK.dxl
 #include "BenchStats.h"
-#include "ContactTree.h"
-#include "FrmMain.h"
-#include "QuietPlatform.h"
+#include "app/FrmMain.h"
+#include "browser/ContactTree.h"
+#include "platform/QuietPlatform.h"
 
 #include <QApplication>
 #include <QByteArray>

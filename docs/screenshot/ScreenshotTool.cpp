@@ -4,9 +4,9 @@
 //   kt-screenshot --screenshot OUT.png BOOK.dxl [CONTACT-NAME]
 // The window is the program's own, driven through its handlers; only the message boxes and
 // the backup copy are left out (QuietPlatform).
-#include "ContactTree.h"
-#include "FrmMain.h"
-#include "QuietPlatform.h"
+#include "app/FrmMain.h"
+#include "browser/ContactTree.h"
+#include "platform/QuietPlatform.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -2,25 +2,25 @@
 // The main window's layout and handlers. Positions come from the window's design in twips (15 to
 // a pixel); controls are stacked front to back as designed, so where they overlap the same one
 // shows.
-#include "FrmMain.h"
+#include "app/FrmMain.h"
 
-#include "Artwork.h"
-#include "ClickLabel.h"
-#include "ContactRecord.h"
-#include "ContactTree.h"
-#include "DetailsPane.h"
-#include "DocAbout.h"
-#include "EnterPresses.h"
-#include "FrmConversion.h"
-#include "HelpContents.h"
-#include "Look.h"
-#include "OpenInShell.h"
-#include "Platform.h"
-#include "Product.h"
-#include "ScanProgress.h"
-#include "ScanWalk.h"
-#include "WalkMessages.h"
-#include "WalkRunner.h"
+#include "app/FrmConversion.h"
+#include "app/ScanProgress.h"
+#include "app/WalkRunner.h"
+#include "browser/Artwork.h"
+#include "browser/ContactTree.h"
+#include "browser/DetailsPane.h"
+#include "export/WalkMessages.h"
+#include "notes/ContactRecord.h"
+#include "notes/ScanWalk.h"
+#include "platform/Platform.h"
+#include "product/Product.h"
+#include "support/ClickLabel.h"
+#include "support/DocAbout.h"
+#include "support/EnterPresses.h"
+#include "support/HelpContents.h"
+#include "support/Look.h"
+#include "support/OpenInShell.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -4,8 +4,8 @@
 // Help. It owns the rules that enable the scan and export buttons, and runs the scan.
 #pragma once
 
-#include "ContactStore.h"
-#include "SessionFactory.h"
+#include "notes/ContactStore.h"
+#include "notes/SessionFactory.h"
 
 #include <QMainWindow>
 #include <QString>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Store, tree and progress bar updates of the scan.
-#include "ScanProgress.h"
+#include "app/ScanProgress.h"
 
-#include "ContactStore.h"
-#include "ContactTree.h"
-#include "WalkRunner.h"
+#include "app/WalkRunner.h"
+#include "browser/ContactTree.h"
+#include "notes/ContactStore.h"
 
 #include <QProgressBar>
 

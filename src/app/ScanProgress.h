@@ -4,7 +4,7 @@
 // which this sink lets paint after every document.
 #pragma once
 
-#include "ScanWalk.h"
+#include "notes/ScanWalk.h"
 
 #include <cstdint>
 

@@ -5,15 +5,15 @@
 // desktop shortcut or "Open with" can hand one in. A command or an option as the first argument
 // ("export", "list", "--help") runs the command line instead, without a window or a display; the
 // command line also says so, rather than letting Qt abort, when the window has no display.
-#include "CommandLine.h"
-#include "FrmMain.h"
-#include "Product.h"
+#include "app/FrmMain.h"
+#include "cli/CommandLine.h"
+#include "product/Product.h"
 
 #include <QApplication>
 #include <QStringList>
 
 #ifdef _WIN32
-#include "ComApartment.h"
+#include "notes/com/ComApartment.h"
 #endif
 
 int main(int argc, char *argv[])

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Scaling of the raster artwork to the sizes the windows ask for.
-#include "Artwork.h"
+#include "browser/Artwork.h"
 
 #include <QGuiApplication>
 #include <QImage>

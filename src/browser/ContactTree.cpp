@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The contact tree's skeleton, node store and click reporting.
-#include "ContactTree.h"
+#include "browser/ContactTree.h"
 
-#include "Artwork.h"
+#include "browser/Artwork.h"
 
 #include <QKeyEvent>
 #include <QPalette>

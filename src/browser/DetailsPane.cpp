@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Layout and filling of the details pane. Positions are pixels inside the 465 by 457 pane.
-#include "DetailsPane.h"
+#include "browser/DetailsPane.h"
 
-#include "Artwork.h"
-#include "ContactRecord.h"
-#include "Look.h"
-#include "TabStrip.h"
+#include "browser/Artwork.h"
+#include "browser/TabStrip.h"
+#include "notes/ContactRecord.h"
+#include "support/Look.h"
 
 #include <QFrame>
 #include <QLabel>

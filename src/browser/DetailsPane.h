@@ -4,7 +4,7 @@
 // fields. It only displays; nothing reads its boxes back.
 #pragma once
 
-#include "FieldSchema.h"
+#include "notes/FieldSchema.h"
 
 #include <QGroupBox>
 #include <QList>

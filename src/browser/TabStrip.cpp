@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The narrow tab margins of TabStrip, through a proxy of the application's style so the tabs
 // keep the look of every other tab bar.
-#include "TabStrip.h"
+#include "browser/TabStrip.h"
 
 #include <QProxyStyle>
 

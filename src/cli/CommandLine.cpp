@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The command line (see CommandLine.h): reading the arguments, the help, and the way from main().
-#include "CommandLine.h"
+#include "cli/CommandLine.h"
 
-#include "ExportCommand.h"
-#include "FieldSchema.h"
-#include "Interrupts.h"
-#include "ListCommand.h"
-#include "Product.h"
-#include "StandardStream.h"
+#include "cli/ExportCommand.h"
+#include "cli/Interrupts.h"
+#include "cli/ListCommand.h"
+#include "cli/StandardStream.h"
+#include "notes/FieldSchema.h"
+#include "product/Product.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -4,9 +4,9 @@
 // on standard error starts with "korvanta-tessal: "; ExitStatus.h holds the exit statuses.
 #pragma once
 
-#include "Console.h"
-#include "ExitStatus.h"
-#include "SessionFactory.h"
+#include "cli/Console.h"
+#include "cli/ExitStatus.h"
+#include "notes/SessionFactory.h"
 
 #include <QStringList>
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The export command (see ExportCommand.h).
-#include "ExportCommand.h"
+#include "cli/ExportCommand.h"
 
-#include "CommandLine.h"
-#include "ExitStatus.h"
-#include "ExportJob.h"
-#include "TerminalProgress.h"
-#include "WalkMessages.h"
+#include "cli/CommandLine.h"
+#include "cli/ExitStatus.h"
+#include "cli/TerminalProgress.h"
+#include "export/ExportJob.h"
+#include "export/WalkMessages.h"
 
 #include <QDir>
 #include <QFileInfo>

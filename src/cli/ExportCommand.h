@@ -3,9 +3,9 @@
 // standard error.
 #pragma once
 
-#include "Console.h"
-#include "ExportJob.h"
-#include "SessionFactory.h"
+#include "cli/Console.h"
+#include "export/ExportJob.h"
+#include "notes/SessionFactory.h"
 
 namespace cli {
 

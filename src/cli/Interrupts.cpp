@@ -3,11 +3,11 @@
 // signal handler: it takes a lock and removes files and folders. So on POSIX systems the watched
 // are blocked everywhere and a thread of its own takes them with sigwait(); on Windows the
 // console runs the control handler in a thread of its own anyway.
-#include "Interrupts.h"
+#include "cli/Interrupts.h"
 
-#include "ExitStatus.h"
-#include "PendingOutputs.h"
-#include "TerminalProgress.h"
+#include "cli/ExitStatus.h"
+#include "cli/TerminalProgress.h"
+#include "export/PendingOutputs.h"
 
 #include <QByteArray>
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The list command (see ListCommand.h).
-#include "ListCommand.h"
+#include "cli/ListCommand.h"
 
-#include "CommandLine.h"
-#include "ExitStatus.h"
-#include "ScanWalk.h"
-#include "TerminalProgress.h"
-#include "WalkMessages.h"
+#include "cli/CommandLine.h"
+#include "cli/ExitStatus.h"
+#include "cli/TerminalProgress.h"
+#include "export/WalkMessages.h"
+#include "notes/ScanWalk.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

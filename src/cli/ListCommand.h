@@ -4,8 +4,8 @@
 // 42 fields named by their Notes items.
 #pragma once
 
-#include "Console.h"
-#include "SessionFactory.h"
+#include "cli/Console.h"
+#include "notes/SessionFactory.h"
 
 #include <QString>
 

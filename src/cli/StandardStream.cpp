@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writing to a standard stream and keeping the first failure (see StandardStream.h).
-#include "StandardStream.h"
+#include "cli/StandardStream.h"
 
-#include "WriteAll.h"
+#include "export/WriteAll.h"
 
 #include <system_error>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The command line's progress line (see TerminalProgress.h).
-#include "TerminalProgress.h"
+#include "cli/TerminalProgress.h"
 
 #include <QFileInfo>
 #include <QMutex>

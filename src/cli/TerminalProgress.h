@@ -5,7 +5,7 @@
 // terminal, so that a script's log stays free of it.
 #pragma once
 
-#include "Console.h"
+#include "cli/Console.h"
 
 #include <QByteArray>
 #include <QString>

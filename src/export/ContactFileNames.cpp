@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Safe and unique contact file names (see ContactFileNames.h).
-#include "ContactFileNames.h"
+#include "export/ContactFileNames.h"
 
 #include <QRegularExpression>
 

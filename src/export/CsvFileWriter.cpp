@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The output file of the export (see CsvFileWriter.h).
-#include "CsvFileWriter.h"
+#include "export/CsvFileWriter.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 // PendingOutputs, so an interrupted command line removes it.
 #pragma once
 
-#include "PendingOutputs.h"
+#include "export/PendingOutputs.h"
 
 #include <QByteArray>
 #include <QSaveFile>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The export's file path (see ExportFilePath.h).
-#include "ExportFilePath.h"
+#include "export/ExportFilePath.h"
 
 #include <QDir>
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The export's formats (see ExportFormat.h).
-#include "ExportFormat.h"
+#include "export/ExportFormat.h"
 
-#include "CsvContactFormat.h"
-#include "ExportFilePath.h"
-#include "FileExportWriter.h"
-#include "VCardContactFormat.h"
-#include "VCardFolderWriter.h"
+#include "export/ExportFilePath.h"
+#include "export/FileExportWriter.h"
+#include "export/VCardFolderWriter.h"
+#include "export/format/CsvContactFormat.h"
+#include "export/format/VCardContactFormat.h"
 
 QString exportFormatCaption(ExportFormat format)
 {

@@ -4,8 +4,8 @@
 // line both choose here.
 #pragma once
 
-#include "ContactFormat.h"
-#include "ExportWriter.h"
+#include "export/ExportWriter.h"
+#include "export/format/ContactFormat.h"
 
 #include <QString>
 #include <QStringConverter>

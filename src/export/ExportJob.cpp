@@ -2,10 +2,10 @@
 // The export job (see ExportJob.h). The writer is opened before the book, so that a destination
 // that cannot be written is told before a long walk; and a book that cannot be opened leaves the
 // writer without commit, so nothing is written then.
-#include "ExportJob.h"
+#include "export/ExportJob.h"
 
-#include "ExportWalk.h"
-#include "ExportWriter.h"
+#include "export/ExportWriter.h"
+#include "export/format/ExportWalk.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 // writer together itself.
 #pragma once
 
-#include "ExportFormat.h"
-#include "SessionFactory.h"
-#include "WalkOutcome.h"
+#include "export/ExportFormat.h"
+#include "notes/SessionFactory.h"
+#include "notes/WalkOutcome.h"
 
 #include <QString>
 #include <QStringConverter>

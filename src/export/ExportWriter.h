@@ -5,7 +5,7 @@
 // a writer dropped without commit() leaves everything as it was.
 #pragma once
 
-#include "ContactFormat.h"
+#include "export/format/ContactFormat.h"
 
 #include <QString>
 

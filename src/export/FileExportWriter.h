@@ -3,8 +3,8 @@
 // vCard file, which is always UTF-8.
 #pragma once
 
-#include "CsvFileWriter.h"
-#include "ExportWriter.h"
+#include "export/CsvFileWriter.h"
+#include "export/ExportWriter.h"
 
 class FileExportWriter final : public ExportWriter {
 public:

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The register of output not yet in place (see PendingOutputs.h).
-#include "PendingOutputs.h"
+#include "export/PendingOutputs.h"
 
 #include <map>
 

@@ -4,9 +4,9 @@
 // the system's reason). On Linux the work folder's file system is synced once before the folder
 // is put in place (one syncfs() costs what one file used to); elsewhere each file is flushed to
 // disk before it is closed.
-#include "VCardFolderWriter.h"
+#include "export/VCardFolderWriter.h"
 
-#include "WriteAll.h"
+#include "export/WriteAll.h"
 
 #include <QDir>
 #include <QFile>

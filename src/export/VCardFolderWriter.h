@@ -7,9 +7,9 @@
 // so on. Any failed write, flush or close stops the export, and the work folder goes.
 #pragma once
 
-#include "ContactFileNames.h"
-#include "ExportWriter.h"
-#include "PendingOutputs.h"
+#include "export/ContactFileNames.h"
+#include "export/ExportWriter.h"
+#include "export/PendingOutputs.h"
 
 #include <QTemporaryDir>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // How the walks went, in words (see WalkMessages.h).
-#include "WalkMessages.h"
+#include "export/WalkMessages.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -4,8 +4,8 @@
 // so that every front end says the same thing in the same words.
 #pragma once
 
-#include "Product.h"
-#include "WalkOutcome.h"
+#include "notes/WalkOutcome.h"
+#include "product/Product.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writing to a file descriptor whole (see WriteAll.h).
-#include "WriteAll.h"
+#include "export/WriteAll.h"
 
 #include <algorithm>
 #include <cerrno>

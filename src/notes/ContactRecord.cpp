@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The contact record: the names built from it, and its one-text form (see
 // ContactRecord.h).
-#include "ContactRecord.h"
+#include "notes/ContactRecord.h"
 
-#include "Ascii.h"
+#include "notes/Ascii.h"
 
 namespace notes {
 

@@ -5,7 +5,7 @@
 // keep every value whole, "|" included.
 #pragma once
 
-#include "FieldSchema.h"
+#include "notes/FieldSchema.h"
 
 #include <array>
 #include <string>

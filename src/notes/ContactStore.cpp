@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The contact store (see ContactStore.h).
-#include "ContactStore.h"
+#include "notes/ContactStore.h"
 
 namespace notes {
 

@@ -6,7 +6,7 @@
 // contact in place.
 #pragma once
 
-#include "ContactRecord.h"
+#include "notes/ContactRecord.h"
 
 #include <cstddef>
 #include <optional>

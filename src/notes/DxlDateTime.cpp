@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // DXL date-time values (see DxlDateTime.h). Zone arithmetic is done on a UTC day count of our
 // own rather than timegm(), which MinGW lacks; only the step to local time uses the C library.
-#include "DxlDateTime.h"
+#include "notes/DxlDateTime.h"
 
 #include <cstdint>
 #include <ctime>

@@ -4,7 +4,7 @@
 // "+0530"). Values with a zone are shown in local time, as the Notes client shows them.
 #pragma once
 
-#include "ItemValue.h"
+#include "notes/ItemValue.h"
 
 #include <string_view>
 

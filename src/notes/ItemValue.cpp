@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Default text form of Notes item values (see ItemValue.h).
-#include "ItemValue.h"
+#include "notes/ItemValue.h"
 
 #include <charconv>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The keep-alive hook of long client work (see KeepAlive.h).
-#include "KeepAlive.h"
+#include "notes/KeepAlive.h"
 
 #include <utility>
 

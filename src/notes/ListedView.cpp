@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The view over a listed book (see ListedView.h).
-#include "ListedView.h"
+#include "notes/ListedView.h"
 
-#include "Ascii.h"
+#include "notes/Ascii.h"
 
 #include <utility>
 

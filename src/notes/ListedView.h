@@ -5,7 +5,7 @@
 // with COM references, releasing one never invalidates another.
 #pragma once
 
-#include "NotesObjects.h"
+#include "notes/NotesObjects.h"
 
 #include <cstddef>
 #include <functional>

@@ -14,8 +14,8 @@
 //   absent item or one without value gives a single empty text.
 #pragma once
 
-#include "ItemValue.h"
-#include "NotesError.h"
+#include "notes/ItemValue.h"
+#include "notes/NotesError.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Opening and releasing the "$People" view of an address book (see PeopleView.h).
-#include "PeopleView.h"
+#include "notes/PeopleView.h"
 
 #include <new>
 #include <stdexcept>

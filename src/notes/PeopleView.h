@@ -5,9 +5,9 @@
 // session), on every way out of the walk, exceptions included.
 #pragma once
 
-#include "NotesObjects.h"
-#include "SessionFactory.h"
-#include "WalkOutcome.h"
+#include "notes/NotesObjects.h"
+#include "notes/SessionFactory.h"
+#include "notes/WalkOutcome.h"
 
 #include <cstdint>
 #include <functional>

@@ -2,10 +2,10 @@
 // The address book scan over the Notes object model (see ScanWalk.h). Opening the book is all or
 // nothing; after that a document that cannot be read is skipped and the walk goes on for as long
 // as the navigator can move, so one damaged document never costs the rest of the book.
-#include "ScanWalk.h"
+#include "notes/ScanWalk.h"
 
-#include "Ascii.h"
-#include "PeopleView.h"
+#include "notes/Ascii.h"
+#include "notes/PeopleView.h"
 
 #include <filesystem>
 

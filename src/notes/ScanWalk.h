@@ -4,9 +4,9 @@
 // implements with its tree. Qt-free, so it runs against every client, the COM one included.
 #pragma once
 
-#include "ContactRecord.h"
-#include "SessionFactory.h"
-#include "WalkOutcome.h"
+#include "notes/ContactRecord.h"
+#include "notes/SessionFactory.h"
+#include "notes/WalkOutcome.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Session creation in ProgID order (see SessionFactory.h).
-#include "SessionFactory.h"
+#include "notes/SessionFactory.h"
 
 namespace notes {
 

@@ -3,7 +3,7 @@
 // tests can hand in the in-memory client; the program uses defaultSessionFactory().
 #pragma once
 
-#include "NotesObjects.h"
+#include "notes/NotesObjects.h"
 
 #include <functional>
 #include <memory>

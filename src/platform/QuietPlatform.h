@@ -4,7 +4,7 @@
 // no backup beside the book.
 #pragma once
 
-#include "Platform.h"
+#include "platform/Platform.h"
 
 class QuietPlatform final : public Platform {
 public:

@@ -2,7 +2,7 @@
 // The system's Platform through Qt's portable calls. On Windows these call the same shell
 // functions underneath (the common file dialog, the shell folder browser, ShellExecute); only
 // the help viewer has a Windows implementation of its own (SystemPlatformWin.cpp).
-#include "SystemPlatform.h"
+#include "platform/SystemPlatform.h"
 
 #include <QDesktopServices>
 #include <QDir>

@@ -3,7 +3,7 @@
 // viewer on Windows.
 #pragma once
 
-#include "Platform.h"
+#include "platform/Platform.h"
 
 class SystemPlatform final : public Platform {
 public:

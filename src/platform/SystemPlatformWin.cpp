@@ -2,7 +2,7 @@
 // The help viewer on Windows: the compiled help file in HTML Help. HtmlHelpA comes from
 // "HHCtrl.ocx", loaded when help is first asked for, so the program starts all the same on a
 // system without the HTML Help component; asking for help there says why none is shown.
-#include "SystemPlatform.h"
+#include "platform/SystemPlatform.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

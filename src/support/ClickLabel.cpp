@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Click reporting of ClickLabel.
-#include "ClickLabel.h"
+#include "support/ClickLabel.h"
 
 #include <QMouseEvent>
 

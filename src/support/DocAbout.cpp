@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The About window (see DocAbout.h). Sizes and positions are those of the original window, in
 // pixels at 96 dots per inch.
-#include "DocAbout.h"
+#include "support/DocAbout.h"
 
-#include "Look.h"
+#include "support/Look.h"
 
-#include "Product.h"
+#include "product/Product.h"
 
 #include <QCloseEvent>
 #include <QFrame>

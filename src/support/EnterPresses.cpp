@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Enter on a focused push button (see EnterPresses.h).
-#include "EnterPresses.h"
+#include "support/EnterPresses.h"
 
 #include <QKeyEvent>
 #include <QPushButton>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Help, "Contents" (see HelpContents.h).
-#include "HelpContents.h"
+#include "support/HelpContents.h"
 
-#include "Platform.h"
+#include "platform/Platform.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Fonts, colours and layout units shared by the windows.
-#include "Look.h"
+#include "support/Look.h"
 
 #include <QStringList>
 

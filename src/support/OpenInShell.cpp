@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The document launcher (see OpenInShell.h).
-#include "OpenInShell.h"
+#include "support/OpenInShell.h"
 
-#include "Platform.h"
+#include "platform/Platform.h"
 
 void OpenInShell(const QString &target)
 {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The contact tree: lookup by key, a contact refused where its group is missing, and the
 // keyboard moving between nodes.
-#include "ContactTree.h"
+#include "browser/ContactTree.h"
 
 #include <QSignalSpy>
 #include <QTest>

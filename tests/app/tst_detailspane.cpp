@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The details pane: the five tabs and their panels, and what a contact shown puts in the header
 // and the boxes.
-#include "ContactRecord.h"
-#include "DetailsPane.h"
 #include "FakePlatform.h"
 #include "Find.h"
-#include "FrmMain.h"
+#include "app/FrmMain.h"
+#include "browser/DetailsPane.h"
+#include "notes/ContactRecord.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -7,14 +7,14 @@
 // On Windows the same book is also read as an .nsf file through the Notes client's COM classes,
 // served by the stand-in server (tests/win) from the sample's DXL: both files must hold the same
 // rows, which are those the DXL client reads.
-#include "ContactTree.h"
 #include "DxlPeople.h"
 #include "FakePlatform.h"
-#include "FieldSchema.h"
 #include "FileBytes.h"
 #include "Find.h"
-#include "FrmConversion.h"
-#include "FrmMain.h"
+#include "app/FrmConversion.h"
+#include "app/FrmMain.h"
+#include "browser/ContactTree.h"
+#include "notes/FieldSchema.h"
 
 #include <QApplication>
 #include <QCheckBox>

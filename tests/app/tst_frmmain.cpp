@@ -5,10 +5,10 @@
 #include "DataRows.h"
 #include "FakePlatform.h"
 #include "Find.h"
-#include "FrmMain.h"
-#include "HelpContents.h"
 #include "MemoryClient.h"
-#include "Product.h"
+#include "app/FrmMain.h"
+#include "product/Product.h"
+#include "support/HelpContents.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,16 +2,16 @@
 // The scan as the main window runs it, against the in-memory Notes client: the backup copy,
 // each outcome's message and the state it leaves, the contacts in the tree, a rescan, and the
 // window's guard while a scan runs.
-#include "ContactRecord.h"
-#include "ContactTree.h"
 #include "DataRows.h"
 #include "FakePlatform.h"
-#include "FieldSchema.h"
 #include "Find.h"
-#include "FrmMain.h"
 #include "PostInput.h"
 #include "TestBooks.h"
-#include "WalkRunner.h"
+#include "app/FrmMain.h"
+#include "app/WalkRunner.h"
+#include "browser/ContactTree.h"
+#include "notes/ContactRecord.h"
+#include "notes/FieldSchema.h"
 
 #include <QApplication>
 #include <QCheckBox>

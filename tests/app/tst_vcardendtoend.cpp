@@ -5,10 +5,10 @@
 // DXL client, and read_vcards.py reads them with Python's vobject.
 #include "DxlPeople.h"
 #include "FakePlatform.h"
-#include "FieldSchema.h"
 #include "Find.h"
-#include "FrmConversion.h"
-#include "FrmMain.h"
+#include "app/FrmConversion.h"
+#include "app/FrmMain.h"
+#include "notes/FieldSchema.h"
 
 #include <QApplication>
 #include <QComboBox>

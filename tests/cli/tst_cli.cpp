@@ -2,15 +2,15 @@
 // The command line: every exit status from a real run, list --json read back, the CSV it writes
 // compared byte for byte with the export window's, and the program itself run as a script would:
 // without a display, into a full disk, with mistakes in its arguments, and interrupted.
-#include "CommandLine.h"
 #include "DataRows.h"
-#include "DxlClient.h"
 #include "FakePlatform.h"
-#include "FieldSchema.h"
 #include "FileBytes.h"
-#include "FrmConversion.h"
 #include "MemoryClient.h"
-#include "Product.h"
+#include "app/FrmConversion.h"
+#include "cli/CommandLine.h"
+#include "notes/FieldSchema.h"
+#include "notes/dxl/DxlClient.h"
+#include "product/Product.h"
 
 #include <QBuffer>
 #include <QDir>

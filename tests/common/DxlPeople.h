@@ -3,8 +3,8 @@
 // DXL client, to compare the program's files with.
 #pragma once
 
-#include "DxlClient.h"
-#include "PeopleView.h"
+#include "notes/PeopleView.h"
+#include "notes/dxl/DxlClient.h"
 
 #include <QString>
 

@@ -4,7 +4,7 @@
 // itself for its lifetime.
 #pragma once
 
-#include "Platform.h"
+#include "platform/Platform.h"
 
 #include <QList>
 #include <QPair>

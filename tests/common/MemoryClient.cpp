@@ -2,7 +2,7 @@
 // The in-memory Notes client (see MemoryClient.h).
 #include "MemoryClient.h"
 
-#include "Ascii.h"
+#include "notes/Ascii.h"
 
 #include <algorithm>
 #include <cctype>

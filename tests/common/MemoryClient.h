@@ -4,8 +4,8 @@
 // the error rules of the scan and the export without a Notes client or a file.
 #pragma once
 
-#include "NotesObjects.h"
-#include "SessionFactory.h"
+#include "notes/NotesObjects.h"
+#include "notes/SessionFactory.h"
 
 #include <cstdint>
 #include <map>

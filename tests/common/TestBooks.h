@@ -4,7 +4,7 @@
 #pragma once
 
 #include "MemoryClient.h"
-#include "ScanWalk.h"
+#include "notes/ScanWalk.h"
 
 #include <string>
 #include <vector>

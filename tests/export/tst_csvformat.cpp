@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The CSV field format: which values are quoted and how. Where the separators go is checked on
 // whole files through the export window (tst_frmconversion), the captions by read_back.py.
-#include "CsvFormat.h"
 #include "DataRows.h"
+#include "export/format/CsvFormat.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The output file: the bytes in each code page, the switch to UTF-8 with a byte-order mark when
 // the code page cannot hold a value, and that a failed write leaves an earlier file untouched.
-#include "CsvFileWriter.h"
-#include "ExportFilePath.h"
 #include "FileBytes.h"
+#include "export/CsvFileWriter.h"
+#include "export/ExportFilePath.h"
 
 #include <QDir>
 #include <QFile>

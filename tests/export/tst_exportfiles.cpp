@@ -2,9 +2,9 @@
 // The one-vCard-per-contact export's files: names that every file system takes and that stay
 // unique where a file system ignores case or normalisation, and a folder that appears whole or
 // not at all, never in place of one that is already there.
-#include "ContactFileNames.h"
 #include "DataRows.h"
-#include "VCardFolderWriter.h"
+#include "export/ContactFileNames.h"
+#include "export/VCardFolderWriter.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,10 +3,10 @@
 // for every way a run can end, what is written (the whole file, or nothing at all), what the
 // result says, what reaches the progress callbacks, and that every Notes object is released.
 #include "DataRows.h"
-#include "ExportFilePath.h"
-#include "ExportJob.h"
 #include "FileBytes.h"
 #include "TestBooks.h"
+#include "export/ExportFilePath.h"
+#include "export/ExportJob.h"
 
 #include <QDir>
 #include <QFileInfo>

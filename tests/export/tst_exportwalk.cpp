@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The export walk over the in-memory client: what each column reads, and that every Notes object
 // is released, entry first. How each way of a run ends is the export job's test.
-#include "CsvContactFormat.h"
-#include "ExportWalk.h"
 #include "TestBooks.h"
+#include "export/format/CsvContactFormat.h"
+#include "export/format/ExportWalk.h"
 
 #include <QTest>
 

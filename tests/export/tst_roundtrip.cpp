@@ -4,9 +4,9 @@
 // row must hold. read_back.py then reads the files with Python's csv module, so the check does
 // not rest on this program's own idea of CSV.
 #include "FakePlatform.h"
-#include "FieldSchema.h"
-#include "FrmConversion.h"
 #include "MemoryClient.h"
+#include "app/FrmConversion.h"
+#include "notes/FieldSchema.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,12 +2,12 @@
 // Writes that go through only in part, as on a full disk: the export file, the scan's backup
 // copy, and a whole export through the window. The file system makes the writes come up short
 // for real, through a file size limit (any user) or a 64 KiB file system (root only); Linux only.
-#include "CsvFileWriter.h"
 #include "FakePlatform.h"
 #include "FileBytes.h"
-#include "FrmConversion.h"
-#include "SystemPlatform.h"
 #include "TestBooks.h"
+#include "app/FrmConversion.h"
+#include "export/CsvFileWriter.h"
+#include "platform/SystemPlatform.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -5,9 +5,9 @@
 // vobject, a vCard reader independent of this program, and checks them field by field; it also
 // keeps its own table of where each item goes.
 #include "DataRows.h"
-#include "ExportJob.h"
-#include "FieldSchema.h"
 #include "MemoryClient.h"
+#include "export/ExportJob.h"
+#include "notes/FieldSchema.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,7 +4,7 @@
 // Dates are written as stored (UTC and zone), so the text is the same in every time zone.
 #pragma once
 
-#include "Database.h"
+#include "notes/nsf/Database.h"
 
 #include <charconv>
 #include <cstdio>

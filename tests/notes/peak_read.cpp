@@ -5,8 +5,8 @@
 //   kt_peak_read BOOK   ->   kind=0 contacts=1 first=Ann peak_kib=5120 reason=
 // Outside AddressSanitizer the address space is capped at 4 GiB, so that a reader that runs away
 // fails here quickly instead of taking the machine's memory.
-#include "DxlClient.h"
-#include "ScanWalk.h"
+#include "notes/ScanWalk.h"
+#include "notes/dxl/DxlClient.h"
 
 #include <sys/resource.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the contact record: the field schema, the names shown for a contact, the group it is
 // listed under, and the one-text form that travels with the tree node.
-#include "ContactRecord.h"
+#include "notes/ContactRecord.h"
 
 #include <QTest>
 

@@ -3,9 +3,9 @@
 // case, the "$People" view (which documents, in which order), ids and unreadable files. The
 // sample book is read through the window by the end-to-end tests.
 #include "DataRows.h"
-#include "DxlClient.h"
-#include "KeepAlive.h"
 #include "TimeZone.h"
+#include "notes/KeepAlive.h"
+#include "notes/dxl/DxlClient.h"
 
 #include <QFile>
 #include <QScopeGuard>

@@ -3,7 +3,7 @@
 // tables were generated from: every character of up to three bytes (each single byte, each
 // group byte with every byte or byte pair after it), followed by "A" so that the length ICU
 // reads for it is checked too. Sequences ICU refuses must give U+FFFD.
-#include "Lmbcs.h"
+#include "notes/nsf/Lmbcs.h"
 
 #include <QTest>
 

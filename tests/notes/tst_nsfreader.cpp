@@ -6,12 +6,12 @@
 // hands them out (nsf/timedates.rows), and the scan over the database file client.
 // KT_NSF_WRITE_GOLDEN=1 rewrites the golden files instead of comparing.
 #include "DataRows.h"
-#include "Database.h"
-#include "NsfClient.h"
 #include "NsfDump.h"
-#include "ScanWalk.h"
 #include "TestBooks.h"
 #include "TimeZone.h"
+#include "notes/ScanWalk.h"
+#include "notes/nsf/Database.h"
+#include "notes/nsf/NsfClient.h"
 
 #include <QDir>
 #include <QFile>

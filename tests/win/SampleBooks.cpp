@@ -3,8 +3,8 @@
 #include "SampleBooks.h"
 
 #ifdef KT_WITH_DXL
-#include "DxlClient.h"
-#include "FieldSchema.h"
+#include "notes/FieldSchema.h"
+#include "notes/dxl/DxlClient.h"
 
 #include <set>
 #endif

@@ -9,8 +9,8 @@
 // "Domino.NotesSession" and "Notes.NotesSession" create sessions; "KorvantaTest.Control" creates
 // the tests' control object, which selects the book, counts live objects, makes a member fail
 // with DISP_E_EXCEPTION, and registers or unregisters the session classes.
-#include "NotesError.h"
 #include "SampleBooks.h"
+#include "notes/NotesError.h"
 
 #include <windows.h>
 

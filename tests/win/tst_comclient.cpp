@@ -3,12 +3,12 @@
 // scripts/windows-tests), under wine: session creation in ProgID order, every kind of value
 // compared with the in-memory client serving the same book, failures with the server's own
 // description, a large book with no leaked references, and the routing of DXL paths.
-#include "ComApartment.h"
-#include "ComClient.h"
-#include "DispatchPtr.h"
 #include "MemoryClient.h"
-#include "RoutingSession.h"
 #include "SampleBooks.h"
+#include "notes/com/ComApartment.h"
+#include "notes/com/ComClient.h"
+#include "notes/com/DispatchPtr.h"
+#include "notes/com/RoutingSession.h"
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -3,8 +3,8 @@
 // of "HHCtrl.ocx", which opens the HTML Help window titled as the help project says. Built with
 // the whole Windows program and run under wine beside the Help.chm of the build. HtmlHelpA
 // creates its window before it returns, so the window is looked for right after the call.
-#include "HelpContents.h"
-#include "SystemPlatform.h"
+#include "platform/SystemPlatform.h"
+#include "support/HelpContents.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // An owned BSTR (see Bstr.h).
-#include "Bstr.h"
+#include "notes/com/Bstr.h"
 
-#include "ComText.h"
+#include "notes/com/ComText.h"
 
 #include <new>
 

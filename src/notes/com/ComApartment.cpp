@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program's COM apartment (see ComApartment.h).
-#include "ComApartment.h"
+#include "notes/com/ComApartment.h"
 
 #include <objbase.h>
 

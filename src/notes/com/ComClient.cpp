@@ -3,11 +3,11 @@
 // member name through IDispatch; the member names and argument kinds are those of the Notes
 // automation classes (NotesSession, NotesDatabase, NotesView, NotesViewNavigator,
 // NotesViewEntry, NotesDocument).
-#include "ComClient.h"
+#include "notes/com/ComClient.h"
 
-#include "ComValues.h"
-#include "DispatchPtr.h"
-#include "NotesError.h"
+#include "notes/NotesError.h"
+#include "notes/com/ComValues.h"
+#include "notes/com/DispatchPtr.h"
 
 #include <utility>
 

@@ -8,8 +8,8 @@
 // thread only.
 #pragma once
 
-#include "NotesObjects.h"
-#include "SessionFactory.h"
+#include "notes/NotesObjects.h"
+#include "notes/SessionFactory.h"
 
 #include <memory>
 #include <string>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Readable reasons for failed COM calls (see ComFailure.h).
-#include "ComFailure.h"
+#include "notes/com/ComFailure.h"
 
-#include "ComText.h"
-#include "NotesError.h"
+#include "notes/NotesError.h"
+#include "notes/com/ComText.h"
 
 #include <windows.h>
 

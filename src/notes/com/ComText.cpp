@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // UTF-8 <-> UTF-16 for COM calls (see ComText.h).
-#include "ComText.h"
+#include "notes/com/ComText.h"
 
 #include <windows.h>
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reading Notes COM results (see ComValues.h).
-#include "ComValues.h"
+#include "notes/com/ComValues.h"
 
-#include "ComFailure.h"
-#include "ComText.h"
-#include "NotesError.h"
-#include "Variant.h"
+#include "notes/NotesError.h"
+#include "notes/com/ComFailure.h"
+#include "notes/com/ComText.h"
+#include "notes/com/Variant.h"
 
 #include <cmath>
 

@@ -3,7 +3,7 @@
 // text, numbers and dates), texts and counts.
 #pragma once
 
-#include "ItemValue.h"
+#include "notes/ItemValue.h"
 
 #include <windows.h>
 

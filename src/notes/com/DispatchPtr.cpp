@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Owned IDispatch references and late-bound calls (see DispatchPtr.h).
-#include "DispatchPtr.h"
+#include "notes/com/DispatchPtr.h"
 
-#include "ComFailure.h"
-#include "ComText.h"
-#include "NotesError.h"
+#include "notes/NotesError.h"
+#include "notes/com/ComFailure.h"
+#include "notes/com/ComText.h"
 
 #include <objbase.h>
 

@@ -4,7 +4,7 @@
 // so no type library of the Notes client is needed and any of its versions serves.
 #pragma once
 
-#include "Variant.h"
+#include "notes/com/Variant.h"
 
 #include <windows.h>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Sending each address book to the client that can open it (see RoutingSession.h).
-#include "RoutingSession.h"
+#include "notes/com/RoutingSession.h"
 
-#include "Ascii.h"
+#include "notes/Ascii.h"
 
-#include "NotesError.h"
+#include "notes/NotesError.h"
 
 #include <cctype>
 #include <utility>

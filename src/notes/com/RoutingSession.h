@@ -14,8 +14,8 @@
 // sessions unchanged.
 #pragma once
 
-#include "NotesObjects.h"
-#include "SessionFactory.h"
+#include "notes/NotesObjects.h"
+#include "notes/SessionFactory.h"
 
 #include <memory>
 #include <string>

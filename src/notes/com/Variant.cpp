@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // An owned VARIANT (see Variant.h).
-#include "Variant.h"
+#include "notes/com/Variant.h"
 
-#include "Bstr.h"
+#include "notes/com/Bstr.h"
 
 #include <cstring>
 

@@ -5,7 +5,7 @@
 // second bit 1 means length 2, else a run-coded length follows (plus 2; 0x102 or more ends the
 // stream). References longer than 2 carry a bit that, when 0, announces a run-coded high part
 // of the offset; 8 low offset bits close every reference.
-#include "Cx.h"
+#include "notes/nsf/Cx.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 // back-references read bit by bit, least significant bit first.
 #pragma once
 
-#include "Bytes.h"
+#include "notes/nsf/Bytes.h"
 
 #include <cstddef>
 #include <cstdint>

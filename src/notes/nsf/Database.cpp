@@ -2,13 +2,13 @@
 // Opening a Notes database file (see Database.h for the path through the file and what is
 // refused). Sizes and positions: a position field counts units of 256 bytes; every block is
 // checked against the file's size before it is read and every field against its block.
-#include "Database.h"
+#include "notes/nsf/Database.h"
 
-#include "Bytes.h"
-#include "Cx.h"
-#include "Lmbcs.h"
-#include "NoteRecord.h"
-#include "Source.h"
+#include "notes/nsf/Bytes.h"
+#include "notes/nsf/Cx.h"
+#include "notes/nsf/Lmbcs.h"
+#include "notes/nsf/NoteRecord.h"
+#include "notes/nsf/Source.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -14,8 +14,8 @@
 // throws UnreadableNote on its own, so that a walk can skip and count it.
 #pragma once
 
-#include "Note.h"
-#include "NotesError.h"
+#include "notes/NotesError.h"
+#include "notes/nsf/Note.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Decoding LMBCS (see Lmbcs.h). The reading of a group byte follows ICU's: how many bytes
 // follow it depends only on the group byte, so a bad byte never shifts the rest of the text.
-#include "Lmbcs.h"
+#include "notes/nsf/Lmbcs.h"
 
-#include "LmbcsTables.h"
+#include "notes/nsf/LmbcsTables.h"
 
 #include <algorithm>
 

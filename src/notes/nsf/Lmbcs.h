@@ -6,7 +6,7 @@
 // it against ICU over every sequence of up to three bytes), without ICU at run time.
 #pragma once
 
-#include "Bytes.h"
+#include "notes/nsf/Bytes.h"
 
 #include <string>
 

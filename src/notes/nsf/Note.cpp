@@ -3,11 +3,11 @@
 // (8 bytes an item: name id, flags, value size, one word not read), then the values of the
 // summary items back to back in table order. A deletion stub is a shorter record with flag
 // 0x0001 and no items.
-#include "NoteRecord.h"
+#include "notes/nsf/NoteRecord.h"
 
-#include "Ascii.h"
-#include "Lmbcs.h"
-#include "NotesError.h"
+#include "notes/Ascii.h"
+#include "notes/NotesError.h"
+#include "notes/nsf/Lmbcs.h"
 
 #include <algorithm>
 #include <bit>

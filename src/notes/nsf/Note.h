@@ -6,8 +6,8 @@
 // summary are known by name, type and size only.
 #pragma once
 
-#include "ItemValue.h"
-#include "TimeDate.h"
+#include "notes/ItemValue.h"
+#include "notes/nsf/TimeDate.h"
 
 #include <cstdint>
 #include <string>

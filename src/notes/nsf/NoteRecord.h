@@ -3,9 +3,9 @@
 // Note (see Note.h), with the item-name table of the bucket descriptor block.
 #pragma once
 
-#include "Bytes.h"
-#include "Database.h"
-#include "Note.h"
+#include "notes/nsf/Bytes.h"
+#include "notes/nsf/Database.h"
+#include "notes/nsf/Note.h"
 
 #include <string>
 #include <vector>

@@ -3,11 +3,11 @@
 // find the Person documents and their sort keys; a document is read again from the file when it
 // is taken, so the book holds ids and keys only. Every object holds the book by shared pointer,
 // so releasing one never invalidates another.
-#include "NsfClient.h"
+#include "notes/nsf/NsfClient.h"
 
-#include "Ascii.h"
-#include "Database.h"
-#include "ListedView.h"
+#include "notes/Ascii.h"
+#include "notes/ListedView.h"
+#include "notes/nsf/Database.h"
 
 #include <algorithm>
 #include <utility>

@@ -7,8 +7,8 @@
 // the people, and throws NotesError when it is taken, so that a walk skips and counts it.
 #pragma once
 
-#include "NotesObjects.h"
-#include "SessionFactory.h"
+#include "notes/NotesObjects.h"
+#include "notes/SessionFactory.h"
 
 #include <memory>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The file and memory sources (see Source.h). The file is read through std::ifstream, which
 // every target has, MinGW included; a path is taken as UTF-8 on every system.
-#include "Source.h"
+#include "notes/nsf/Source.h"
 
-#include "NotesError.h"
+#include "notes/NotesError.h"
 
 #include <cstring>
 #include <filesystem>

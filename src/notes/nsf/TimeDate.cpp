@@ -2,9 +2,9 @@
 // TIMEDATE values (see TimeDate.h). The step to local time goes through the DXL client's own
 // reading of the value as DXL would write it (in UTC), so that a date read from the database
 // file and the same date read from its DXL export come out the same on every system.
-#include "TimeDate.h"
+#include "notes/nsf/TimeDate.h"
 
-#include "DxlDateTime.h"
+#include "notes/DxlDateTime.h"
 
 #include <cstdio>
 

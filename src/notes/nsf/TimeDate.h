@@ -5,7 +5,7 @@
 // hours, bits 28-29 quarter hours).
 #pragma once
 
-#include "ItemValue.h"
+#include "notes/ItemValue.h"
 
 #include <cstdint>
 #include <string>

@@ -2,10 +2,10 @@
 // The support windows and commands: the About window closes by "OK" and the close box but not by
 // Esc, the help command names a page that exists in the build, and the launcher ignores an empty
 // target.
-#include "DocAbout.h"
 #include "FakePlatform.h"
-#include "HelpContents.h"
-#include "OpenInShell.h"
+#include "support/DocAbout.h"
+#include "support/HelpContents.h"
+#include "support/OpenInShell.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -3,14 +3,14 @@
 // little state about where in the document tree the parser is and copy only the text of item
 // values into the arena. Documents that are not Person documents are dropped as soon as they
 // end, so groups, connections and design notes cost no memory.
-#include "DxlBook.h"
+#include "notes/dxl/DxlBook.h"
 
-#include "Ascii.h"
+#include "notes/Ascii.h"
 
-#include "KeepAlive.h"
+#include "notes/KeepAlive.h"
 
-#include "DxlDateTime.h"
-#include "NotesError.h"
+#include "notes/DxlDateTime.h"
+#include "notes/NotesError.h"
 
 #include <expat.h>
 

@@ -4,9 +4,9 @@
 // multi-valued item kept. Qt-free.
 #pragma once
 
-#include "ContactFormat.h"
-#include "FieldSchema.h"
-#include "ItemValue.h"
+#include "export/format/ContactFormat.h"
+#include "notes/FieldSchema.h"
+#include "notes/ItemValue.h"
 
 #include <array>
 #include <string>

@@ -2,13 +2,13 @@
 // The "Export Options" window: the select-all rule, a completed run and what it changes, the runs
 // that are refused or fail, which must leave the window, and any earlier file, as they were, and
 // the choice of format.
-#include "ExportFilePath.h"
 #include "FakePlatform.h"
 #include "FileBytes.h"
-#include "FrmConversion.h"
 #include "PostInput.h"
 #include "TestBooks.h"
-#include "WalkRunner.h"
+#include "app/FrmConversion.h"
+#include "app/WalkRunner.h"
+#include "export/ExportFilePath.h"
 
 #include <QCheckBox>
 #include <QComboBox>

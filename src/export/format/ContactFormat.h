@@ -4,7 +4,7 @@
 // so every format goes through the same walk with the same rules for skipped documents. Qt-free.
 #pragma once
 
-#include "NotesObjects.h"
+#include "notes/NotesObjects.h"
 
 #include <string>
 

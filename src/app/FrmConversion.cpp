@@ -1,18 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The "Export Options" window (see FrmConversion.h).
-#include "FrmConversion.h"
+#include "app/FrmConversion.h"
 
-#include "ChooseFolder.h"
-#include "ClickLabel.h"
-#include "EnterPresses.h"
-#include "ExportFilePath.h"
-#include "ExportJob.h"
-#include "FieldSchema.h"
-#include "Look.h"
-#include "OpenInShell.h"
-#include "Platform.h"
-#include "WalkMessages.h"
-#include "WalkRunner.h"
+#include "app/ChooseFolder.h"
+#include "app/WalkRunner.h"
+#include "export/ExportFilePath.h"
+#include "export/ExportJob.h"
+#include "export/WalkMessages.h"
+#include "notes/FieldSchema.h"
+#include "platform/Platform.h"
+#include "support/ClickLabel.h"
+#include "support/EnterPresses.h"
+#include "support/Look.h"
+#include "support/OpenInShell.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

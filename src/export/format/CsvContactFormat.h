@@ -3,7 +3,7 @@
 // line per document holding the first value of each ticked column's item. Qt-free.
 #pragma once
 
-#include "ContactFormat.h"
+#include "export/format/ContactFormat.h"
 
 #include <cstddef>
 #include <vector>

@@ -4,8 +4,8 @@
 // file by path on GetDatabase; the book is read once, whole, and never written to.
 #pragma once
 
-#include "NotesObjects.h"
-#include "SessionFactory.h"
+#include "notes/NotesObjects.h"
+#include "notes/SessionFactory.h"
 
 #include <memory>
 

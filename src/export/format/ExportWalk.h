@@ -5,9 +5,9 @@
 // writers. Qt-free, so it runs against every client, the COM one included.
 #pragma once
 
-#include "ContactFormat.h"
-#include "SessionFactory.h"
-#include "WalkOutcome.h"
+#include "export/format/ContactFormat.h"
+#include "notes/SessionFactory.h"
+#include "notes/WalkOutcome.h"
 
 #include <cstdint>
 #include <string>

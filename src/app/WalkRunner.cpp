@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Input guard, busy cursor and paint throttle of a walk run from a window (see WalkRunner.h).
-#include "WalkRunner.h"
+#include "app/WalkRunner.h"
 
-#include "KeepAlive.h"
+#include "notes/KeepAlive.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // CSV line format of the export (see CsvFormat.h).
-#include "CsvFormat.h"
+#include "export/format/CsvFormat.h"
 
 namespace exportcore {
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The folder chooser (see ChooseFolder.h).
-#include "ChooseFolder.h"
+#include "app/ChooseFolder.h"
 
-#include "Platform.h"
+#include "platform/Platform.h"
 
 QString ChooseFolder(QWidget *owner, const QString &title)
 {

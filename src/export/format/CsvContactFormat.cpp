@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The CSV lines of the export (see CsvContactFormat.h).
-#include "CsvContactFormat.h"
+#include "export/format/CsvContactFormat.h"
 
-#include "CsvFormat.h"
-#include "FieldSchema.h"
+#include "export/format/CsvFormat.h"
+#include "notes/FieldSchema.h"
 
 namespace exportcore {
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The block store of parsed texts (see TextArena.h).
-#include "TextArena.h"
+#include "notes/dxl/TextArena.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The DXL client's objects (see DxlClient.h). Every object holds the parsed book by shared
 // pointer, so, as with COM references, releasing one never invalidates another.
-#include "DxlClient.h"
+#include "notes/dxl/DxlClient.h"
 
-#include "DxlBook.h"
-#include "ListedView.h"
+#include "notes/ListedView.h"
+#include "notes/dxl/DxlBook.h"
 
 #include <cstddef>
 #include <utility>

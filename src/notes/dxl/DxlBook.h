@@ -5,8 +5,8 @@
 // then first name, ignoring case; ties in file order) is worked out once when the book loads.
 #pragma once
 
-#include "ItemValue.h"
-#include "TextArena.h"
+#include "notes/ItemValue.h"
+#include "notes/dxl/TextArena.h"
 
 #include <cstddef>
 #include <cstdint>

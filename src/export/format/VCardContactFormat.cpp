@@ -6,10 +6,10 @@
 // the three "Other Email" items, and a birthday or anniversary that is not a date or is not the
 // first) goes into NOTE after the comment, each line named by its details-pane label, so that
 // nothing is lost.
-#include "VCardContactFormat.h"
+#include "export/format/VCardContactFormat.h"
 
-#include "ContactRecord.h"
-#include "VCardText.h"
+#include "export/format/VCardText.h"
+#include "notes/ContactRecord.h"
 
 #include <cstdio>
 #include <string_view>

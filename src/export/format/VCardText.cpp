@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // vCard text rules (see VCardText.h).
-#include "VCardText.h"
+#include "export/format/VCardText.h"
 
 #include <algorithm>
 

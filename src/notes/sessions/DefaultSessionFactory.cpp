@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The session factory the program uses: what this platform offers under the Notes ProgIDs.
-#include "SessionFactory.h"
+#include "notes/SessionFactory.h"
 
 #ifdef KT_WITH_DXL
-#include "DxlClient.h"
+#include "notes/dxl/DxlClient.h"
 #endif
 #ifdef _WIN32
-#include "ComClient.h"
-#include "RoutingSession.h"
+#include "notes/com/ComClient.h"
+#include "notes/com/RoutingSession.h"
 #endif
 
 namespace notes {

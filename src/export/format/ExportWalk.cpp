@@ -3,9 +3,9 @@
 // and nothing is handed to the sink before it is open, so a book that cannot be opened leaves no
 // file behind. After that a document that cannot be read is skipped and counted, and the walk
 // goes on for as long as the navigator can move.
-#include "ExportWalk.h"
+#include "export/format/ExportWalk.h"
 
-#include "PeopleView.h"
+#include "notes/PeopleView.h"
 
 namespace exportcore {
 

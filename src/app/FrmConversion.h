@@ -6,8 +6,8 @@
 // shows the outcome.
 #pragma once
 
-#include "ExportFormat.h"
-#include "SessionFactory.h"
+#include "export/ExportFormat.h"
+#include "notes/SessionFactory.h"
 
 #include <QDialog>
 #include <QString>
