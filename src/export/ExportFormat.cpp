@@ -3,7 +3,7 @@
 #include "export/ExportFormat.h"
 
 #include "export/ExportFilePath.h"
-#include "export/FileExportWriter.h"
+#include "export/SingleFileWriter.h"
 #include "export/VCardFolderWriter.h"
 #include "export/format/CsvContactFormat.h"
 #include "export/format/VCardContactFormat.h"
@@ -47,9 +47,9 @@ std::unique_ptr<ExportWriter> makeExportWriter(ExportFormat format, const QStrin
 {
     switch (format) {
     case ExportFormat::Csv:
-        return std::make_unique<FileExportWriter>(exportFileIn(folder), codePage);
+        return std::make_unique<SingleFileWriter>(exportFileIn(folder), codePage);
     case ExportFormat::VCard:
-        return std::make_unique<FileExportWriter>(
+        return std::make_unique<SingleFileWriter>(
             exportFileIn(folder, QStringLiteral("Contacts.vcf")), QStringConverter::Utf8);
     case ExportFormat::VCardFiles:
         break;

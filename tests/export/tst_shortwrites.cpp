@@ -6,7 +6,7 @@
 #include "FileBytes.h"
 #include "TestBooks.h"
 #include "app/FrmConversion.h"
-#include "export/CsvFileWriter.h"
+#include "export/SingleFileWriter.h"
 #include "platform/SystemPlatform.h"
 
 #include <QCheckBox>
@@ -95,7 +95,7 @@ private slots:
         {
             const FileSizeLimit full(static_cast<rlim_t>(limit));
             QVERIFY(full.isSet());
-            CsvFileWriter writer(path, codePage);
+            SingleFileWriter writer(path, codePage);
             QVERIFY(writer.open());
             for (int i = 0; i < lines; ++i)
                 writer.writeLine(line.toStdString());

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The output file of the export (see CsvFileWriter.h).
-#include "export/CsvFileWriter.h"
+// The output file of the export (see SingleFileWriter.h).
+#include "export/SingleFileWriter.h"
 
 namespace {
 
@@ -23,18 +23,18 @@ bool writesUtf8(QStringConverter::Encoding codePage)
 
 } // namespace
 
-CsvFileWriter::CsvFileWriter(const QString &path, QStringConverter::Encoding codePage)
+SingleFileWriter::SingleFileWriter(const QString &path, QStringConverter::Encoding codePage)
     : m_path(path), m_encoder(codePage), m_decoder(codePage), m_direct(writesUtf8(codePage))
 {
 }
 
-CsvFileWriter::~CsvFileWriter()
+SingleFileWriter::~SingleFileWriter()
 {
     const auto lock = PendingOutputs::lock();
     discard();
 }
 
-void CsvFileWriter::discard()
+void SingleFileWriter::discard()
 {
     if (m_pending != 0)
         PendingOutputs::drop(m_pending);
@@ -42,7 +42,7 @@ void CsvFileWriter::discard()
     m_file.reset(); // a QSaveFile that was not committed removes its temporary file
 }
 
-bool CsvFileWriter::open()
+bool SingleFileWriter::open()
 {
     const auto lock = PendingOutputs::lock();
     discard();
@@ -56,7 +56,7 @@ bool CsvFileWriter::open()
     return true;
 }
 
-void CsvFileWriter::writeLine(const std::string &utf8)
+void SingleFileWriter::writeLine(const std::string &utf8)
 {
     m_utf8 += utf8;
     if (m_direct) {
@@ -79,7 +79,7 @@ void CsvFileWriter::writeLine(const std::string &utf8)
     m_encoded += bytes;
 }
 
-void CsvFileWriter::write(const char *data, qint64 size)
+void SingleFileWriter::write(const char *data, qint64 size)
 {
     // A write that only part of fits (a full disk, a quota) returns a short count and sets no
     // error; writing the rest then fails with the system's reason, which is kept for the user.
@@ -99,13 +99,13 @@ void CsvFileWriter::write(const char *data, qint64 size)
     }
 }
 
-void CsvFileWriter::flushDirect()
+void SingleFileWriter::flushDirect()
 {
     write(m_utf8.data(), static_cast<qint64>(m_utf8.size()));
     m_utf8.clear();
 }
 
-bool CsvFileWriter::commit()
+bool SingleFileWriter::commit()
 {
     if (m_direct) {
         flushDirect();
@@ -139,7 +139,7 @@ bool CsvFileWriter::commit()
     return committed;
 }
 
-QString CsvFileWriter::errorString() const
+QString SingleFileWriter::errorString() const
 {
     return m_failure.isEmpty() ? m_fileError : m_failure;
 }

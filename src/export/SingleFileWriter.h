@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Writes the export's lines to OE-Contacts.csv through QSaveFile, so that either the whole new
-// file replaces the old one or nothing changes. Text goes out in the system's code page; when a
-// value holds a character that code page cannot represent, the whole file is written as UTF-8
-// with a byte-order mark instead, so that nothing is lost. The temporary file is registered with
+// Writes an export that is one file (OE-Contacts.csv, Contacts.vcf) through QSaveFile, so that
+// either the whole new file replaces the old one or nothing changes. Text goes out in the given
+// code page (the CSV: the system's; a vCard file: UTF-8); when a value holds a character that
+// code page cannot represent, the whole file is written as UTF-8 with a byte-order mark instead,
+// so that nothing is lost. The temporary file is registered with
 // PendingOutputs, so an interrupted command line removes it.
 #pragma once
 
+#include "export/ExportWriter.h"
 #include "export/PendingOutputs.h"
 
 #include <QByteArray>
@@ -18,26 +20,27 @@
 #include <memory>
 #include <string>
 
-class CsvFileWriter final {
+class SingleFileWriter final : public ExportWriter {
 public:
     // `codePage` is QStringConverter::System in the program; tests hand in another one.
-    CsvFileWriter(const QString &path, QStringConverter::Encoding codePage);
-    ~CsvFileWriter();
-    CsvFileWriter(const CsvFileWriter &) = delete;
-    CsvFileWriter &operator=(const CsvFileWriter &) = delete;
+    SingleFileWriter(const QString &path, QStringConverter::Encoding codePage);
+    ~SingleFileWriter() override;
+    SingleFileWriter(const SingleFileWriter &) = delete;
+    SingleFileWriter &operator=(const SingleFileWriter &) = delete;
 
     // Creates the new file beside the old one; false when that is not possible (errorString()).
-    bool open();
+    bool open() override;
     // One UTF-8 line, CR LF included.
-    void writeLine(const std::string &utf8);
+    void writeLine(const std::string &utf8) override;
     // Writes what is held back and replaces the old file; false when anything failed, a write
     // that went through only in part included (errorString()), and the old file is then
     // untouched. Without commit() nothing changes.
-    bool commit();
+    bool commit() override;
 
     // True when the code page could not represent every value and UTF-8 was written instead.
-    bool usedUtf8Fallback() const { return m_lossy; }
-    QString errorString() const;
+    bool usedUtf8Fallback() const override { return m_lossy; }
+    QString errorString() const override;
+    QString writtenPath() const override { return m_path; }
 
 private:
     // Every byte or none: a short write is a failure (m_failure), and nothing is written after it.
