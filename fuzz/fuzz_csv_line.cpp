@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::vector<std::string> values(input.ConsumeIntegralInRange<std::size_t>(1, 42));
     for (std::string &value : values)
         value = input.ConsumeRandomLengthString(48);
-    const auto back = readRecord(exportcore::csvLine(values));
+    const auto back = readRecord(formats::csvLine(values));
     if (!back || *back != values)
         std::abort();
     return 0;

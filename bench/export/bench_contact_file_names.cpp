@@ -20,7 +20,7 @@ namespace {
 
 bool run(const char *label, const QStringList &contacts)
 {
-    ContactFileNames names;
+    exporting::ContactFileNames names;
     QStringList taken;
     taken.reserve(contacts.size());
     const bench::BenchStats stats;

@@ -39,15 +39,16 @@ qint64 bytesIn(const QString &path)
 int main(int argc, char **argv)
 {
     const char *formatName = argc == 4 ? argv[3] : "csv";
-    ExportRequest request;
+    exporting::ExportRequest request;
     if (std::strcmp(formatName, "csv") == 0)
-        request.format = ExportFormat::Csv;
+        request.format = exporting::ExportFormat::Csv;
     else if (std::strcmp(formatName, "vcf") == 0)
-        request.format = ExportFormat::VCard;
+        request.format = exporting::ExportFormat::VCard;
     else if (std::strcmp(formatName, "vcards") == 0)
-        request.format = ExportFormat::VCardFiles;
+        request.format = exporting::ExportFormat::VCardFiles;
     if (argc < 3 || argc > 4 ||
-        (argc == 4 && request.format == ExportFormat::Csv && std::strcmp(formatName, "csv") != 0)) {
+        (argc == 4 && request.format == exporting::ExportFormat::Csv &&
+         std::strcmp(formatName, "csv") != 0)) {
         std::fprintf(stderr, "usage: %s FILE.dxl OUTPUT-FOLDER [csv|vcf|vcards]\n", argv[0]);
         return 2;
     }
@@ -59,9 +60,10 @@ int main(int argc, char **argv)
     double openedAfter = 0;
     request.started = [&](std::int64_t) { openedAfter = stats.elapsedSeconds(); };
 
-    const ExportResult result = runExportJob(notes::DxlClient::factory(), request);
+    const exporting::ExportResult result =
+        exporting::runExportJob(notes::DxlClient::factory(), request);
     const notes::WalkOutcome &outcome = result.outcome;
-    if (result.failure == ExportResult::Failure::Writing) {
+    if (result.failure == exporting::ExportResult::Failure::Writing) {
         std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(result.writtenPath),
                      qPrintable(result.errorText));
         return 1;

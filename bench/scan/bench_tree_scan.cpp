@@ -22,10 +22,10 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
     QApplication app(argc, argv);
-    QuietPlatform quiet;
-    setPlatform(&quiet);
+    platform::QuietPlatform quiet;
+    platform::setPlatform(&quiet);
 
-    FrmMain window;
+    app::FrmMain window;
     window.show();
     window.applyFileChoice(QString::fromLocal8Bit(argv[1]));
     QApplication::processEvents();
@@ -36,6 +36,6 @@ int main(int argc, char *argv[])
     // The tree's skeleton is the root and its 27 groups.
     std::printf("%s, contacts %lld\n", line.c_str(),
                 static_cast<long long>(window.contactTree()->nodeCount() - 28));
-    setPlatform(nullptr);
+    platform::setPlatform(nullptr);
     return 0;
 }

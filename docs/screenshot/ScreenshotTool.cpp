@@ -27,18 +27,18 @@ int main(int argc, char *argv[])
     const QString book = args.at(3);
     const QString contact = args.size() > 4 ? args.at(4) : QString();
 
-    QuietPlatform quiet;
-    setPlatform(&quiet);
+    platform::QuietPlatform quiet;
+    platform::setPlatform(&quiet);
 
-    FrmMain window;
+    app::FrmMain window;
     window.show();
     window.findChild<QLineEdit *>(QStringLiteral("txtNotesDatabaseFile"))->setText(book);
     window.CmdEnumerateNotes_Click();
 
     // The chosen contact, or the first one of the first group that has any.
-    ContactTree *tree = window.contactTree();
+    browser::ContactTree *tree = window.contactTree();
     QTreeWidgetItem *pick = nullptr;
-    QTreeWidgetItem *root = tree->node(QString::fromLatin1(ContactTree::kRootKey));
+    QTreeWidgetItem *root = tree->node(QString::fromLatin1(browser::ContactTree::kRootKey));
     for (int g = 0; root && g < root->childCount() && !pick; ++g) {
         QTreeWidgetItem *group = root->child(g);
         for (int c = 0; c < group->childCount() && !pick; ++c) {
@@ -60,6 +60,6 @@ int main(int argc, char *argv[])
         QTextStream(stderr) << "kt-screenshot: cannot write " << out << "\n";
         return 1;
     }
-    setPlatform(nullptr);
+    platform::setPlatform(nullptr);
     return 0;
 }

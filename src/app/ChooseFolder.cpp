@@ -4,8 +4,12 @@
 
 #include "platform/Platform.h"
 
+namespace app {
+
 QString ChooseFolder(QWidget *owner, const QString &title)
 {
     // The seam already answers "" for a cancel and for an item without a file-system path.
-    return platform().chooseFolder(owner, title);
+    return platform::current().chooseFolder(owner, title);
 }
+
+} // namespace app

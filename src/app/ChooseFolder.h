@@ -7,5 +7,9 @@
 
 class QWidget;
 
+namespace app {
+
 // The chosen folder's full path, or "" when the user cancelled or the dialog failed.
 QString ChooseFolder(QWidget *owner, const QString &title);
+
+} // namespace app

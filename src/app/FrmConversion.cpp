@@ -28,14 +28,16 @@
 #include <climits>
 #include <vector>
 
+namespace app {
+
 namespace {
 
-const QColor kBackground = look::ole(look::kWindowColour);
+const QColor kBackground = support::look::ole(support::look::kWindowColour);
 const QColor kLinkBlue(0x00, 0x00, 0xFF);
 const QColor kSeparatorGrey(0xC0, 0xC0, 0xC0);
 
-using walkmessages::kDoneTitle;
-using walkmessages::kNotesTitle;
+using exporting::kDoneTitle;
+using exporting::kNotesTitle;
 
 struct BarState {
     int minimum = 0;
@@ -89,7 +91,8 @@ FrmConversion::FrmConversion(QWidget *owner, const QString &databasePath,
     m_imgOpenExcelFile->setFixedSize(16, 16);
     m_imgOpenExcelFile->hide();
 
-    m_lblOpenExcelFile = new ClickLabel(QStringLiteral("Open Exported Contacts File"), this);
+    m_lblOpenExcelFile =
+        new support::ClickLabel(QStringLiteral("Open Exported Contacts File"), this);
     m_lblOpenExcelFile->setObjectName(QStringLiteral("LblOpenExcelFile"));
     QFont bold = m_lblOpenExcelFile->font();
     bold.setBold(true);
@@ -156,8 +159,9 @@ FrmConversion::FrmConversion(QWidget *owner, const QString &databasePath,
     connect(m_cboFormat, &QComboBox::currentIndexChanged, this, &FrmConversion::CboFormat_Change);
     connect(m_chkSelectAll, &QCheckBox::toggled, this, &FrmConversion::ChkSelectAll_Click);
     connect(m_cmdConversion, &QPushButton::clicked, this, &FrmConversion::CmdConversion_Click);
-    connect(m_lblOpenExcelFile, &ClickLabel::clicked, this, &FrmConversion::LblOpenExcelFile_Click);
-    pressButtonsOnEnter(this);
+    connect(m_lblOpenExcelFile, &support::ClickLabel::clicked, this,
+            &FrmConversion::LblOpenExcelFile_Click);
+    support::pressButtonsOnEnter(this);
 }
 
 void FrmConversion::buildFormatChoice()
@@ -166,8 +170,8 @@ void FrmConversion::buildFormatChoice()
     m_lblFormat->setObjectName(QStringLiteral("LblFormat"));
     m_cboFormat = new QComboBox(this);
     m_cboFormat->setObjectName(QStringLiteral("CboFormat"));
-    for (const ExportFormat format : kExportFormats)
-        m_cboFormat->addItem(exportFormatCaption(format), static_cast<int>(format));
+    for (const exporting::ExportFormat format : exporting::kExportFormats)
+        m_cboFormat->addItem(exporting::exportFormatCaption(format), static_cast<int>(format));
     m_cboFormat->setCurrentIndex(0);
     m_lblFormat->setBuddy(m_cboFormat);
 
@@ -182,14 +186,14 @@ void FrmConversion::buildFormatChoice()
     m_lblFormatFields->hide();
 }
 
-ExportFormat FrmConversion::chosenFormat() const
+exporting::ExportFormat FrmConversion::chosenFormat() const
 {
-    return static_cast<ExportFormat>(m_cboFormat->currentData().toInt());
+    return static_cast<exporting::ExportFormat>(m_cboFormat->currentData().toInt());
 }
 
 void FrmConversion::CboFormat_Change()
 {
-    const bool csv = chosenFormat() == ExportFormat::Csv;
+    const bool csv = chosenFormat() == exporting::ExportFormat::Csv;
     m_lblFormatFields->setVisible(!csv);
     m_lstContactsField->setEnabled(csv);
     m_chkSelectAll->setEnabled(csv);
@@ -207,7 +211,7 @@ void FrmConversion::ChkSelectAll_Click()
 
 void FrmConversion::LblOpenExcelFile_Click()
 {
-    OpenInShell(ExportFilePath);
+    support::OpenInShell(exporting::ExportFilePath);
 }
 
 void FrmConversion::closeEvent(QCloseEvent *event)
@@ -232,10 +236,11 @@ void FrmConversion::CmdConversion_Click()
     if (WalkRunner::running())
         return;
 
-    const ExportFormat format = chosenFormat();
-    const QString folder = ChooseFolder(
-        this, format == ExportFormat::Csv ? QStringLiteral("Select Folder to Save CSV File")
-                                          : QStringLiteral("Select Folder to Save vCard Files"));
+    const exporting::ExportFormat format = chosenFormat();
+    const QString folder =
+        ChooseFolder(this, format == exporting::ExportFormat::Csv
+                               ? QStringLiteral("Select Folder to Save CSV File")
+                               : QStringLiteral("Select Folder to Save vCard Files"));
     if (folder.isEmpty())
         return;
 
@@ -243,9 +248,9 @@ void FrmConversion::CmdConversion_Click()
     for (int i = 0; i < m_lstContactsField->count(); ++i)
         if (m_lstContactsField->item(i)->checkState() == Qt::Checked)
             positions.push_back(static_cast<std::size_t>(i));
-    if (format == ExportFormat::Csv && positions.empty()) {
-        platform().information(this, QStringLiteral("Select Fields"),
-                               QStringLiteral("Please select fields to be exported"));
+    if (format == exporting::ExportFormat::Csv && positions.empty()) {
+        platform::current().information(this, QStringLiteral("Select Fields"),
+                                        QStringLiteral("Please select fields to be exported"));
         return;
     }
 
@@ -255,13 +260,13 @@ void FrmConversion::CmdConversion_Click()
         m_progBarSave->setValue(bar.value);
     };
 
-    ExportRequest request;
+    exporting::ExportRequest request;
     request.book = m_databasePath;
     request.format = format;
     request.positions = std::move(positions);
     request.folder = folder;
     request.codePage = m_codePage;
-    ExportResult result;
+    exporting::ExportResult result;
     {
         WalkRunner runner;
         std::int64_t divisor = 1;
@@ -283,29 +288,33 @@ void FrmConversion::CmdConversion_Click()
             m_progBarSave->setValue(value);
             runner.tick();
         };
-        result = runExportJob(m_factory, request);
+        result = exporting::runExportJob(m_factory, request);
     }
 
     switch (result.failure) {
-    case ExportResult::Failure::Writing:
+    case exporting::ExportResult::Failure::Writing:
         restoreBar();
-        platform().information(this, kNotesTitle,
-                               walkmessages::cannotWrite(result.writtenPath, result.errorText));
+        platform::current().information(
+            this, exporting::kNotesTitle,
+            exporting::cannotWrite(result.writtenPath, result.errorText));
         return;
-    case ExportResult::Failure::Book:
+    case exporting::ExportResult::Failure::Book:
         restoreBar();
-        platform().information(this, kNotesTitle, walkmessages::cannotOpen(result.outcome));
+        platform::current().information(this, exporting::kNotesTitle,
+                                        exporting::cannotOpen(result.outcome));
         return;
-    case ExportResult::Failure::None:
+    case exporting::ExportResult::Failure::None:
         break;
     }
 
-    ExportFilePath = result.writtenPath;
+    exporting::ExportFilePath = result.writtenPath;
     m_cmdConversion->setEnabled(false);
     if (m_exportCompleted)
         m_exportCompleted();
     m_lblOpenExcelFile->show();
     m_imgOpenExcelFile->show();
-    platform().information(this, kDoneTitle,
-                           walkmessages::completion(result.outcome, result.utf8Fallback));
+    platform::current().information(this, exporting::kDoneTitle,
+                                    exporting::completion(result.outcome, result.utf8Fallback));
 }
+
+} // namespace app

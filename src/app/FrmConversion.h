@@ -15,7 +15,6 @@
 
 #include <functional>
 
-class ClickLabel;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -23,6 +22,12 @@ class QLabel;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
+
+namespace support {
+class ClickLabel;
+}
+
+namespace app {
 
 class FrmConversion final : public QDialog {
     Q_OBJECT
@@ -45,7 +50,7 @@ public slots:
 
 private:
     void buildFormatChoice();
-    ExportFormat chosenFormat() const;
+    exporting::ExportFormat chosenFormat() const;
     void CboFormat_Change();
     void ChkSelectAll_Click();
     void CmdConversion_Click();
@@ -59,7 +64,7 @@ private:
     QListWidget *m_lstContactsField = nullptr;
     QProgressBar *m_progBarSave = nullptr;
     QLabel *m_imgOpenExcelFile = nullptr;
-    ClickLabel *m_lblOpenExcelFile = nullptr;
+    support::ClickLabel *m_lblOpenExcelFile = nullptr;
     QFrame *m_line1 = nullptr;
     QPushButton *m_cmdConversion = nullptr;
 
@@ -68,3 +73,5 @@ private:
     std::function<void()> m_exportCompleted;
     QStringConverter::Encoding m_codePage = QStringConverter::System;
 };
+
+} // namespace app

@@ -36,6 +36,8 @@
 
 #include <initializer_list>
 
+namespace app {
+
 namespace {
 
 constexpr int kClientWidth = 712;  // 10680 twips
@@ -69,7 +71,7 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, 
 {
     auto *button = new QPushButton(text, parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setFont(look::tahoma());
+    button->setFont(support::look::tahoma());
     button->setGeometry(at);
     button->setAutoDefault(false);
     return button;
@@ -84,12 +86,12 @@ FrmMain::FrmMain(QWidget *parent)
 {
     setObjectName(QStringLiteral("FrmMain"));
     setWindowTitle(QString::fromLatin1(product::kName));
-    setWindowIcon(artwork::icon(QString::fromLatin1(artwork::kAppIcon)));
+    setWindowIcon(browser::artwork::icon(QString::fromLatin1(browser::artwork::kAppIcon)));
 
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(kClientWidth, kClientHeight);
-    fill(client, look::ole(look::kWindowColour));
+    fill(client, support::look::ole(support::look::kWindowColour));
     setCentralWidget(client);
 
     buildMenus();
@@ -104,15 +106,16 @@ FrmMain::FrmMain(QWidget *parent)
     connect(m_cmdContactsCreate, &QPushButton::clicked, this, &FrmMain::CmdContactsCreate_Click);
     connect(m_txtNotesDatabaseFile, &QLineEdit::textChanged, this,
             &FrmMain::txtNotesDatabaseFile_Change);
-    connect(m_tree, &ContactTree::nodeClick, this, &FrmMain::ContactsTreeView_NodeClick);
+    connect(m_tree, &browser::ContactTree::nodeClick, this, &FrmMain::ContactsTreeView_NodeClick);
     connect(m_details->tabStrip(), &QTabBar::currentChanged, this, &FrmMain::TabStrip1_Click);
-    connect(m_labelSiteFooter, &ClickLabel::clicked, this, &FrmMain::LabelSiteFooter_Click);
+    connect(m_labelSiteFooter, &support::ClickLabel::clicked, this,
+            &FrmMain::LabelSiteFooter_Click);
     connect(m_mnuOpen, &QAction::triggered, this, &FrmMain::mnuOpen_Click);
     connect(m_mnuExit, &QAction::triggered, this, &FrmMain::mnuExit_Click);
     connect(m_mnuContents, &QAction::triggered, this, &FrmMain::mnuContents_Click);
     connect(m_mnuWebsite, &QAction::triggered, this, &FrmMain::mnuWebsite_Click);
     connect(m_mnuAbout, &QAction::triggered, this, &FrmMain::mnuAbout_Click);
-    pressButtonsOnEnter(this);
+    support::pressButtonsOnEnter(this);
 
     Form_Load();
 }
@@ -142,35 +145,37 @@ void FrmMain::buildBanner(QWidget *client)
 {
     auto *banner = new QWidget(client);
     banner->setObjectName(QStringLiteral("Picture1"));
-    banner->setGeometry(look::twips(0, 0, 10680, 930));
+    banner->setGeometry(support::look::twips(0, 0, 10680, 930));
     fill(banner, palette().color(QPalette::Base));
 
     auto *logo = new QLabel(banner);
     logo->setObjectName(QStringLiteral("Image2"));
-    logo->setGeometry(look::twips(120, 30, 900, 855));
-    logo->setPixmap(artwork::pixmap(QString::fromLatin1(artwork::kLogo), QSize(60, 57)));
+    logo->setGeometry(support::look::twips(120, 30, 900, 855));
+    logo->setPixmap(
+        browser::artwork::pixmap(QString::fromLatin1(browser::artwork::kLogo), QSize(60, 57)));
 
     QLabel *company =
-        makeLabel(banner, "Label4", QStringLiteral("Korvanta"), look::verdana(8.25, true));
-    company->move(look::px(1080), look::px(90));
+        makeLabel(banner, "Label4", QStringLiteral("Korvanta"), support::look::verdana(8.25, true));
+    company->move(support::look::px(1080), support::look::px(90));
     company->adjustSize();
 
     auto *rule = new QLabel(banner);
     rule->setObjectName(QStringLiteral("Image1"));
-    rule->setGeometry(look::twips(0, 900, 10695, 30));
+    rule->setGeometry(support::look::twips(0, 900, 10695, 30));
     rule->setScaledContents(true);
-    rule->setPixmap(artwork::pixmap(QString::fromLatin1(artwork::kBannerRule), QSize(497, 2)));
+    rule->setPixmap(browser::artwork::pixmap(QString::fromLatin1(browser::artwork::kBannerRule),
+                                             QSize(497, 2)));
 
     QLabel *name =
-        makeLabel(banner, "Label1", QStringLiteral("Tessal"), look::verdana(14.25, true));
-    setTextColour(name, look::ole(look::kNavy));
-    name->move(look::px(1080), look::px(240));
+        makeLabel(banner, "Label1", QStringLiteral("Tessal"), support::look::verdana(14.25, true));
+    setTextColour(name, support::look::ole(support::look::kNavy));
+    name->move(support::look::px(1080), support::look::px(240));
     name->adjustSize();
 
     QLabel *tagline =
         makeLabel(banner, "Label2", QStringLiteral("Export Notes Address Book to Outlook Express"),
-                  look::tahoma());
-    tagline->move(look::px(1080), look::px(600));
+                  support::look::tahoma());
+    tagline->move(support::look::px(1080), support::look::px(600));
     tagline->adjustSize();
 
     // Front to back: logo, "Korvanta", rule, "Tessal", tagline.
@@ -182,67 +187,68 @@ void FrmMain::buildControls(QWidget *client)
 {
     m_progBarScanNotes = new QProgressBar(client);
     m_progBarScanNotes->setObjectName(QStringLiteral("ProgBarScanNotes"));
-    m_progBarScanNotes->setGeometry(look::twips(3600, 8760, 6975, 375));
+    m_progBarScanNotes->setGeometry(support::look::twips(3600, 8760, 6975, 375));
     m_progBarScanNotes->setTextVisible(false);
     m_progBarScanNotes->hide();
 
-    m_tree = new ContactTree(client);
-    m_tree->setGeometry(look::twips(120, 1875, 3375, 6735));
-    m_tree->setFont(look::tahoma());
+    m_tree = new browser::ContactTree(client);
+    m_tree->setGeometry(support::look::twips(120, 1875, 3375, 6735));
+    m_tree->setFont(support::look::tahoma());
 
-    m_details = new DetailsPane(client);
-    m_details->setGeometry(look::twips(3600, 1800, 6975, 6855));
+    m_details = new browser::DetailsPane(client);
+    m_details->setGeometry(support::look::twips(3600, 1800, 6975, 6855));
 
     m_cmdContactsCreate =
         makeButton(client, "CmdContactsCreate", QStringLiteral("&Export Contacts"),
-                   look::twips(8760, 1320, 1815, 375));
+                   support::look::twips(8760, 1320, 1815, 375));
     m_cmdContactsCreate->setEnabled(false);
     m_cmdEnumerateNotes =
         makeButton(client, "CmdEnumerateNotes", QStringLiteral("Scan &Notes Contacts"),
-                   look::twips(6720, 1320, 1815, 375));
+                   support::look::twips(6720, 1320, 1815, 375));
     m_cmdEnumerateNotes->setEnabled(false);
     m_cmdBrowse = makeButton(client, "CmdBrowse", QStringLiteral("&Browse..."),
-                             look::twips(5160, 1320, 1335, 375));
+                             support::look::twips(5160, 1320, 1335, 375));
 
     m_txtNotesDatabaseFile = new QLineEdit(client);
     m_txtNotesDatabaseFile->setObjectName(QStringLiteral("txtNotesDatabaseFile"));
-    m_txtNotesDatabaseFile->setFont(look::tahoma());
-    m_txtNotesDatabaseFile->setGeometry(look::twips(120, 1320, 4815, 375));
+    m_txtNotesDatabaseFile->setFont(support::look::tahoma());
+    m_txtNotesDatabaseFile->setGeometry(support::look::twips(120, 1320, 4815, 375));
 
     buildBanner(client);
     QWidget *banner = client->findChild<QWidget *>(QStringLiteral("Picture1"));
 
-    QLabel *company =
-        makeLabel(client, "Label49", QString::fromLatin1(product::kCompany), look::tahoma(true));
-    company->setGeometry(look::twips(120, 9360, 1695, 255));
-    setTextColour(company, look::ole(look::kNavy));
+    QLabel *company = makeLabel(client, "Label49", QString::fromLatin1(product::kCompany),
+                                support::look::tahoma(true));
+    company->setGeometry(support::look::twips(120, 9360, 1695, 255));
+    setTextColour(company, support::look::ole(support::look::kNavy));
 
-    m_labelSiteFooter = new ClickLabel(QString::fromLatin1(product::kWebSite), client);
+    m_labelSiteFooter = new support::ClickLabel(QString::fromLatin1(product::kWebSite), client);
     m_labelSiteFooter->setObjectName(QStringLiteral("LabelSiteFooter"));
-    m_labelSiteFooter->setFont(look::tahoma());
+    m_labelSiteFooter->setFont(support::look::tahoma());
     m_labelSiteFooter->setTextFormat(Qt::PlainText);
-    m_labelSiteFooter->setGeometry(look::twips(7920, 9360, 2655, 255));
+    m_labelSiteFooter->setGeometry(support::look::twips(7920, 9360, 2655, 255));
     m_labelSiteFooter->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_labelSiteFooter->setCursor(Qt::PointingHandCursor);
-    setTextColour(m_labelSiteFooter, look::ole(0xC00000));
+    setTextColour(m_labelSiteFooter, support::look::ole(0xC00000));
 
     // Right-aligned so that its text ends beside the progress bar.
     m_lblRead = makeLabel(client, "LblRead", QStringLiteral("Reading Notes Address Book"),
-                          look::tahoma(true));
-    m_lblRead->setGeometry(look::twips(720, 8805, 2775, 255));
+                          support::look::tahoma(true));
+    m_lblRead->setGeometry(support::look::twips(720, 8805, 2775, 255));
     m_lblRead->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_lblRead->hide();
 
-    QLabel *chooseLabel = makeLabel(
-        client, "Label3", QStringLiteral("Select Notes Address Book File"), look::tahoma());
+    QLabel *chooseLabel =
+        makeLabel(client, "Label3", QStringLiteral("Select Notes Address Book File"),
+                  support::look::tahoma());
     setTextColour(chooseLabel, Qt::black);
-    chooseLabel->move(look::px(120), look::px(1080));
+    chooseLabel->move(support::look::px(120), support::look::px(1080));
     chooseLabel->adjustSize();
 
     auto *footer = new QWidget(client);
     footer->setObjectName(QStringLiteral("Shape1"));
-    footer->setGeometry(look::twips(0, 9240, 10695, 495));
-    fill(footer, look::ole(0xFF8080));
+    footer->setGeometry(support::look::twips(0, 9240, 10695, 495));
+    fill(footer, support::look::ole(0xFF8080));
 
     // Stack back to front, so the first control of the design ends up in front.
     for (QWidget *w : std::initializer_list<QWidget *>{
@@ -296,7 +302,7 @@ void FrmMain::PopulateDefaultTree()
 
 void FrmMain::CmdBrowse_Click()
 {
-    const QString chosen = platform().openFileName(
+    const QString chosen = platform::current().openFileName(
         this, QStringLiteral("Notes Address Book (*.nsf);;DXL export (*.dxl *.xml)"),
         m_lastChosenPath);
     applyFileChoice(chosen);
@@ -346,22 +352,22 @@ void FrmMain::CmdContactsCreate_Click()
 
 void FrmMain::LabelSiteFooter_Click()
 {
-    OpenInShell(QString::fromLatin1(product::kWebSite));
+    support::OpenInShell(QString::fromLatin1(product::kWebSite));
 }
 
 void FrmMain::mnuWebsite_Click()
 {
-    OpenInShell(QString::fromLatin1(product::kWebSite));
+    support::OpenInShell(QString::fromLatin1(product::kWebSite));
 }
 
 void FrmMain::mnuContents_Click()
 {
-    showHelpContents(this);
+    support::showHelpContents(this);
 }
 
 void FrmMain::mnuAbout_Click()
 {
-    DocAbout about(this);
+    support::DocAbout about(this);
     about.exec();
 }
 
@@ -380,7 +386,7 @@ void FrmMain::CmdEnumerateNotes_Click()
     const std::string backup = notes::backupPathFor(pathUtf8);
     if (!backup.empty()) {
         QString ignored;
-        platform().copyFile(path, QString::fromStdString(backup), &ignored);
+        platform::current().copyFile(path, QString::fromStdString(backup), &ignored);
     }
 
     notes::WalkOutcome outcome;
@@ -399,17 +405,17 @@ void FrmMain::CmdEnumerateNotes_Click()
     const std::int64_t added = outcome.delivered - refused;
     const std::int64_t skipped = outcome.skipped + refused;
     if (outcome.kind == Kind::NotInstalled) {
-        platform().information(this, walkmessages::kNotInstalledTitle,
-                               walkmessages::notInstalled());
+        platform::current().information(this, exporting::kNotInstalledTitle,
+                                        exporting::notInstalled());
         return;
     }
     if (outcome.kind == Kind::CannotOpen) {
-        platform().information(this, walkmessages::kNotesTitle,
-                               walkmessages::scanCannotOpen(outcome));
+        platform::current().information(this, exporting::kNotesTitle,
+                                        exporting::scanCannotOpen(outcome));
         return;
     }
-    platform().information(this, walkmessages::kNotesTitle,
-                           walkmessages::scanEnded(outcome, added, skipped));
+    platform::current().information(this, exporting::kNotesTitle,
+                                    exporting::scanEnded(outcome, added, skipped));
     showScanCompleted(added > 0);
 }
 
@@ -425,9 +431,9 @@ void FrmMain::showScanCompleted(bool anyContact)
 void FrmMain::ContactsTreeView_NodeClick(QTreeWidgetItem *node)
 {
     // Only contacts have a record; the root and the groups leave the pane as it is.
-    if (!ContactTree::isContact(node))
+    if (!browser::ContactTree::isContact(node))
         return;
-    if (const auto record = m_contacts.find(ContactTree::keyOf(node).toStdString()))
+    if (const auto record = m_contacts.find(browser::ContactTree::keyOf(node).toStdString()))
         m_details->showContact(*record);
 }
 
@@ -446,3 +452,5 @@ void FrmMain::closeEvent(QCloseEvent *event)
     }
     QMainWindow::closeEvent(event);
 }
+
+} // namespace app

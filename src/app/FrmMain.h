@@ -10,9 +10,6 @@
 #include <QMainWindow>
 #include <QString>
 
-class ClickLabel;
-class ContactTree;
-class DetailsPane;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -20,6 +17,17 @@ class QProgressBar;
 class QPushButton;
 class QTreeWidgetItem;
 class QWidget;
+
+namespace browser {
+class ContactTree;
+class DetailsPane;
+} // namespace browser
+
+namespace support {
+class ClickLabel;
+}
+
+namespace app {
 
 class FrmMain final : public QMainWindow {
     Q_OBJECT
@@ -43,8 +51,8 @@ public:
     // The scanned contacts; the tree's contact nodes carry their keys.
     const notes::ContactStore &contacts() const { return m_contacts; }
 
-    ContactTree *contactTree() const { return m_tree; }
-    DetailsPane *detailsPane() const { return m_details; }
+    browser::ContactTree *contactTree() const { return m_tree; }
+    browser::DetailsPane *detailsPane() const { return m_details; }
 
     // Event handlers, connected in the constructor.
     void Form_Load();
@@ -82,11 +90,11 @@ private:
     QPushButton *m_cmdBrowse = nullptr;
     QPushButton *m_cmdEnumerateNotes = nullptr;
     QPushButton *m_cmdContactsCreate = nullptr;
-    ContactTree *m_tree = nullptr;
-    DetailsPane *m_details = nullptr;
+    browser::ContactTree *m_tree = nullptr;
+    browser::DetailsPane *m_details = nullptr;
     QLabel *m_lblRead = nullptr;
     QProgressBar *m_progBarScanNotes = nullptr;
-    ClickLabel *m_labelSiteFooter = nullptr;
+    support::ClickLabel *m_labelSiteFooter = nullptr;
 
     QAction *m_mnuOpen = nullptr;
     QAction *m_mnuExit = nullptr;
@@ -94,3 +102,5 @@ private:
     QAction *m_mnuWebsite = nullptr;
     QAction *m_mnuAbout = nullptr;
 };
+
+} // namespace app

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <limits>
 
+namespace app {
+
 namespace {
 
 int barValue(std::int64_t value)
@@ -20,8 +22,8 @@ int barValue(std::int64_t value)
 
 } // namespace
 
-ScanProgress::ScanProgress(notes::ContactStore &store, ContactTree &tree, QProgressBar &bar,
-                           WalkRunner &runner)
+ScanProgress::ScanProgress(notes::ContactStore &store, browser::ContactTree &tree,
+                           QProgressBar &bar, WalkRunner &runner)
     : m_store(store), m_tree(tree), m_bar(bar), m_runner(runner)
 {
 }
@@ -52,3 +54,5 @@ void ScanProgress::progress(std::int64_t scanCounter)
     m_bar.setValue(barValue(scanCounter));
     m_runner.tick();
 }
+
+} // namespace app

@@ -8,17 +8,23 @@
 
 #include <cstdint>
 
-class ContactTree;
 class QProgressBar;
-class WalkRunner;
 
 namespace notes {
 class ContactStore;
 }
 
+namespace browser {
+class ContactTree;
+}
+
+namespace app {
+
+class WalkRunner;
+
 class ScanProgress final : public notes::ScanSink {
 public:
-    ScanProgress(notes::ContactStore &store, ContactTree &tree, QProgressBar &bar,
+    ScanProgress(notes::ContactStore &store, browser::ContactTree &tree, QProgressBar &bar,
                  WalkRunner &runner);
 
     void scanStarted(std::int64_t entryCount) override;
@@ -30,8 +36,10 @@ public:
 
 private:
     notes::ContactStore &m_store;
-    ContactTree &m_tree;
+    browser::ContactTree &m_tree;
     QProgressBar &m_bar;
     WalkRunner &m_runner;
     std::int64_t m_refused = 0;
 };
+
+} // namespace app

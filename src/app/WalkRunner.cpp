@@ -8,6 +8,8 @@
 #include <QEvent>
 #include <QWidget>
 
+namespace app {
+
 namespace {
 
 // Often enough that a progress bar moves smoothly, rarely enough that painting costs the walk
@@ -70,3 +72,5 @@ bool WalkRunner::eventFilter(QObject *watched, QEvent *event)
         return true;
     return QObject::eventFilter(watched, event);
 }
+
+} // namespace app

@@ -19,6 +19,8 @@ namespace notes {
 class KeepAliveHook;
 }
 
+namespace app {
+
 class WalkRunner final : public QObject {
     Q_OBJECT
 
@@ -46,3 +48,5 @@ private:
     QElapsedTimer m_sincePaint;
     std::unique_ptr<notes::KeepAliveHook> m_keepAlive;
 };
+
+} // namespace app

@@ -29,7 +29,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Korvanta Tessal"));
     QApplication::setOrganizationName(QString::fromLatin1(product::kCompany));
 
-    FrmMain window;
+    app::FrmMain window;
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1)
         window.applyFileChoice(cli::bookPath(arguments.at(1)));

@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QImage>
 
+namespace browser {
+
 namespace artwork {
 
 QPixmap pixmap(const QString &resource, QSize size)
@@ -29,3 +31,5 @@ QIcon icon(const QString &resource)
 }
 
 } // namespace artwork
+
+} // namespace browser

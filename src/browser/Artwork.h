@@ -9,6 +9,8 @@
 #include <QSize>
 #include <QString>
 
+namespace browser {
+
 namespace artwork {
 
 inline constexpr const char *kAppIcon = ":/images/app-icon.png";
@@ -26,3 +28,5 @@ QPixmap pixmap(const QString &resource, QSize size);
 QIcon icon(const QString &resource);
 
 } // namespace artwork
+
+} // namespace browser

@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QPalette>
 
+namespace browser {
+
 namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
@@ -156,3 +158,5 @@ void ContactTree::keyPressEvent(QKeyEvent *event)
     if (after && after != before)
         emit nodeClick(after);
 }
+
+} // namespace browser

@@ -12,6 +12,8 @@
 
 #include <array>
 
+namespace browser {
+
 class ContactTree final : public QTreeWidget {
     Q_OBJECT
 
@@ -59,3 +61,5 @@ private:
     std::array<QIcon, 3> m_images;
     QHash<QString, QTreeWidgetItem *> m_nodes;
 };
+
+} // namespace browser

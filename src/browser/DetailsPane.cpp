@@ -13,6 +13,8 @@
 #include <QPlainTextEdit>
 #include <QTabBar>
 
+namespace browser {
+
 namespace {
 
 using notes::field;
@@ -79,10 +81,10 @@ DetailsPane::DetailsPane(QWidget *parent) : QGroupBox(parent)
 {
     setObjectName(QStringLiteral("FrameContacts"));
     setTitle(QStringLiteral("Notes Contacts Details"));
-    setFont(look::tahoma());
+    setFont(support::look::tahoma());
     setAutoFillBackground(true);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, look::ole(look::kWindowColour));
+    pal.setColor(QPalette::Window, support::look::ole(support::look::kWindowColour));
     setPalette(pal);
 
     buildHeader();
@@ -103,7 +105,7 @@ void DetailsPane::buildHeader()
     m_topName = new QLabel(this);
     m_topName->setObjectName(QStringLiteral("LblTopName"));
     m_topName->setGeometry(44, 23, 411, 24);
-    m_topName->setFont(look::trebuchet(11.25, true));
+    m_topName->setFont(support::look::trebuchet(11.25, true));
     m_topName->setTextFormat(Qt::PlainText);
 }
 
@@ -312,3 +314,5 @@ QList<QWidget *> DetailsPane::keyboardOrder() const
         add(position);
     return order;
 }
+
+} // namespace browser

@@ -19,6 +19,8 @@ namespace notes {
 class ContactRecord;
 }
 
+namespace browser {
+
 class DetailsPane final : public QGroupBox {
     Q_OBJECT
 
@@ -58,3 +60,5 @@ private:
     std::array<QFrame *, kPanelCount> m_panels{};
     std::array<QWidget *, notes::kFieldCount> m_boxes{};
 };
+
+} // namespace browser

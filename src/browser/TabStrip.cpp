@@ -5,6 +5,8 @@
 
 #include <QProxyStyle>
 
+namespace browser {
+
 namespace {
 
 class SnugTabStyle final : public QProxyStyle {
@@ -26,3 +28,5 @@ TabStrip::TabStrip(QWidget *parent) : QTabBar(parent)
     snug->setParent(this);
     setStyle(snug);
 }
+
+} // namespace browser

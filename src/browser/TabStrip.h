@@ -6,9 +6,13 @@
 
 #include <QTabBar>
 
+namespace browser {
+
 class TabStrip final : public QTabBar {
     Q_OBJECT
 
 public:
     explicit TabStrip(QWidget *parent = nullptr);
 };
+
+} // namespace browser

@@ -340,13 +340,13 @@ int run(const QStringList &arguments, const notes::SessionFactory &factory, cons
 
     if (parser.isSet(json))
         return usage(console, QStringLiteral("export takes no --json."));
-    ExportRequest request;
+    exporting::ExportRequest request;
     request.book = book;
     const QString formatName = parser.value(format);
     if (parser.isSet(format)) {
         bool known = false;
-        for (const ExportFormat candidate : kExportFormats) {
-            if (formatName == exportFormatName(candidate)) {
+        for (const exporting::ExportFormat candidate : exporting::kExportFormats) {
+            if (formatName == exporting::exportFormatName(candidate)) {
                 request.format = candidate;
                 known = true;
             }
@@ -360,7 +360,7 @@ int run(const QStringList &arguments, const notes::SessionFactory &factory, cons
     QString problem;
     if (!columnsOf(fieldList, request.positions, problem))
         return usage(console, problem);
-    if (request.format != ExportFormat::Csv &&
+    if (request.format != exporting::ExportFormat::Csv &&
         fieldList.compare(QStringLiteral("all"), Qt::CaseInsensitive) != 0)
         return usage(console, QStringLiteral("--fields chooses the CSV's columns; a vCard always "
                                              "holds every field."));

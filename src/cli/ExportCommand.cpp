@@ -13,7 +13,7 @@
 
 namespace cli {
 
-int runExportCommand(ExportRequest request, const notes::SessionFactory &factory,
+int runExportCommand(exporting::ExportRequest request, const notes::SessionFactory &factory,
                      const Console &console)
 {
     // Said before the writers try, which would name a file inside it that cannot be made.
@@ -30,21 +30,21 @@ int runExportCommand(ExportRequest request, const notes::SessionFactory &factory
     request.opening = [&bar, &book] { bar.reading(book); };
     request.started = [&bar](std::int64_t count) { bar.started(count); };
     request.progress = [&bar](std::int64_t reached) { bar.progress(reached); };
-    const ExportResult result = runExportJob(factory, request);
+    const exporting::ExportResult result = exporting::runExportJob(factory, request);
     bar.finish();
 
     switch (result.failure) {
-    case ExportResult::Failure::Writing:
-        printMessage(console, walkmessages::cannotWrite(result.writtenPath, result.errorText));
+    case exporting::ExportResult::Failure::Writing:
+        printMessage(console, exporting::cannotWrite(result.writtenPath, result.errorText));
         return kExitFailed;
-    case ExportResult::Failure::Book:
-        printMessage(console, walkmessages::cannotOpenBook(request.book, result.outcome));
+    case exporting::ExportResult::Failure::Book:
+        printMessage(console, exporting::cannotOpenBook(request.book, result.outcome));
         return kExitFailed;
-    case ExportResult::Failure::None:
+    case exporting::ExportResult::Failure::None:
         break;
     }
     // The window's completion message, then the path of what was written on a line of its own.
-    printMessage(console, walkmessages::completion(result.outcome, result.utf8Fallback) +
+    printMessage(console, exporting::completion(result.outcome, result.utf8Fallback) +
                               QLatin1Char('\n') + result.writtenPath);
     using Kind = notes::WalkOutcome::Kind;
     return result.outcome.kind == Kind::Completed || result.outcome.kind == Kind::EmptyView

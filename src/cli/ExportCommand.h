@@ -10,7 +10,7 @@
 namespace cli {
 
 // Runs the export job of `request` (its callbacks are the command's own) and says how it went.
-int runExportCommand(ExportRequest request, const notes::SessionFactory &factory,
+int runExportCommand(exporting::ExportRequest request, const notes::SessionFactory &factory,
                      const Console &console);
 
 } // namespace cli

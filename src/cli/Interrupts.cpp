@@ -29,7 +29,7 @@ namespace {
 // thread it interrupts, except for the write in progress.
 void endInterrupted()
 {
-    PendingOutputs::removeAllAndHold();
+    exporting::PendingOutputs::removeAllAndHold();
     const QByteArray text = TerminalProgress::stopAndWipe() + "korvanta-tessal: interrupted\n";
 #ifdef _WIN32
     _write(2, text.constData(), static_cast<unsigned>(text.size()));

@@ -84,13 +84,13 @@ int runListCommand(const QString &book, bool json, const notes::SessionFactory &
 
     using Kind = notes::WalkOutcome::Kind;
     if (outcome.kind == Kind::NotInstalled || outcome.kind == Kind::CannotOpen) {
-        printMessage(console, walkmessages::cannotOpenBook(book, outcome));
+        printMessage(console, exporting::cannotOpenBook(book, outcome));
         return kExitFailed;
     }
     sink.finish();
     if (outcome.kind == Kind::Completed || outcome.kind == Kind::EmptyView)
         return kExitOk;
-    printMessage(console, walkmessages::listIncomplete(outcome));
+    printMessage(console, exporting::listIncomplete(outcome));
     return kExitSkipped;
 }
 

@@ -53,6 +53,6 @@ bool StandardStream::writeOut(const char *data, qint64 size)
 {
     // After a failure nothing more goes out: what follows would leave a gap in the middle.
     if (m_failure == 0)
-        m_failure = writeAll(m_fd, data, size);
+        m_failure = exporting::writeAll(m_fd, data, size);
     return m_failure == 0;
 }

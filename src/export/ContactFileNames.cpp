@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 
+namespace exporting {
+
 namespace {
 
 // Well under every file system's limit of 255 (UTF-16 units or octets), with room for " (12345)"
@@ -86,3 +88,5 @@ QString ContactFileNames::take(const QString &name)
         }
     }
 }
+
+} // namespace exporting

@@ -8,6 +8,8 @@
 #include <QSet>
 #include <QString>
 
+namespace exporting {
+
 class ContactFileNames final {
 public:
     // The file name (with ".vcf") for a contact called `name`; never one handed out before.
@@ -25,3 +27,5 @@ private:
     // people of one name then takes each name at once instead of trying every number again.
     QHash<QString, int> m_next;
 };
+
+} // namespace exporting

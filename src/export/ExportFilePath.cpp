@@ -4,6 +4,8 @@
 
 #include <QDir>
 
+namespace exporting {
+
 QString ExportFilePath;
 
 QString exportFileIn(const QString &folder, const QString &fileName)
@@ -14,3 +16,5 @@ QString exportFileIn(const QString &folder, const QString &fileName)
     path += fileName;
     return path;
 }
+
+} // namespace exporting

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+namespace exporting {
+
 // The full path of the latest export's file or folder, in the system's native form; empty until
 // an export has written one.
 extern QString ExportFilePath;
@@ -16,3 +18,5 @@ extern QString ExportFilePath;
 // native form for display.
 QString exportFileIn(const QString &folder,
                      const QString &fileName = QStringLiteral("OE-Contacts.csv"));
+
+} // namespace exporting

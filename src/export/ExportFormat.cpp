@@ -8,6 +8,8 @@
 #include "export/format/CsvContactFormat.h"
 #include "export/format/VCardContactFormat.h"
 
+namespace exporting {
+
 QString exportFormatCaption(ExportFormat format)
 {
     switch (format) {
@@ -34,12 +36,12 @@ QString exportFormatName(ExportFormat format)
     return {};
 }
 
-std::unique_ptr<exportcore::ContactFormat>
-makeContactFormat(ExportFormat format, const std::vector<std::size_t> &positions)
+std::unique_ptr<formats::ContactFormat> makeContactFormat(ExportFormat format,
+                                                          const std::vector<std::size_t> &positions)
 {
     if (format == ExportFormat::Csv)
-        return std::make_unique<exportcore::CsvContactFormat>(positions);
-    return std::make_unique<exportcore::VCardContactFormat>();
+        return std::make_unique<formats::CsvContactFormat>(positions);
+    return std::make_unique<formats::VCardContactFormat>();
 }
 
 std::unique_ptr<ExportWriter> makeExportWriter(ExportFormat format, const QString &folder,
@@ -56,3 +58,5 @@ std::unique_ptr<ExportWriter> makeExportWriter(ExportFormat format, const QStrin
     }
     return std::make_unique<VCardFolderWriter>(folder);
 }
+
+} // namespace exporting

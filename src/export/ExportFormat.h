@@ -14,6 +14,8 @@
 #include <memory>
 #include <vector>
 
+namespace exporting {
+
 enum class ExportFormat {
     Csv,        // OE-Contacts.csv, the ticked columns, the system's code page
     VCard,      // Contacts.vcf, every card in one file, UTF-8
@@ -30,9 +32,11 @@ QString exportFormatName(ExportFormat format);
 
 // What the walk writes for each document: for the CSV the columns at `positions` (indexes into
 // notes::kExportColumns); a vCard always carries all 42 fields.
-std::unique_ptr<exportcore::ContactFormat>
+std::unique_ptr<formats::ContactFormat>
 makeContactFormat(ExportFormat format, const std::vector<std::size_t> &positions);
 
 // The writer of `format` into `folder`; `codePage` applies to the CSV only.
 std::unique_ptr<ExportWriter> makeExportWriter(ExportFormat format, const QString &folder,
                                                QStringConverter::Encoding codePage);
+
+} // namespace exporting

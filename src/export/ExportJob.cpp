@@ -7,10 +7,12 @@
 #include "export/ExportWriter.h"
 #include "export/format/ExportWalk.h"
 
+namespace exporting {
+
 namespace {
 
 // Hands the walk's lines and contacts to the writer and its progress to the request's callbacks.
-class WriterSink final : public exportcore::ExportSink {
+class WriterSink final : public formats::ExportSink {
 public:
     WriterSink(ExportWriter &writer, const ExportRequest &request)
         : m_writer(writer), m_request(request)
@@ -23,7 +25,7 @@ public:
             m_request.started(entryCount);
     }
     void line(const std::string &utf8) override { m_writer.writeLine(utf8); }
-    void contact(const exportcore::FormattedContact &formatted) override
+    void contact(const formats::FormattedContact &formatted) override
     {
         m_writer.writeContact(formatted);
     }
@@ -53,13 +55,13 @@ ExportResult runExportJob(const notes::SessionFactory &factory, const ExportRequ
     };
     if (!writer->open())
         return failed();
-    const std::unique_ptr<exportcore::ContactFormat> format =
+    const std::unique_ptr<formats::ContactFormat> format =
         makeContactFormat(request.format, request.positions);
 
     if (request.opening)
         request.opening();
     WriterSink sink(*writer, request);
-    result.outcome = exportcore::runExport(factory, request.book.toStdString(), *format, sink);
+    result.outcome = formats::runExport(factory, request.book.toStdString(), *format, sink);
 
     using Kind = notes::WalkOutcome::Kind;
     if (result.outcome.kind == Kind::NotInstalled || result.outcome.kind == Kind::CannotOpen) {
@@ -73,3 +75,5 @@ ExportResult runExportJob(const notes::SessionFactory &factory, const ExportRequ
     result.utf8Fallback = writer->usedUtf8Fallback();
     return result;
 }
+
+} // namespace exporting

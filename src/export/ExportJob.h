@@ -17,6 +17,8 @@
 #include <functional>
 #include <vector>
 
+namespace exporting {
+
 struct ExportRequest {
     QString book;
     ExportFormat format = ExportFormat::Csv;
@@ -45,3 +47,5 @@ struct ExportResult {
 };
 
 ExportResult runExportJob(const notes::SessionFactory &factory, const ExportRequest &request);
+
+} // namespace exporting

@@ -11,6 +11,8 @@
 
 #include <string>
 
+namespace exporting {
+
 class ExportWriter {
 public:
     virtual ~ExportWriter() = default;
@@ -19,10 +21,7 @@ public:
     // A complete line or lines in UTF-8: the heading, or a contact's text.
     virtual void writeLine(const std::string &utf8) = 0;
     // One contact; a writer of one file per contact names the file after it.
-    virtual void writeContact(const exportcore::FormattedContact &contact)
-    {
-        writeLine(contact.text);
-    }
+    virtual void writeContact(const formats::FormattedContact &contact) { writeLine(contact.text); }
     // Finishes and makes the result visible; false when anything failed (errorString()), and then
     // the destination is as it was.
     virtual bool commit() = 0;
@@ -33,3 +32,5 @@ public:
     // True when the code page could not hold every value and UTF-8 was written instead.
     virtual bool usedUtf8Fallback() const { return false; }
 };
+
+} // namespace exporting

@@ -4,6 +4,8 @@
 
 #include <map>
 
+namespace exporting {
+
 // Qt's mutex rather than the standard one: MinGW's libstdc++ with Windows threads has none.
 
 namespace {
@@ -54,3 +56,5 @@ void PendingOutputs::removeAllAndHold()
     for (const auto &[token, remove] : removals)
         remove();
 }
+
+} // namespace exporting

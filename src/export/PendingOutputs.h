@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <functional>
 
+namespace exporting {
+
 class PendingOutputs final {
 public:
     using Token = std::uint64_t;
@@ -29,3 +31,5 @@ public:
     // process that is about to end. Returns once everything registered is removed.
     static void removeAllAndHold();
 };
+
+} // namespace exporting

@@ -2,6 +2,8 @@
 // The output file of the export (see SingleFileWriter.h).
 #include "export/SingleFileWriter.h"
 
+namespace exporting {
+
 namespace {
 
 // Lines held back before they are handed to the file in the direct mode, so that a large export
@@ -143,3 +145,5 @@ QString SingleFileWriter::errorString() const
 {
     return m_failure.isEmpty() ? m_fileError : m_failure;
 }
+
+} // namespace exporting

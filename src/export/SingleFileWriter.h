@@ -20,6 +20,8 @@
 #include <memory>
 #include <string>
 
+namespace exporting {
+
 class SingleFileWriter final : public ExportWriter {
 public:
     // `codePage` is QStringConverter::System in the program; tests hand in another one.
@@ -66,3 +68,5 @@ private:
     QByteArray m_encoded;
     std::string m_utf8;
 };
+
+} // namespace exporting

@@ -19,6 +19,8 @@
 #include <io.h>
 #else
 #include <unistd.h>
+namespace exporting {
+
 #endif
 
 namespace {
@@ -150,7 +152,7 @@ bool VCardFolderWriter::writeFile(const QString &name, const std::string &text)
     return false;
 }
 
-void VCardFolderWriter::writeContact(const exportcore::FormattedContact &contact)
+void VCardFolderWriter::writeContact(const formats::FormattedContact &contact)
 {
     if (m_failed)
         return; // the folder will not be used: writing on would only spend time
@@ -212,3 +214,5 @@ bool VCardFolderWriter::commit()
         }
     }
 }
+
+} // namespace exporting

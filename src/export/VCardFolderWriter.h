@@ -15,6 +15,8 @@
 
 #include <memory>
 
+namespace exporting {
+
 class VCardFolderWriter final : public ExportWriter {
 public:
     explicit VCardFolderWriter(const QString &parentFolder);
@@ -25,7 +27,7 @@ public:
     bool open() override;
     // Only contacts make files; other text (there is no heading for vCard) is refused.
     void writeLine(const std::string &utf8) override;
-    void writeContact(const exportcore::FormattedContact &contact) override;
+    void writeContact(const formats::FormattedContact &contact) override;
     bool commit() override;
     QString errorString() const override { return m_error; }
     // Before commit(), the "Contacts" folder it aims at; after a file failed, where that file
@@ -49,3 +51,5 @@ private:
     QString m_written;
     bool m_failed = false;
 };
+
+} // namespace exporting

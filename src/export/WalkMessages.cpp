@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QStringList>
 
-namespace walkmessages {
+namespace exporting {
 
 namespace {
 
@@ -169,4 +169,4 @@ QString listIncomplete(const notes::WalkOutcome &outcome)
     return text;
 }
 
-} // namespace walkmessages
+} // namespace exporting

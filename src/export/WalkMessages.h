@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-namespace walkmessages {
+namespace exporting {
 
 inline const QString kNotesTitle = QString::fromLatin1(product::kCompany);
 inline const QString kDoneTitle = QStringLiteral("Conversion Completed...");
@@ -39,4 +39,4 @@ QString cannotOpenBook(const QString &book, const notes::WalkOutcome &outcome);
 // The list command's word when it did not list every document.
 QString listIncomplete(const notes::WalkOutcome &outcome);
 
-} // namespace walkmessages
+} // namespace exporting

@@ -10,6 +10,8 @@
 #include <io.h>
 #else
 #include <unistd.h>
+namespace exporting {
+
 #endif
 
 int writeAll(int fd, const char *data, std::int64_t size)
@@ -33,3 +35,5 @@ int writeAll(int fd, const char *data, std::int64_t size)
     }
     return 0;
 }
+
+} // namespace exporting

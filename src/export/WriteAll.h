@@ -6,6 +6,10 @@
 
 #include <cstdint>
 
+namespace exporting {
+
 // Writes all `size` bytes of `data` to `fd`; 0 when all went out, else the errno of the failure
 // (ENOSPC for a write that took nothing without naming a cause).
 int writeAll(int fd, const char *data, std::int64_t size);
+
+} // namespace exporting

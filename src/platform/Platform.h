@@ -9,6 +9,8 @@
 
 class QWidget;
 
+namespace platform {
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -36,7 +38,9 @@ public:
 };
 
 // The platform in use. Defaults to the system's implementation.
-Platform &platform();
+Platform &current();
 
 // Installs another platform (tests); nullptr restores the system's. Returns the previous one.
 Platform *setPlatform(Platform *replacement);
+
+} // namespace platform

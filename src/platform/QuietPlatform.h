@@ -6,6 +6,8 @@
 
 #include "platform/Platform.h"
 
+namespace platform {
+
 class QuietPlatform final : public Platform {
 public:
     void information(QWidget *, const QString &, const QString &) override {}
@@ -15,3 +17,5 @@ public:
     void showHelp(QWidget *, const QString &) override {}
     bool copyFile(const QString &, const QString &, QString *) override { return true; }
 };
+
+} // namespace platform

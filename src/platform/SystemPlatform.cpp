@@ -12,11 +12,13 @@
 #include <QMessageBox>
 #include <QUrl>
 
+namespace platform {
+
 namespace {
 Platform *g_override = nullptr;
 }
 
-Platform &platform()
+Platform &current()
 {
     static SystemPlatform system;
     return g_override ? *g_override : system;
@@ -89,3 +91,5 @@ bool SystemPlatform::copyFile(const QString &from, const QString &to, QString *e
     }
     return true;
 }
+
+} // namespace platform

@@ -5,6 +5,8 @@
 
 #include "platform/Platform.h"
 
+namespace platform {
+
 class SystemPlatform final : public Platform {
 public:
     void information(QWidget *parent, const QString &title, const QString &text) override;
@@ -14,3 +16,5 @@ public:
     void showHelp(QWidget *parent, const QString &helpFile) override;
     bool copyFile(const QString &from, const QString &to, QString *error) override;
 };
+
+} // namespace platform

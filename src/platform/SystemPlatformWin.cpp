@@ -13,6 +13,8 @@
 
 #include <cstdint>
 
+namespace platform {
+
 namespace {
 
 using HtmlHelpAFunction = HWND(WINAPI *)(HWND caller, LPCSTR file, UINT command, DWORD_PTR data);
@@ -53,3 +55,5 @@ void SystemPlatform::showHelp(QWidget *parent, const QString &helpFile)
                     QObject::tr("The help %1 cannot be shown.\n%2")
                         .arg(QDir::toNativeSeparators(helpFile), problem));
 }
+
+} // namespace platform

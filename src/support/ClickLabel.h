@@ -5,6 +5,8 @@
 
 #include <QLabel>
 
+namespace support {
+
 class ClickLabel final : public QLabel {
     Q_OBJECT
 
@@ -17,3 +19,5 @@ signals:
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 };
+
+} // namespace support

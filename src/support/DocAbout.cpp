@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+namespace support {
+
 namespace {
 
 QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QFont &font)
@@ -119,3 +121,5 @@ void DocAbout::closeEvent(QCloseEvent *event)
     m_closing = true;
     QDialog::closeEvent(event);
 }
+
+} // namespace support

@@ -10,6 +10,8 @@ class QKeyEvent;
 class QLabel;
 class QPushButton;
 
+namespace support {
+
 class DocAbout final : public QDialog {
     Q_OBJECT
 
@@ -31,3 +33,5 @@ private:
     // The close box ends the window through reject() too; only it may.
     bool m_closing = false;
 };
+
+} // namespace support

@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
+namespace support {
+
 namespace {
 
 class EnterPresses final : public QObject {
@@ -38,3 +40,5 @@ void pressButtonsOnEnter(QWidget *window)
     for (QPushButton *button : window->findChildren<QPushButton *>())
         button->installEventFilter(filter);
 }
+
+} // namespace support

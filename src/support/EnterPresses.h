@@ -6,5 +6,9 @@
 
 class QWidget;
 
+namespace support {
+
 // Makes Enter and Return press whichever push button of `window` has the focus.
 void pressButtonsOnEnter(QWidget *window);
+
+} // namespace support

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace support {
+
 QString helpContentsPath(const QString &executableDir)
 {
 #ifdef Q_OS_WIN
@@ -34,9 +36,11 @@ void showHelpContentsIn(QWidget *mainWindow, const QString &exeDir)
     // the browser rather than nothing.
     const QString pages = QDir(exeDir).filePath(QStringLiteral("help/index.html"));
     if (!QFileInfo::exists(help) && QFileInfo::exists(pages)) {
-        platform().openInShell(QDir::toNativeSeparators(pages));
+        platform::current().openInShell(QDir::toNativeSeparators(pages));
         return;
     }
 #endif
-    platform().showHelp(mainWindow, help);
+    platform::current().showHelp(mainWindow, help);
 }
+
+} // namespace support

@@ -7,6 +7,8 @@
 
 class QWidget;
 
+namespace support {
+
 // The help file for an executable in `executableDir`.
 QString helpContentsPath(const QString &executableDir);
 
@@ -16,3 +18,5 @@ void showHelpContents(QWidget *mainWindow);
 // Shows the help that lies in `executableDir`. On Windows, when Help.chm is missing there but
 // the HTML pages are, the pages open in the browser instead.
 void showHelpContentsIn(QWidget *mainWindow, const QString &executableDir);
+
+} // namespace support

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+namespace support {
+
 namespace look {
 
 namespace {
@@ -50,3 +52,5 @@ QFont trebuchet(qreal pointSize, bool bold)
 }
 
 } // namespace look
+
+} // namespace support

@@ -8,6 +8,8 @@
 #include <QFont>
 #include <QRect>
 
+namespace support {
+
 namespace look {
 
 inline constexpr int kTwipsPerPixel = 15;
@@ -30,3 +32,5 @@ QFont verdana(qreal pointSize, bool bold);
 QFont trebuchet(qreal pointSize, bool bold);
 
 } // namespace look
+
+} // namespace support

@@ -4,9 +4,13 @@
 
 #include "platform/Platform.h"
 
+namespace support {
+
 void OpenInShell(const QString &target)
 {
     if (target.isEmpty())
         return;
-    platform().openInShell(target);
+    platform::current().openInShell(target);
 }
+
+} // namespace support

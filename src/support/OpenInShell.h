@@ -6,4 +6,8 @@
 
 #include <QString>
 
+namespace support {
+
 void OpenInShell(const QString &target);
+
+} // namespace support

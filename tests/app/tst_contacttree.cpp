@@ -30,7 +30,7 @@ private slots:
     {
         QFETCH(QString, key);
         QFETCH(QString, text);
-        ContactTree tree;
+        browser::ContactTree tree;
         tree.populateDefaultTree();
         QTreeWidgetItem *node = tree.node(key);
         QCOMPARE(node ? node->text(0) : QString(), text);
@@ -39,23 +39,23 @@ private slots:
 
     void refusedWithoutGroup()
     {
-        ContactTree tree;
+        browser::ContactTree tree;
         tree.populateDefaultTree();
         QCOMPARE(tree.addContact("U1-N1", "7", "7 Up"), nullptr);
         QCOMPARE(tree.node("U1-N1"), nullptr);
         QCOMPARE(tree.nodeCount(), 28);
         // A key already taken by a group is refused as a new node.
-        QCOMPARE(tree.addNode("A", "B", "B again", ContactTree::ContactImage), nullptr);
+        QCOMPARE(tree.addNode("A", "B", "B again", browser::ContactTree::ContactImage), nullptr);
     }
 
     void keyboardReportsNode()
     {
-        ContactTree tree;
+        browser::ContactTree tree;
         tree.populateDefaultTree();
         tree.show();
         QVERIFY(QTest::qWaitForWindowExposed(&tree));
         tree.setCurrentItem(tree.node("A"));
-        QSignalSpy clicks(&tree, &ContactTree::nodeClick);
+        QSignalSpy clicks(&tree, &browser::ContactTree::nodeClick);
         QTest::keyClick(&tree, Qt::Key_Down);
         QCOMPARE(clicks.size(), 1);
         QCOMPARE(clicks.at(0).at(0).value<QTreeWidgetItem *>(), tree.node("B"));

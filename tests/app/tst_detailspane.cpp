@@ -34,9 +34,9 @@ class TstDetailsPane final : public QObject {
     Q_OBJECT
 
     FakePlatform *m_fake = nullptr;
-    FrmMain *m_window = nullptr;
+    app::FrmMain *m_window = nullptr;
 
-    DetailsPane *pane() const { return m_window->detailsPane(); }
+    browser::DetailsPane *pane() const { return m_window->detailsPane(); }
 
     QString box(const char *name) const
     {
@@ -50,7 +50,7 @@ private slots:
     void init()
     {
         m_fake = new FakePlatform;
-        m_window = new FrmMain;
+        m_window = new app::FrmMain;
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window));
     }

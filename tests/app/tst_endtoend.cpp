@@ -123,7 +123,7 @@ private slots:
         FakePlatform fake;
         fake.realCopy = true;
         fake.folderAnswer = dir.path();
-        FrmMain window;
+        app::FrmMain window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
@@ -135,7 +135,7 @@ private slots:
         QCOMPARE(readBytes(book), before);
         QCOMPARE(readBytes(dir.filePath(QStringLiteral("names.bak"))), before);
 
-        ContactTree *tree = window.contactTree();
+        browser::ContactTree *tree = window.contactTree();
         QVERIFY(tree->nodeCount() > 28);
         QCOMPARE(qsizetype(window.contacts().size()), tree->nodeCount() - 28);
 
@@ -145,7 +145,7 @@ private slots:
         // "Export Options" is modal: drive it from inside its own event loop.
         bool driven = false;
         QTimer::singleShot(0, this, [&] {
-            auto *form = qobject_cast<FrmConversion *>(QApplication::activeModalWidget());
+            auto *form = qobject_cast<app::FrmConversion *>(QApplication::activeModalWidget());
             if (!form)
                 return;
             driven = true;

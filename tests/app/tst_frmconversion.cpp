@@ -77,7 +77,7 @@ public:
                 ticks()};
     }
 
-    FrmConversion form;
+    app::FrmConversion form;
     int completions = 0;
 };
 
@@ -87,7 +87,7 @@ class TestFrmConversion final : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { ExportFilePath.clear(); }
+    void init() { exporting::ExportFilePath.clear(); }
 
     void loadedState()
     {
@@ -257,7 +257,7 @@ private slots:
         for (qsizetype i = 1; i < message.size(); ++i)
             QVERIFY2(lines[i].contains(message[i]), qPrintable(fake.messages[0].text));
 
-        QCOMPARE(ExportFilePath, path);
+        QCOMPARE(exporting::ExportFilePath, path);
         QVERIFY(!w.start()->isEnabled());
         QCOMPARE(w.completions, 1);
         QVERIFY(w.label()->isVisible());
@@ -286,13 +286,14 @@ private slots:
         QListWidget *list = nullptr;
         bool sawRunning = false;
         const notes::SessionFactory inner = client.factory();
-        FrmConversion form(nullptr, QStringLiteral("names.nsf"), [&](const std::string &progId) {
-            sawRunning = WalkRunner::running();
-            postClick(start);
-            postKey(list, Qt::Key_Space);
-            postKey(list, Qt::Key_Return);
-            return inner(progId);
-        });
+        app::FrmConversion form(nullptr, QStringLiteral("names.nsf"),
+                                [&](const std::string &progId) {
+                                    sawRunning = app::WalkRunner::running();
+                                    postClick(start);
+                                    postKey(list, Qt::Key_Space);
+                                    postKey(list, Qt::Key_Return);
+                                    return inner(progId);
+                                });
         form.show();
         start = form.findChild<QPushButton *>(QStringLiteral("CmdConversion"));
         list = form.findChild<QListWidget *>(QStringLiteral("LstContactsField"));
@@ -312,7 +313,7 @@ private slots:
         QCOMPARE(fake.folderTitles.size(), 1);
         QCOMPARE(fake.messages.size(), 1);
         QCOMPARE(list->item(1)->checkState(), Qt::Unchecked);
-        QVERIFY(!WalkRunner::running());
+        QVERIFY(!app::WalkRunner::running());
     }
 
     // Runs that are refused or fail: the window, and any earlier file, stay as they were.
@@ -395,7 +396,7 @@ private slots:
         QCOMPARE(fake.calls, calls);
         if (!title.isEmpty()) {
             const QString message = fake.messages[0].text;
-            const QString start = text.arg(exportFileIn(folder));
+            const QString start = text.arg(exporting::exportFileIn(folder));
             QCOMPARE(fake.messages[0].title, title);
             QVERIFY2(message.startsWith(start), qPrintable(message));
             // A reason follows the blank line.
@@ -407,7 +408,7 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), filesBefore);
         QCOMPARE(w.snapshot(), before);
         QCOMPARE(w.completions, 0);
-        QVERIFY(ExportFilePath.isEmpty());
+        QVERIFY(exporting::ExportFilePath.isEmpty());
         QCOMPARE(client.liveObjects(), 0);
     }
 
@@ -457,7 +458,7 @@ private slots:
         QCOMPARE(fake.messages.size(), 1);
         QCOMPARE(fake.messages[0].text, QStringLiteral("2 Contacts Saved Successfully"));
         const QString path = QDir::toNativeSeparators(dir.filePath(written));
-        QCOMPARE(ExportFilePath, path);
+        QCOMPARE(exporting::ExportFilePath, path);
         // The label opens what was written, each time; the icon beside it opens nothing.
         QTest::mouseClick(w.icon(), Qt::LeftButton);
         QVERIFY(fake.opened.isEmpty());

@@ -33,7 +33,7 @@ notes::SessionFactory onePersonBook(notes::MemoryClient &client)
 }
 
 // Runs one step of a script: "type:TEXT", "clear", "browse:PATH", "cancel", "scan".
-void runStep(FrmMain &window, FakePlatform &fake, const QString &step)
+void runStep(app::FrmMain &window, FakePlatform &fake, const QString &step)
 {
     auto *path = find<QLineEdit>(&window, "txtNotesDatabaseFile");
     if (step.startsWith(QLatin1String("type:"))) {
@@ -68,7 +68,7 @@ private slots:
     void focusAtStart()
     {
         FakePlatform fake;
-        FrmMain window;
+        app::FrmMain window;
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QCOMPARE(QApplication::focusWidget(), find<QWidget>(&window, "txtNotesDatabaseFile"));
@@ -92,7 +92,7 @@ private slots:
 
         FakePlatform fake;
         notes::MemoryClient client;
-        FrmMain window;
+        app::FrmMain window;
         window.setSessionFactory(onePersonBook(client));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -115,7 +115,7 @@ private slots:
     void dialogKeepsLastChoice()
     {
         FakePlatform fake;
-        FrmMain window;
+        app::FrmMain window;
         auto *browse = find<QPushButton>(&window, "CmdBrowse");
         fake.fileAnswers = {QString(), QStringLiteral("/a/names.nsf"), QString(),
                             QStringLiteral("/b/other.nsf")};
@@ -149,7 +149,8 @@ private slots:
                                        << "openInShell" << site;
         QTest::newRow("Contents") << "mnuContents"
                                   << "showHelp"
-                                  << helpContentsPath(QCoreApplication::applicationDirPath());
+                                  << support::helpContentsPath(
+                                         QCoreApplication::applicationDirPath());
     }
 
     void links()
@@ -158,7 +159,7 @@ private slots:
         QFETCH(QString, call);
         QFETCH(QString, target);
         FakePlatform fake;
-        FrmMain window;
+        app::FrmMain window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         if (auto *action = window.findChild<QAction *>(control))
@@ -173,14 +174,14 @@ private slots:
     void aboutIsModalOverTheWindow()
     {
         FakePlatform fake;
-        FrmMain window;
+        app::FrmMain window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         // The window lives only while it is shown: look at it from inside its own event loop.
         QWidget *owner = nullptr;
         QTimer::singleShot(0, &window, [&] {
             if (QWidget *shown = QApplication::activeModalWidget()) {
-                if (shown->inherits("DocAbout"))
+                if (shown->inherits("support::DocAbout"))
                     owner = shown->parentWidget();
                 shown->close();
             }
@@ -192,7 +193,7 @@ private slots:
     void exitCloses()
     {
         FakePlatform fake;
-        FrmMain window;
+        app::FrmMain window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         find<QAction>(&window, "mnuExit")->trigger();

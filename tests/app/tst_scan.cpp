@@ -55,11 +55,11 @@ class TstScan final : public QObject {
 
     FakePlatform *m_fake = nullptr;
     MemoryClient *m_client = nullptr;
-    FrmMain *m_window = nullptr;
+    app::FrmMain *m_window = nullptr;
 
     void clickNode(QTreeWidgetItem *node)
     {
-        ContactTree *tree = m_window->contactTree();
+        browser::ContactTree *tree = m_window->contactTree();
         if (node->parent())
             node->parent()->setExpanded(true);
         tree->scrollToItem(node);
@@ -79,7 +79,7 @@ private slots:
     {
         m_fake = new FakePlatform;
         m_client = new MemoryClient;
-        m_window = new FrmMain;
+        m_window = new app::FrmMain;
         m_window->setSessionFactory(m_client->factory());
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window));
@@ -176,7 +176,7 @@ private slots:
         m_client->people = {doc};
         chooseAndScan();
 
-        ContactTree *tree = m_window->contactTree();
+        browser::ContactTree *tree = m_window->contactTree();
         QTreeWidgetItem *node = tree->node("UNID1-N1");
         QVERIFY(node);
         QCOMPARE(node->parent(), tree->node("F"));
@@ -231,7 +231,7 @@ private slots:
         qsizetype nestedMessages = -1;
         notes::SessionFactory inner = m_client->factory();
         m_window->setSessionFactory([&](const std::string &progId) {
-            sawScanning = WalkRunner::running();
+            sawScanning = app::WalkRunner::running();
             m_window->CmdEnumerateNotes_Click();
             nestedMessages = m_fake->messages.size();
             closed = m_window->close();
@@ -253,7 +253,7 @@ private slots:
         QCOMPARE(m_fake->messages.size(), 1);
         QCOMPARE(path->text(), pathBefore);
         QVERIFY(!path->text().endsWith('x'));
-        QVERIFY(!WalkRunner::running());
+        QVERIFY(!app::WalkRunner::running());
     }
 
     // A rescan of a book that changed: names, groups and fields follow it, in the tree and in
@@ -268,7 +268,7 @@ private slots:
         m_client->people = {person("1", "Hanna", "Ant").set("CompanyName", "Zoo"),
                             person("2", "Bob", "Bee"), person("3", " cid", "Cat")};
         chooseAndScan();
-        ContactTree *tree = m_window->contactTree();
+        browser::ContactTree *tree = m_window->contactTree();
         QCOMPARE(tree->node("UNID1-N1"), anna);
         QCOMPARE(anna->parent(), tree->node("H"));
         QCOMPARE(childTexts(tree->node("A")), QStringList{});
@@ -284,7 +284,7 @@ private slots:
                  QStringLiteral("Zoo"));
         // The root and a group leave the contact on show.
         clickNode(tree->node("H"));
-        clickNode(tree->node(QString::fromLatin1(ContactTree::kRootKey)));
+        clickNode(tree->node(QString::fromLatin1(browser::ContactTree::kRootKey)));
         QCOMPARE(find<QLabel>(m_window, "LblTopName")->text(), QStringLiteral("Hanna Ant"));
     }
 };

@@ -60,14 +60,15 @@ class TstVCardEndToEnd final : public QObject {
 
     // Chooses and scans the book in the window (a scan needs a choice before it), then exports
     // it in the format at `formatIndex`.
-    void scanAndExport(FrmMain &window, FakePlatform &fake, const QString &book, int formatIndex)
+    void scanAndExport(app::FrmMain &window, FakePlatform &fake, const QString &book,
+                       int formatIndex)
     {
         fake.fileAnswers << book;
         QTest::mouseClick(find<QPushButton>(&window, "CmdBrowse"), Qt::LeftButton);
         QTest::mouseClick(find<QPushButton>(&window, "CmdEnumerateNotes"), Qt::LeftButton);
         bool driven = false;
         QTimer::singleShot(0, this, [&] {
-            auto *form = qobject_cast<FrmConversion *>(QApplication::activeModalWidget());
+            auto *form = qobject_cast<app::FrmConversion *>(QApplication::activeModalWidget());
             if (!form)
                 return;
             driven = true;
@@ -117,7 +118,7 @@ private slots:
         FakePlatform fake;
         fake.realCopy = true;
         fake.folderAnswer = out;
-        FrmMain window;
+        app::FrmMain window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 

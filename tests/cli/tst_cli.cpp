@@ -220,7 +220,7 @@ private slots:
 
         FakePlatform fake;
         fake.folderAnswer = windowDir.path();
-        FrmConversion form(nullptr, book, notes::DxlClient::factory());
+        app::FrmConversion form(nullptr, book, notes::DxlClient::factory());
         auto *list = form.findChild<QListWidget *>(QStringLiteral("LstContactsField"));
         for (const char *caption : {"First Name", "Name", "Home Street", "Notes"})
             list->item(notes::exportColumnOf(caption))->setCheckState(Qt::Checked);

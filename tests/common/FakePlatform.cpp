@@ -4,13 +4,13 @@
 
 #include <QFile>
 
-FakePlatform::FakePlatform() : m_previous(setPlatform(this))
+FakePlatform::FakePlatform() : m_previous(platform::setPlatform(this))
 {
 }
 
 FakePlatform::~FakePlatform()
 {
-    setPlatform(m_previous);
+    platform::setPlatform(m_previous);
 }
 
 void FakePlatform::information(QWidget *, const QString &title, const QString &text)

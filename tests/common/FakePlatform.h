@@ -11,7 +11,7 @@
 #include <QString>
 #include <QStringList>
 
-class FakePlatform final : public Platform {
+class FakePlatform final : public platform::Platform {
 public:
     struct Message {
         QString title;
@@ -53,5 +53,5 @@ public:
     bool copyFile(const QString &from, const QString &to, QString *error) override;
 
 private:
-    Platform *m_previous = nullptr;
+    platform::Platform *m_previous = nullptr;
 };

@@ -6,7 +6,7 @@
 
 #include <QTest>
 
-using namespace exportcore;
+using namespace formats;
 
 class TestCsvFormat final : public QObject {
     Q_OBJECT

@@ -2,8 +2,8 @@
 // The output file: the bytes in each code page, the switch to UTF-8 with a byte-order mark when
 // the code page cannot hold a value, and that a failed write leaves an earlier file untouched.
 #include "FileBytes.h"
-#include "export/SingleFileWriter.h"
 #include "export/ExportFilePath.h"
+#include "export/SingleFileWriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,7 +51,7 @@ private slots:
 
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("OE-Contacts.csv"));
-        SingleFileWriter writer(path, codePage);
+        exporting::SingleFileWriter writer(path, codePage);
         QVERIFY(writer.open());
         writer.writeLine("Name\r\n");
         writer.writeLine(line.toStdString());
@@ -70,7 +70,7 @@ private slots:
         // More than the writer holds back at a time, so the file is written in several pieces.
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("OE-Contacts.csv"));
-        SingleFileWriter writer(path, QStringConverter::Utf8);
+        exporting::SingleFileWriter writer(path, QStringConverter::Utf8);
         QVERIFY(writer.open());
         QByteArray expected;
         for (int i = 0; i < 100000; ++i) {
@@ -88,7 +88,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("OE-Contacts.csv"));
         QVERIFY(writeBytes(path, "old contents\r\n"));
         {
-            SingleFileWriter writer(path, QStringConverter::Utf8);
+            exporting::SingleFileWriter writer(path, QStringConverter::Utf8);
             QVERIFY(writer.open());
             writer.writeLine("new\r\n");
         }
@@ -114,7 +114,7 @@ private slots:
     {
         QFETCH(QString, folder);
         QFETCH(QString, path);
-        QCOMPARE(exportFileIn(folder), path);
+        QCOMPARE(exporting::exportFileIn(folder), path);
     }
 };
 

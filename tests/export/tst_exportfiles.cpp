@@ -21,12 +21,12 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, file);
-        QCOMPARE(ContactFileNames::safeBase(name), file);
+        QCOMPARE(exporting::ContactFileNames::safeBase(name), file);
     }
 
     void uniqueNames()
     {
-        ContactFileNames names;
+        exporting::ContactFileNames names;
         // A name may look numbered before its number comes up.
         const QStringList taken{
             names.take(QStringLiteral("Anna Lee (3)")), names.take(QStringLiteral("Anna Lee")),
@@ -52,7 +52,7 @@ private slots:
         QVERIFY(mine.open(QIODevice::WriteOnly));
         mine.close();
 
-        VCardFolderWriter writer(parent.path());
+        exporting::VCardFolderWriter writer(parent.path());
         QVERIFY(writer.open());
         writer.writeContact({"BEGIN:VCARD\r\nEND:VCARD\r\n", "Anna Lee"});
         writer.writeContact({"second\r\n", "Anna Lee"});
@@ -74,7 +74,7 @@ private slots:
     {
         QTemporaryDir parent;
         QVERIFY(parent.isValid());
-        VCardFolderWriter writer(parent.path());
+        exporting::VCardFolderWriter writer(parent.path());
         QVERIFY(writer.open());
         writer.writeContact({"BEGIN:VCARD\r\nEND:VCARD\r\n", "Anna Lee"});
         writer.writeLine("not a contact\r\n");

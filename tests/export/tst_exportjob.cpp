@@ -16,7 +16,7 @@
 using notes::MemoryClient;
 using Op = MemoryClient::Op;
 using Kind = notes::WalkOutcome::Kind;
-using Failure = ExportResult::Failure;
+using Failure = exporting::ExportResult::Failure;
 
 class TestExportJob final : public QObject {
     Q_OBJECT
@@ -52,7 +52,7 @@ private slots:
             QVERIFY(writeBytes(dir.filePath(QStringLiteral("afile")), "a file"));
             folder = dir.filePath(QStringLiteral("afile/sub"));
         }
-        const QString path = exportFileIn(folder);
+        const QString path = exporting::exportFileIn(folder);
         MemoryClient client;
         addPeople(client, people.toInt(), "comment");
         if (setup == QLatin1String("no session"))
@@ -66,7 +66,7 @@ private slots:
             return inner(progId);
         };
 
-        ExportRequest request;
+        exporting::ExportRequest request;
         request.book = QStringLiteral("names.nsf");
         request.positions = {0, 27};
         request.folder = folder;
@@ -76,7 +76,7 @@ private slots:
         request.opening = [&openings] { ++openings; };
         request.started = [&counts](std::int64_t count) { counts << count; };
         request.progress = [&steps](std::int64_t reached) { steps << reached; };
-        const ExportResult result = runExportJob(factory, request);
+        const exporting::ExportResult result = exporting::runExportJob(factory, request);
 
         QCOMPARE(result.failure, failed);
         QCOMPARE(result.writtenPath, path);

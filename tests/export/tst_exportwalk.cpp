@@ -7,7 +7,7 @@
 
 #include <QTest>
 
-using namespace exportcore;
+using namespace formats;
 using notes::MemoryClient;
 using Op = MemoryClient::Op;
 using Kind = notes::WalkOutcome::Kind;

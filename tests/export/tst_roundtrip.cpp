@@ -136,7 +136,7 @@ private slots:
         FakePlatform fake;
         QVERIFY(m_out.mkpath(name));
         fake.folderAnswer = m_out.filePath(name);
-        FrmConversion form(nullptr, QStringLiteral("names.nsf"), client.factory());
+        app::FrmConversion form(nullptr, QStringLiteral("names.nsf"), client.factory());
         form.setCodePage(codePage);
         auto *list = form.findChild<QListWidget *>(QStringLiteral("LstContactsField"));
         for (int i = 0; i < list->count(); ++i)

@@ -95,7 +95,7 @@ private slots:
         {
             const FileSizeLimit full(static_cast<rlim_t>(limit));
             QVERIFY(full.isSet());
-            SingleFileWriter writer(path, codePage);
+            exporting::SingleFileWriter writer(path, codePage);
             QVERIFY(writer.open());
             for (int i = 0; i < lines; ++i)
                 writer.writeLine(line.toStdString());
@@ -117,7 +117,7 @@ private slots:
         {
             const FileSizeLimit full(61440);
             QVERIFY(full.isSet());
-            QVERIFY(!SystemPlatform().copyFile(book, backup, &error));
+            QVERIFY(!platform::SystemPlatform().copyFile(book, backup, &error));
         }
         QVERIFY(!error.isEmpty());
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"names.dxl"});
@@ -164,8 +164,8 @@ private slots:
         FakePlatform fake;
         fake.folderAnswer = folder;
         int completions = 0;
-        FrmConversion form(nullptr, QStringLiteral("names.nsf"), client.factory(),
-                           [&completions] { ++completions; });
+        app::FrmConversion form(nullptr, QStringLiteral("names.nsf"), client.factory(),
+                                [&completions] { ++completions; });
         form.show();
         form.findChild<QCheckBox *>(QStringLiteral("ChkSelectAll"))->click();
         form.findChild<QComboBox *>(QStringLiteral("CboFormat"))->setCurrentIndex(format);

@@ -30,12 +30,12 @@ const char *const kHardItems[] = {
 // Exports the client's book as Contacts.vcf into `folder`.
 bool exportCards(notes::MemoryClient &client, const QString &folder)
 {
-    ExportRequest request;
+    exporting::ExportRequest request;
     request.book = QStringLiteral("names.nsf");
-    request.format = ExportFormat::VCard;
+    request.format = exporting::ExportFormat::VCard;
     request.folder = folder;
-    const ExportResult result = runExportJob(client.factory(), request);
-    return result.failure == ExportResult::Failure::None &&
+    const exporting::ExportResult result = exporting::runExportJob(client.factory(), request);
+    return result.failure == exporting::ExportResult::Failure::None &&
            result.outcome.kind == notes::WalkOutcome::Kind::Completed;
 }
 

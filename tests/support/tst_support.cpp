@@ -34,7 +34,7 @@ private slots:
         QFETCH(QString, action);
         QFETCH(bool, closes);
 
-        DocAbout about(nullptr);
+        support::DocAbout about(nullptr);
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
         auto *ok = about.findChild<QPushButton *>(QStringLiteral("CmdOK"));
@@ -57,7 +57,7 @@ private slots:
     void helpContents()
     {
         FakePlatform fake;
-        showHelpContents(nullptr);
+        support::showHelpContents(nullptr);
         QCOMPARE(fake.helpFiles.size(), 1);
         // This test runs from the build's bin folder, beside the help pages (and on Windows the
         // compiled help) that the build puts there.
@@ -111,7 +111,7 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
         FakePlatform fake;
-        showHelpContentsIn(nullptr, dir.path());
+        support::showHelpContentsIn(nullptr, dir.path());
         QCOMPARE(fake.calls, QStringList{call});
         const QString expected = QDir::toNativeSeparators(folder.filePath(target));
         QCOMPARE(call == QLatin1String("showHelp") ? fake.helpFiles : fake.opened,
@@ -134,7 +134,7 @@ private slots:
         QFETCH(QString, target);
         QFETCH(QStringList, opened);
         FakePlatform fake;
-        OpenInShell(target);
+        support::OpenInShell(target);
         QCOMPARE(fake.opened, opened);
     }
 };

@@ -56,7 +56,7 @@ class TstHelpViewer final : public QObject {
 private slots:
     void contentsOpenTheViewer()
     {
-        const QString chm = helpContentsPath(QCoreApplication::applicationDirPath());
+        const QString chm = support::helpContentsPath(QCoreApplication::applicationDirPath());
         QVERIFY2(QFileInfo(chm).isFile(), qPrintable(chm + QStringLiteral(" is not built")));
         HMODULE module = LoadLibraryA("HHCtrl.ocx");
         if (!module || !GetProcAddress(module, "HtmlHelpA"))
@@ -64,7 +64,7 @@ private slots:
                   "Help.chm");
         QVERIFY(!viewerWindow());
 
-        SystemPlatform system;
+        platform::SystemPlatform system;
         system.showHelp(nullptr, chm);
         HWND viewer = viewerWindow();
         QVERIFY2(viewer, "HtmlHelpA opened no window titled \"Korvanta Tessal Help\"");
@@ -85,7 +85,7 @@ private slots:
                 box->close();
             }
         });
-        SystemPlatform system;
+        platform::SystemPlatform system;
         system.showHelp(nullptr, missing);
         QVERIFY2(shown.startsWith(QStringLiteral("The help %1 cannot be shown.\n")
                                       .arg(QDir::toNativeSeparators(missing))),

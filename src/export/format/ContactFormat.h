@@ -8,7 +8,7 @@
 
 #include <string>
 
-namespace exportcore {
+namespace formats {
 
 struct FormattedContact {
     std::string text; // UTF-8, complete with its line ends
@@ -25,4 +25,4 @@ public:
     virtual void format(notes::NotesDocument &document, FormattedContact &out) = 0;
 };
 
-} // namespace exportcore
+} // namespace formats

@@ -5,7 +5,7 @@
 #include "export/format/CsvFormat.h"
 #include "notes/FieldSchema.h"
 
-namespace exportcore {
+namespace formats {
 
 CsvContactFormat::CsvContactFormat(std::vector<std::size_t> positions)
     : m_positions(std::move(positions))
@@ -32,4 +32,4 @@ void CsvContactFormat::format(notes::NotesDocument &document, FormattedContact &
     appendCsvLine(out.text, m_values);
 }
 
-} // namespace exportcore
+} // namespace formats

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <vector>
 
-namespace exportcore {
+namespace formats {
 
 class CsvContactFormat final : public ContactFormat {
 public:
@@ -23,4 +23,4 @@ private:
     std::vector<std::string> m_values; // reused from document to document
 };
 
-} // namespace exportcore
+} // namespace formats

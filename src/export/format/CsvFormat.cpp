@@ -2,7 +2,7 @@
 // CSV line format of the export (see CsvFormat.h).
 #include "export/format/CsvFormat.h"
 
-namespace exportcore {
+namespace formats {
 
 namespace {
 
@@ -61,4 +61,4 @@ std::string csvLine(const std::vector<std::string> &values)
     return out;
 }
 
-} // namespace exportcore
+} // namespace formats

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace exportcore {
+namespace formats {
 
 inline constexpr std::string_view kLineEnd = "\r\n";
 
@@ -26,4 +26,4 @@ void appendCsvLine(std::string &out, const std::vector<std::string> &values);
 // The same as one new line.
 std::string csvLine(const std::vector<std::string> &values);
 
-} // namespace exportcore
+} // namespace formats

@@ -7,7 +7,7 @@
 
 #include "notes/PeopleView.h"
 
-namespace exportcore {
+namespace formats {
 
 notes::WalkOutcome runExport(const notes::SessionFactory &factory, const std::string &path,
                              ContactFormat &format, ExportSink &sink)
@@ -28,4 +28,4 @@ notes::WalkOutcome runExport(const notes::SessionFactory &factory, const std::st
         [&sink](std::int64_t reached) { sink.progress(reached); });
 }
 
-} // namespace exportcore
+} // namespace formats

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <string>
 
-namespace exportcore {
+namespace formats {
 
 class ExportSink {
 public:
@@ -34,4 +34,4 @@ public:
 notes::WalkOutcome runExport(const notes::SessionFactory &factory, const std::string &path,
                              ContactFormat &format, ExportSink &sink);
 
-} // namespace exportcore
+} // namespace formats

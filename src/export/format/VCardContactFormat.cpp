@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-namespace exportcore {
+namespace formats {
 
 namespace {
 
@@ -292,4 +292,4 @@ void VCardContactFormat::format(notes::NotesDocument &document, FormattedContact
     card += "END:VCARD\r\n";
 }
 
-} // namespace exportcore
+} // namespace formats

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace exportcore {
+namespace formats {
 
 class VCardContactFormat final : public ContactFormat {
 public:
@@ -27,4 +27,4 @@ private:
     std::string m_line;
 };
 
-} // namespace exportcore
+} // namespace formats

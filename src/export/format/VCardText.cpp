@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace exportcore {
+namespace formats {
 
 namespace {
 
@@ -96,4 +96,4 @@ void appendFoldedLine(std::string &out, std::string_view line)
     out += "\r\n";
 }
 
-} // namespace exportcore
+} // namespace formats

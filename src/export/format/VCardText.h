@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace exportcore {
+namespace formats {
 
 // Appends `value` as vCard text: "\", "," and ";" get a backslash before them, and every line
 // break (CR LF, CR or LF) becomes "\n", so the value comes back whole from any reader.
@@ -31,4 +31,4 @@ void appendVCardUrl(std::string &out, std::string_view value);
 // longer than a whole line must be folded inside.
 void appendFoldedLine(std::string &out, std::string_view line);
 
-} // namespace exportcore
+} // namespace formats
