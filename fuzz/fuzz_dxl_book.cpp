@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         std::abort();
 
     try {
-        auto session = notes::DxlClient::createSession();
+        auto session = notes::dxl::DxlClient::createSession();
         auto database = session->GetDatabase("", path);
         database->Title();
         auto navigator = database->GetView("$People")->CreateViewNav();

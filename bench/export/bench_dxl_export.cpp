@@ -61,7 +61,7 @@ int main(int argc, char **argv)
     request.started = [&](std::int64_t) { openedAfter = stats.elapsedSeconds(); };
 
     const exporting::ExportResult result =
-        exporting::runExportJob(notes::DxlClient::factory(), request);
+        exporting::runExportJob(notes::dxl::DxlClient::factory(), request);
     const notes::WalkOutcome &outcome = result.outcome;
     if (result.failure == exporting::ExportResult::Failure::Writing) {
         std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(result.writtenPath),

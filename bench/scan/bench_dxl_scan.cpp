@@ -44,7 +44,8 @@ int main(int argc, char **argv)
     }
     const bench::BenchStats stats;
     CountingSink sink(stats);
-    const notes::WalkOutcome outcome = notes::runScan(notes::DxlClient::factory(), argv[1], sink);
+    const notes::WalkOutcome outcome =
+        notes::runScan(notes::dxl::DxlClient::factory(), argv[1], sink);
     std::printf("%s; opened in %.3f s; %lld contacts of %lld, %llu record bytes\n",
                 stats.report("DXL scan", argv[1]).c_str(), sink.m_openedAfter,
                 static_cast<long long>(sink.m_contacts), static_cast<long long>(sink.m_entryCount),

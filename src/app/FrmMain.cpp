@@ -13,6 +13,7 @@
 #include "export/WalkMessages.h"
 #include "notes/ContactRecord.h"
 #include "notes/ScanWalk.h"
+#include "notes/sessions/DefaultSessionFactory.h"
 #include "platform/Platform.h"
 #include "product/Product.h"
 #include "support/ClickLabel.h"
@@ -82,7 +83,7 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, 
 FrmMain::FrmMain(QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_sessionFactory(notes::defaultSessionFactory())
+      m_sessionFactory(notes::sessions::defaultSessionFactory())
 {
     setObjectName(QStringLiteral("FrmMain"));
     setWindowTitle(QString::fromLatin1(product::kName));

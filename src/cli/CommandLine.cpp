@@ -7,6 +7,7 @@
 #include "cli/ListCommand.h"
 #include "cli/StandardStream.h"
 #include "notes/FieldSchema.h"
+#include "notes/sessions/DefaultSessionFactory.h"
 #include "product/Product.h"
 
 #include <QCommandLineParser>
@@ -36,8 +37,6 @@
 namespace cli {
 
 namespace {
-
-const QString kProgram = QStringLiteral("korvanta-tessal");
 
 QString helpText()
 {
@@ -232,7 +231,8 @@ int commandLineMain(int argc, char *argv[])
     StandardStream err(2, false);
     const bool terminal = KT_ISATTY(2) != 0;
     const Console console{&out, &err, terminal, terminal ? terminalColumns() : 80};
-    const int status = run(QCoreApplication::arguments(), notes::defaultSessionFactory(), console);
+    const int status =
+        run(QCoreApplication::arguments(), notes::sessions::defaultSessionFactory(), console);
     if (out.flush())
         return status;
     // A reader that went away (`list BOOK | head`) wanted no more: that is no news to anyone.
@@ -268,11 +268,6 @@ bool displayAvailable()
 QString bookPath(const QString &argument)
 {
     return QDir::toNativeSeparators(QFileInfo(argument).absoluteFilePath());
-}
-
-void printMessage(const Console &console, const QString &text)
-{
-    console.err->write((kProgram + QStringLiteral(": ") + text + QLatin1Char('\n')).toUtf8());
 }
 
 int run(const QStringList &arguments, const notes::SessionFactory &factory, const Console &console)

@@ -34,9 +34,6 @@ bool displayAvailable();
 // form, as the Notes client reads a relative one from its data folder, not the current one.
 QString bookPath(const QString &argument);
 
-// A message on standard error: "korvanta-tessal: " before its first line.
-void printMessage(const Console &console, const QString &text);
-
 // Runs the command in `arguments` (argv[0] first) against the book through `factory`.
 int run(const QStringList &arguments, const notes::SessionFactory &factory, const Console &console);
 

@@ -6,6 +6,9 @@
 #pragma once
 
 #include <QIODevice>
+#include <QString>
+
+namespace cli {
 
 struct Console {
     QIODevice *out = nullptr;
@@ -13,3 +16,14 @@ struct Console {
     bool errIsTerminal = false;
     int columns = 80;
 };
+
+// The name every message on standard error starts with.
+inline const QString kProgram = QStringLiteral("korvanta-tessal");
+
+// A message on standard error: "korvanta-tessal: " before its first line.
+inline void printMessage(const Console &console, const QString &text)
+{
+    console.err->write((kProgram + QStringLiteral(": ") + text + QLatin1Char('\n')).toUtf8());
+}
+
+} // namespace cli

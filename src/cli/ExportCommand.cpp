@@ -2,7 +2,7 @@
 // The export command (see ExportCommand.h).
 #include "cli/ExportCommand.h"
 
-#include "cli/CommandLine.h"
+#include "cli/Console.h"
 #include "cli/ExitStatus.h"
 #include "cli/TerminalProgress.h"
 #include "export/ExportJob.h"

@@ -2,7 +2,7 @@
 // The list command (see ListCommand.h).
 #include "cli/ListCommand.h"
 
-#include "cli/CommandLine.h"
+#include "cli/Console.h"
 #include "cli/ExitStatus.h"
 #include "cli/TerminalProgress.h"
 #include "export/WalkMessages.h"

@@ -6,6 +6,8 @@
 
 #include <system_error>
 
+namespace cli {
+
 namespace {
 
 // Enough to keep a long list from costing a system call per contact.
@@ -56,3 +58,5 @@ bool StandardStream::writeOut(const char *data, qint64 size)
         m_failure = exporting::writeAll(m_fd, data, size);
     return m_failure == 0;
 }
+
+} // namespace cli

@@ -9,6 +9,8 @@
 #include <QIODevice>
 #include <QString>
 
+namespace cli {
+
 class StandardStream final : public QIODevice {
 public:
     // `fd` 1 or 2. A buffered stream holds what is written until flush() or until enough has
@@ -37,3 +39,5 @@ private:
     QByteArray m_held;
     int m_failure = 0;
 };
+
+} // namespace cli

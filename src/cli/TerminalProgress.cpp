@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace cli {
+
 namespace {
 
 // A bar wider than this tells no more on a wide terminal; narrower than the least, it tells
@@ -115,3 +117,5 @@ QByteArray TerminalProgress::stopAndWipe()
         return {};
     return '\r' + QByteArray(g_shownOnTerminal, ' ') + '\r';
 }
+
+} // namespace cli

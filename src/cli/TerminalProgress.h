@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+namespace cli {
+
 class TerminalProgress final {
 public:
     explicit TerminalProgress(const Console &console);
@@ -40,3 +42,5 @@ private:
     std::int64_t m_count = 0;
     int m_lastPermille = -1;
 };
+
+} // namespace cli

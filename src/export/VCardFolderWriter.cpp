@@ -19,9 +19,9 @@
 #include <io.h>
 #else
 #include <unistd.h>
-namespace exporting {
-
 #endif
+
+namespace exporting {
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <io.h>
 #else
 #include <unistd.h>
-namespace exporting {
-
 #endif
+
+namespace exporting {
 
 int writeAll(int fd, const char *data, std::int64_t size)
 {

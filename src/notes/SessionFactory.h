@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Creating a Notes session by ProgID. Every walk creates its session through a SessionFactory so
-// tests can hand in the in-memory client; the program uses defaultSessionFactory().
+// tests can hand in the in-memory client; the program uses
+// notes::sessions::defaultSessionFactory().
 #pragma once
 
 #include "notes/NotesObjects.h"
@@ -16,10 +17,6 @@ inline constexpr const char *kNotesProgId = "Notes.NotesSession";
 
 // Creates a session of the given ProgID; throws NotesError when that class is not available.
 using SessionFactory = std::function<std::unique_ptr<NotesSession>(const std::string &progId)>;
-
-// What the platform offers: on Windows the Notes client's COM classes; everywhere the DXL
-// stand-in, which answers to "Notes.NotesSession" only.
-SessionFactory defaultSessionFactory();
 
 struct SessionResult {
     std::unique_ptr<NotesSession> session;

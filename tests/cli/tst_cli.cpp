@@ -49,7 +49,7 @@ Run runIn(const QStringList &arguments, const notes::SessionFactory &factory, bo
     err.open(QIODevice::WriteOnly);
     Run run;
     run.status = cli::run(QStringList{QStringLiteral("korvanta-tessal")} + arguments, factory,
-                          Console{&out, &err, terminal, columns});
+                          cli::Console{&out, &err, terminal, columns});
     run.out = out.data();
     run.err = err.data();
     return run;
@@ -220,7 +220,7 @@ private slots:
 
         FakePlatform fake;
         fake.folderAnswer = windowDir.path();
-        app::FrmConversion form(nullptr, book, notes::DxlClient::factory());
+        app::FrmConversion form(nullptr, book, notes::dxl::DxlClient::factory());
         auto *list = form.findChild<QListWidget *>(QStringLiteral("LstContactsField"));
         for (const char *caption : {"First Name", "Name", "Home Street", "Notes"})
             list->item(notes::exportColumnOf(caption))->setCheckState(Qt::Checked);
@@ -230,7 +230,7 @@ private slots:
         const Run run = runIn({QStringLiteral("export"), book, QStringLiteral("--fields"),
                                QStringLiteral("Notes, first name,Home Street,Name"),
                                QStringLiteral("--out"), lineDir.path()},
-                              notes::DxlClient::factory());
+                              notes::dxl::DxlClient::factory());
         QCOMPARE(run.status, 0);
         // The window's message, the code page's line included, then the file's path.
         QVERIFY2(QString::fromUtf8(run.err).startsWith(QString::fromUtf8(kPrefix) +

@@ -16,7 +16,7 @@ inline bool forEachDxlPerson(const QString &book,
 {
     notes::PeopleView people;
     std::string reason;
-    if (people.open(notes::DxlClient::factory(), book.toStdString(), false, reason) !=
+    if (people.open(notes::dxl::DxlClient::factory(), book.toStdString(), false, reason) !=
         notes::PeopleView::Opened::Yes)
         return false;
     people.walk(visit, [](std::int64_t) {});

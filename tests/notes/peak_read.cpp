@@ -70,7 +70,8 @@ int main(int argc, char **argv)
     setrlimit(RLIMIT_AS, &cap);
 #endif
     FirstContactSink sink;
-    const notes::WalkOutcome outcome = notes::runScan(notes::DxlClient::factory(), argv[1], sink);
+    const notes::WalkOutcome outcome =
+        notes::runScan(notes::dxl::DxlClient::factory(), argv[1], sink);
     std::printf("kind=%d contacts=%ld first=%s peak_kib=%ld reason=%s\n",
                 static_cast<int>(outcome.kind), sink.contacts, sink.first.c_str(), peakKib(),
                 outcome.reason.c_str());

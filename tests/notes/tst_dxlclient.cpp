@@ -74,7 +74,7 @@ class TestDxlClient final : public QObject {
 
     std::unique_ptr<notes::NotesDatabase> open(const QByteArray &content)
     {
-        return notes::DxlClient::createSession()->GetDatabase("", write(content));
+        return notes::dxl::DxlClient::createSession()->GetDatabase("", write(content));
     }
 
     // Opens a book of one person holding `items` and returns that document.
@@ -266,8 +266,8 @@ private slots:
         QVERIFY(db->GetView("$people"));
         QVERIFY_THROWS_EXCEPTION(NotesError, db->GetView("($Users)"));
         QVERIFY_THROWS_EXCEPTION(NotesError, db->GetView(""));
-        QVERIFY_THROWS_EXCEPTION(NotesError,
-                                 notes::DxlClient::createSession()->GetDatabase("Mail1", "x.dxl"));
+        QVERIFY_THROWS_EXCEPTION(
+            NotesError, notes::dxl::DxlClient::createSession()->GetDatabase("Mail1", "x.dxl"));
     }
 
     // Objects stay usable after the ones they came from are released, as COM references do.
@@ -355,14 +355,14 @@ private slots:
             content.isNull() ? (name.isEmpty() ? m_dir.path() : m_dir.filePath(name)).toStdString()
                              : write(content, name);
         try {
-            notes::DxlClient::createSession()->GetDatabase("", path);
+            notes::dxl::DxlClient::createSession()->GetDatabase("", path);
             QFAIL("the book opened");
         } catch (const NotesError &e) {
             QCOMPARE(QString::fromStdString(e.reason()), reason.replace("%1", m_dir.path()));
         }
         if (name.isEmpty()) // and no path at all
             QVERIFY_THROWS_EXCEPTION(NotesError,
-                                     notes::DxlClient::createSession()->GetDatabase("", ""));
+                                     notes::dxl::DxlClient::createSession()->GetDatabase("", ""));
     }
 
     // The document type line of real exports names a DTD that is never fetched; the book opens.
@@ -429,11 +429,11 @@ private slots:
         int calls = 0;
         {
             const notes::KeepAliveHook hook([&calls] { ++calls; });
-            QVERIFY(notes::DxlClient::createSession()->GetDatabase("", path));
+            QVERIFY(notes::dxl::DxlClient::createSession()->GetDatabase("", path));
         }
         QVERIFY2(calls >= 4, qPrintable(QString::number(calls)));
         const int during = calls;
-        notes::DxlClient::createSession()->GetDatabase("", path);
+        notes::dxl::DxlClient::createSession()->GetDatabase("", path);
         QCOMPARE(calls, during); // the hook went with its scope
     }
 
@@ -442,7 +442,7 @@ private slots:
         const QByteArray content = book(personDoc("A", textItem("LastName", "Lee")));
         const std::string path = write(content);
         QFile::setPermissions(QString::fromStdString(path), QFileDevice::ReadOwner);
-        QVERIFY(notes::DxlClient::createSession()->GetDatabase("", path));
+        QVERIFY(notes::dxl::DxlClient::createSession()->GetDatabase("", path));
         QFile f(QString::fromStdString(path));
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), content);
@@ -450,7 +450,7 @@ private slots:
 
     void factory()
     {
-        const notes::SessionFactory f = notes::DxlClient::factory();
+        const notes::SessionFactory f = notes::dxl::DxlClient::factory();
         QVERIFY(f(notes::kNotesProgId));
         try {
             f(notes::kDominoProgId);

@@ -153,7 +153,7 @@ Book bookFromDxl(const std::string &path)
         if (seen.insert(column.item).second)
             names.emplace_back(column.item);
 
-    auto session = notes::DxlClient::createSession();
+    auto session = notes::dxl::DxlClient::createSession();
     auto database = session->GetDatabase("", path);
     auto navigator = database->GetView("$People")->CreateViewNav();
     Book book;

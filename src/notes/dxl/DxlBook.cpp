@@ -23,7 +23,7 @@
 #include <limits>
 #include <system_error>
 
-namespace notes {
+namespace notes::dxl {
 
 namespace {
 
@@ -615,4 +615,4 @@ ItemValues DxlBook::itemValue(std::size_t position, std::string_view itemName) c
     return values;
 }
 
-} // namespace notes
+} // namespace notes::dxl

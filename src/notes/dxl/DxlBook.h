@@ -17,7 +17,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace notes {
+namespace notes::dxl {
 
 class DxlBook final {
 public:
@@ -79,4 +79,4 @@ private:
     std::unordered_map<std::string, std::uint32_t, NameHash, std::equal_to<>> m_itemNames;
 };
 
-} // namespace notes
+} // namespace notes::dxl

@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <utility>
 
-namespace notes {
+namespace notes::dxl {
 
 namespace {
 
@@ -75,4 +75,4 @@ SessionFactory DxlClient::factory()
     };
 }
 
-} // namespace notes
+} // namespace notes::dxl

@@ -9,7 +9,7 @@
 
 #include <memory>
 
-namespace notes {
+namespace notes::dxl {
 
 class DxlClient final {
 public:
@@ -19,4 +19,4 @@ public:
     static SessionFactory factory();
 };
 
-} // namespace notes
+} // namespace notes::dxl

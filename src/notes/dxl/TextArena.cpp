@@ -6,7 +6,7 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace notes {
+namespace notes::dxl {
 
 void TextArena::sizeFirstBlock(std::size_t bytes)
 {
@@ -93,4 +93,4 @@ void TextArena::rewind(Mark mark)
     m_pieceStart = m_used;
 }
 
-} // namespace notes
+} // namespace notes::dxl

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-namespace notes {
+namespace notes::dxl {
 
 class TextArena final {
 public:
@@ -69,4 +69,4 @@ private:
     std::size_t m_firstBlockSize = kBlockSize;
 };
 
-} // namespace notes
+} // namespace notes::dxl

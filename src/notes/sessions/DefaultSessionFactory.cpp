@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The session factory the program uses: what this platform offers under the Notes ProgIDs.
-#include "notes/SessionFactory.h"
+#include "notes/sessions/DefaultSessionFactory.h"
 
 #ifdef KT_WITH_DXL
 #include "notes/dxl/DxlClient.h"
@@ -10,7 +10,7 @@
 #include "notes/com/RoutingSession.h"
 #endif
 
-namespace notes {
+namespace notes::sessions {
 
 SessionFactory defaultSessionFactory()
 {
@@ -19,12 +19,12 @@ SessionFactory defaultSessionFactory()
     // the DXL client, which also stands in for "Notes.NotesSession" when no Notes client is
     // registered (see RoutingSession.h).
 #ifdef KT_WITH_DXL
-    return com::RoutingSession::factory(com::comSessionFactory(), DxlClient::factory());
+    return com::RoutingSession::factory(com::comSessionFactory(), dxl::DxlClient::factory());
 #else
     return com::comSessionFactory();
 #endif
 #elif defined(KT_WITH_DXL)
-    return DxlClient::factory();
+    return dxl::DxlClient::factory();
 #else
     return [](const std::string &progId) -> std::unique_ptr<NotesSession> {
         throw NotesError(progId + " is not available on this system.");
@@ -32,4 +32,4 @@ SessionFactory defaultSessionFactory()
 #endif
 }
 
-} // namespace notes
+} // namespace notes::sessions
