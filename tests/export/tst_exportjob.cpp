@@ -2,16 +2,23 @@
 // The export job over the in-memory client, as the export window and the command line run it:
 // for every way a run can end, what is written (the whole file, or nothing at all), what the
 // result says, what reaches the progress callbacks, and that every Notes object is released.
+// And the bytes themselves: the sample book and a book of hard values through the DXL client,
+// every column and every card, against files checked by eye (golden/; KT_GOLDEN_UPDATE=1 writes
+// them anew, to be read and committed).
 #include "DataRows.h"
 #include "FileBytes.h"
 #include "TestBooks.h"
 #include "export/ExportFilePath.h"
 #include "export/ExportJob.h"
+#include "notes/FieldSchema.h"
+#include "notes/dxl/DxlClient.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <numeric>
 
 using notes::MemoryClient;
 using Op = MemoryClient::Op;
@@ -22,6 +29,45 @@ class TestExportJob final : public QObject {
     Q_OBJECT
 
 private slots:
+    void golden_data()
+    {
+        QTest::addColumn<QString>("book");
+        QTest::addColumn<exporting::ExportFormat>("format");
+        QTest::addColumn<QString>("expected");
+        const QString golden = QStringLiteral(KT_TEST_DATA "/export/golden/");
+        for (const auto &[book, name] :
+             {std::pair{QStringLiteral(KT_SAMPLE_BOOK), QStringLiteral("names")},
+              std::pair{golden + QStringLiteral("hard.dxl"), QStringLiteral("hard")}}) {
+            QTest::addRow("%s.csv", qPrintable(name))
+                << book << exporting::ExportFormat::Csv << golden + name + QStringLiteral(".csv");
+            QTest::addRow("%s.vcf", qPrintable(name))
+                << book << exporting::ExportFormat::VCard << golden + name + QStringLiteral(".vcf");
+        }
+    }
+
+    void golden()
+    {
+        QFETCH(QString, book);
+        QFETCH(exporting::ExportFormat, format);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        exporting::ExportRequest request;
+        request.book = book;
+        request.format = format;
+        request.folder = dir.path();
+        request.codePage = QStringConverter::Utf8;
+        request.positions.resize(notes::kExportColumnCount);
+        std::iota(request.positions.begin(), request.positions.end(), std::size_t{0});
+        const exporting::ExportResult result =
+            exporting::runExportJob(notes::dxl::DxlClient::factory(), request);
+        QCOMPARE(result.failure, Failure::None);
+        QCOMPARE(result.outcome.kind, Kind::Completed);
+        const QByteArray written = readBytes(result.writtenPath);
+        if (qEnvironmentVariableIsSet("KT_GOLDEN_UPDATE"))
+            QVERIFY(writeBytes(expected, written));
+        QCOMPARE(written, readBytes(expected));
+    }
+
     void outcome_data()
     {
         testdata::addRows("export/export-outcomes.rows", {"people", "setup", "failing", "nthCall",
