@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The whole way a user goes: choose the sample address book, scan it, open "Export Options",
-// tick every field, export, and open the written file, all through the main window with the
-// desktop replaced. The scan leaves the book exactly as it was, with a backup beside it equal to
-// it. What every row of the file must hold is written beside it, and read_back.py reads the file
-// with Python's csv module, so the check does not rest on this program's own idea of CSV.
+// pick a format (the CSV with every field ticked, one vCard file, one vCard file per contact),
+// export, and open what was written, all through the main window with the desktop replaced. The
+// book is the sample with its first Person once more under another UniversalID (two contacts of
+// one name). The scan leaves the book exactly as it was, with a backup beside it equal to it.
+// What every row of the CSV and every card must hold is written beside them, read straight from
+// the DXL client, and read_vcards.py reads the files with Python's csv module and vobject, so the
+// check does not rest on this program's own idea of CSV or vCard.
 // On Windows the same book is also read as an .nsf file through the Notes client's COM classes,
-// served by the stand-in server (tests/win) from the sample's DXL: both files must hold the same
+// served by the stand-in server (tests/win) from the book's DXL: both CSV files must hold the same
 // rows, which are those the DXL client reads.
 #include "DxlPeople.h"
 #include "FakePlatform.h"
@@ -18,12 +21,15 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -48,6 +54,34 @@ QJsonArray expectedRows(const QString &book)
         rows.append(row);
     });
     return rows;
+}
+
+QJsonArray texts(const notes::ItemValues &values)
+{
+    QJsonArray out;
+    for (const notes::ItemValue &value : values) {
+        const std::string text = notes::defaultText(value);
+        if (!text.empty())
+            out.append(QString::fromStdString(text));
+    }
+    return out;
+}
+
+// Every Person of the book in view order: the UID and the values of all 42 items, which
+// read_vcards.py looks for where the help says each item goes.
+QJsonArray expectedContacts(const QString &book)
+{
+    QJsonArray contacts;
+    forEachDxlPerson(book, [&contacts](notes::NotesDocument &document) {
+        QJsonObject values;
+        for (const notes::FieldSpec &field : notes::kFields)
+            values.insert(QString::fromLatin1(field.item),
+                          texts(document.GetItemValue(field.item)));
+        contacts.append(
+            QJsonObject{{QStringLiteral("uid"), QString::fromStdString(document.UniversalID())},
+                        {QStringLiteral("values"), values}});
+    });
+    return contacts;
 }
 
 // Whether the system's code page holds every value; if not, the file takes the UTF-8 fallback.
@@ -79,6 +113,7 @@ class TstEndToEnd final : public QObject {
     Q_OBJECT
 
     QDir m_out;
+    QString m_book; // the sample with a twin of its first Person
     QJsonArray m_files;
 
 private slots:
@@ -90,34 +125,49 @@ private slots:
         m_out = QDir(out);
         QVERIFY(m_out.removeRecursively() || !m_out.exists());
         QVERIFY(QDir().mkpath(out));
+
+        QByteArray dxl = readBytes(QStringLiteral(KT_SAMPLE_BOOK));
+        const qsizetype from = dxl.indexOf("<document form='Person'>");
+        const qsizetype to = dxl.indexOf("</document>", from) + qsizetype(sizeof "</document>") - 1;
+        QVERIFY2(from > 0 && to > from, "the sample address book is missing or has no Person");
+        QByteArray twin = dxl.mid(from, to - from);
+        twin.replace(twin.indexOf("unid='") + 6, 4, "7777");
+        dxl.insert(to, "\n" + twin);
+        m_book = m_out.filePath(QStringLiteral("names.dxl"));
+        QVERIFY(writeBytes(m_book, dxl));
 #ifdef Q_OS_WIN
         // The stand-in COM server serves this book as every .nsf file (it is loaded into this
         // process on the first session, and reads the variable then).
-        qputenv("KT_STANDIN_BOOK",
-                QDir::toNativeSeparators(QStringLiteral(KT_SAMPLE_BOOK)).toUtf8());
+        qputenv("KT_STANDIN_BOOK", QDir::toNativeSeparators(m_book).toUtf8());
 #endif
     }
 
     void scanExportAndOpen_data()
     {
         QTest::addColumn<QString>("bookName");
-        QTest::newRow("dxl") << QStringLiteral("names.dxl");
+        QTest::addColumn<int>("format"); // the index in "Export Options"' format list
+        QTest::addColumn<QString>("written");
+        QTest::newRow("csv") << QStringLiteral("names.dxl") << 0
+                             << QStringLiteral("OE-Contacts.csv");
 #ifdef Q_OS_WIN
-        QTest::newRow("nsf") << QStringLiteral("names.nsf");
+        QTest::newRow("nsf") << QStringLiteral("names.nsf") << 0
+                             << QStringLiteral("OE-Contacts.csv");
 #endif
+        QTest::newRow("vcf") << QStringLiteral("names.dxl") << 1 << QStringLiteral("Contacts.vcf");
+        QTest::newRow("vcards") << QStringLiteral("names.dxl") << 2 << QStringLiteral("Contacts");
     }
 
     void scanExportAndOpen()
     {
         QFETCH(QString, bookName);
-        const QString sample = QStringLiteral(KT_SAMPLE_BOOK);
-        QVERIFY2(QFile::exists(sample), "the sample address book is missing");
+        QFETCH(int, format);
+        QFETCH(QString, written);
         const QString name = QString::fromLatin1(QTest::currentDataTag());
         QVERIFY(m_out.mkpath(name));
         QDir dir(m_out.filePath(name));
         const QString book = dir.filePath(bookName);
-        // Through COM the file's bytes are never read: the stand-in serves the sample.
-        QVERIFY(QFile::copy(sample, book));
+        // Through COM the file's bytes are never read: the stand-in serves the book.
+        QVERIFY(QFile::copy(m_book, book));
         const QByteArray before = readBytes(book);
 
         FakePlatform fake;
@@ -133,7 +183,8 @@ private slots:
         QCOMPARE(fake.messages.size(), 1);
 
         QCOMPARE(readBytes(book), before);
-        QCOMPARE(readBytes(dir.filePath(QStringLiteral("names.bak"))), before);
+        const QString backup = QFileInfo(bookName).completeBaseName() + QStringLiteral(".bak");
+        QCOMPARE(readBytes(dir.filePath(backup)), before);
 
         browser::ContactTree *tree = window.contactTree();
         QVERIFY(tree->nodeCount() > 28);
@@ -148,9 +199,14 @@ private slots:
             auto *form = qobject_cast<app::FrmConversion *>(QApplication::activeModalWidget());
             if (!form)
                 return;
+            find<QComboBox>(form, "CboFormat")->setCurrentIndex(format);
+            // The ticks are the CSV's: the list says so by being disabled for a vCard.
+            if (find<QListWidget>(form, "LstContactsField")->isEnabled() != (format == 0))
+                return;
             driven = true;
-            QTest::mouseClick(find<QCheckBox>(form, "ChkSelectAll"), Qt::LeftButton, Qt::NoModifier,
-                              QPoint(8, 8));
+            if (format == 0)
+                QTest::mouseClick(find<QCheckBox>(form, "ChkSelectAll"), Qt::LeftButton,
+                                  Qt::NoModifier, QPoint(8, 8));
             find<QPushButton>(form, "CmdConversion")->click();
             auto *open = find<QLabel>(form, "LblOpenExcelFile");
             if (open->isVisible())
@@ -160,10 +216,10 @@ private slots:
         QTest::mouseClick(exportButton, Qt::LeftButton);
         QVERIFY(driven);
 
-        const QJsonArray rows = expectedRows(sample);
+        const QJsonArray rows = expectedRows(m_book);
         QVERIFY(rows.size() > 40);
-        // The file falls back to UTF-8 where the system's code page cannot hold every name.
-        const bool fallback = !fitsCodePage(rows);
+        // The CSV falls back to UTF-8 where the system's code page cannot hold every name.
+        const bool fallback = format == 0 && !fitsCodePage(rows);
         QCOMPARE(fake.messages.size(), 2);
         QString done = QStringLiteral("%1 Contacts Saved Successfully").arg(rows.size());
         if (fallback)
@@ -172,16 +228,19 @@ private slots:
         QCOMPARE(fake.messages[1].text, done);
         // A new export needs a new scan.
         QVERIFY(!exportButton->isEnabled());
-        const QString csv =
-            QDir::toNativeSeparators(dir.filePath(QStringLiteral("OE-Contacts.csv")));
-        QCOMPARE(fake.opened, QStringList{csv});
+        QCOMPARE(fake.opened, QStringList{QDir::toNativeSeparators(dir.filePath(written))});
 
-        QJsonObject file;
-        file.insert(QStringLiteral("file"), name + QStringLiteral("/OE-Contacts.csv"));
-        file.insert(QStringLiteral("encoding"),
-                    fallback ? QStringLiteral("utf-8-sig") : pythonCodePage());
-        file.insert(QStringLiteral("bom"), fallback);
-        file.insert(QStringLiteral("rows"), rows);
+        QJsonObject file{{QStringLiteral("file"), name + QLatin1Char('/') + written}};
+        if (format == 0) {
+            file.insert(QStringLiteral("encoding"),
+                        fallback ? QStringLiteral("utf-8-sig") : pythonCodePage());
+            file.insert(QStringLiteral("bom"), fallback);
+            file.insert(QStringLiteral("rows"), rows);
+        } else {
+            file.insert(QStringLiteral("kind"),
+                        format == 1 ? QStringLiteral("book") : QStringLiteral("files"));
+            file.insert(QStringLiteral("contacts"), expectedContacts(m_book));
+        }
         m_files.append(file);
     }
 
@@ -189,11 +248,8 @@ private slots:
     {
         if (m_files.isEmpty())
             return;
-        QFile expected(m_out.filePath(QStringLiteral("expected.json")));
-        QVERIFY(expected.open(QIODevice::WriteOnly));
-        const QByteArray json = QJsonDocument(m_files).toJson();
-        QCOMPARE(expected.write(json), qint64(json.size()));
-        QVERIFY(expected.flush());
+        QVERIFY(writeBytes(m_out.filePath(QStringLiteral("expected.json")),
+                           QJsonDocument(m_files).toJson()));
     }
 };
 

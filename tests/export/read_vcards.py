@@ -1,10 +1,12 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Reads the vCards the tests exported with Python's vobject, a reader independent of the program,
-and compares them with what the tests wrote into expected.json beside them. Also checks the file
-form itself: every physical line ends with CR LF, holds at most 75 octets and is valid UTF-8 on
-its own (a fold never splits a character, nor comes before white space that it can avoid)."""
+and compares them with what the tests wrote into expected.json beside them (a CSV entry goes to
+read_back.py, which reads it with the csv module). Also checks the file form itself: every
+physical line ends with CR LF, holds at most 75 octets and is valid UTF-8 on its own (a fold
+never splits a character, nor comes before white space that it can avoid)."""
 import expected_files
+import read_back
 import os
 import re
 import sys
@@ -233,6 +235,8 @@ def check_card(path, card, expected):
 
 
 def check(folder, entry):
+    if "rows" in entry:
+        return read_back.check(folder, entry)
     path = os.path.join(folder, entry["file"])
     if entry["kind"] == "files":
         names = sorted(os.listdir(path))
