@@ -194,16 +194,12 @@ private slots:
         QVERIFY(exportButton->isEnabled());
 
         // "Export Options" is modal: drive it from inside its own event loop.
-        bool driven = false;
-        QTimer::singleShot(0, this, [&] {
-            auto *form = qobject_cast<app::FrmConversion *>(QApplication::activeModalWidget());
-            if (!form)
-                return;
+        bool ticksForCsvOnly = false;
+        const auto answered = answerModal<app::FrmConversion>(this, [&](app::FrmConversion *form) {
             find<QComboBox>(form, "CboFormat")->setCurrentIndex(format);
             // The ticks are the CSV's: the list says so by being disabled for a vCard.
-            if (find<QListWidget>(form, "LstContactsField")->isEnabled() != (format == 0))
-                return;
-            driven = true;
+            ticksForCsvOnly =
+                find<QListWidget>(form, "LstContactsField")->isEnabled() == (format == 0);
             if (format == 0)
                 QTest::mouseClick(find<QCheckBox>(form, "ChkSelectAll"), Qt::LeftButton,
                                   Qt::NoModifier, QPoint(8, 8));
@@ -211,10 +207,10 @@ private slots:
             auto *open = find<QLabel>(form, "LblOpenExcelFile");
             if (open->isVisible())
                 QTest::mouseClick(open, Qt::LeftButton);
-            form->close();
         });
         QTest::mouseClick(exportButton, Qt::LeftButton);
-        QVERIFY(driven);
+        QVERIFY(*answered);
+        QVERIFY(ticksForCsvOnly);
 
         const QJsonArray rows = expectedRows(m_book);
         QVERIFY(rows.size() > 40);

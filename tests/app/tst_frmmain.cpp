@@ -8,6 +8,7 @@
 #include "MemoryClient.h"
 #include "app/FrmMain.h"
 #include "product/Product.h"
+#include "support/DocAbout.h"
 #include "support/HelpContents.h"
 
 #include <QAction>
@@ -179,14 +180,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         // The window lives only while it is shown: look at it from inside its own event loop.
         QWidget *owner = nullptr;
-        QTimer::singleShot(0, &window, [&] {
-            if (QWidget *shown = QApplication::activeModalWidget()) {
-                if (shown->inherits("support::DocAbout"))
-                    owner = shown->parentWidget();
-                shown->close();
-            }
-        });
+        const auto answered = answerModal<support::DocAbout>(
+            &window, [&](support::DocAbout *about) { owner = about->parentWidget(); });
         find<QAction>(&window, "mnuAbout")->trigger();
+        QVERIFY(*answered);
         QCOMPARE(owner, &window);
     }
 

@@ -7,6 +7,7 @@
 #include "Find.h"
 #include "PostInput.h"
 #include "TestBooks.h"
+#include "app/FrmConversion.h"
 #include "app/FrmMain.h"
 #include "app/WalkRunner.h"
 #include "browser/ContactTree.h"
@@ -195,14 +196,12 @@ private slots:
 
         QTemporaryDir dir;
         m_fake->folderAnswer = dir.path();
-        QTimer::singleShot(0, this, [] {
-            auto *form = QApplication::activeModalWidget();
-            QVERIFY(form);
+        const auto answered = answerModal<app::FrmConversion>(this, [](app::FrmConversion *form) {
             find<QCheckBox>(form, "ChkSelectAll")->setChecked(true);
             find<QPushButton>(form, "CmdConversion")->click();
-            form->close();
         });
         QTest::mouseClick(find<QPushButton>(m_window, "CmdContactsCreate"), Qt::LeftButton);
+        QVERIFY(*answered);
         QFile file(dir.filePath(QStringLiteral("OE-Contacts.csv")));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = file.readAll().split('\n');

@@ -6,6 +6,8 @@
 #include "platform/SystemPlatform.h"
 #include "support/HelpContents.h"
 
+#include "Find.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -79,12 +81,7 @@ private slots:
         const QString missing =
             QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("NoSuchHelp.chm"));
         QString shown;
-        QTimer::singleShot(0, this, [&shown] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                shown = box->text();
-                box->close();
-            }
-        });
+        answerModal<QMessageBox>(this, [&shown](QMessageBox *box) { shown = box->text(); });
         platform::SystemPlatform system;
         system.showHelp(nullptr, missing);
         QVERIFY2(shown.startsWith(QStringLiteral("The help %1 cannot be shown.\n")
