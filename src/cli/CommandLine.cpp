@@ -47,24 +47,25 @@ QString helpText()
         "      without one, use export or list.\n"
         "  korvanta-tessal export BOOK [--format csv|vcard|vcard-files]\n"
         "                              [--fields all|\"First Name,Last Name,...\"]\n"
-        "                              [--out DIR]\n"
+        "                              [--out DIR] [--reader notes|file]\n"
         "      Exports every contact of BOOK's \"$People\" view into the folder DIR (which\n"
         "      must exist; default: the current folder): csv writes OE-Contacts.csv (the\n"
         "      default), vcard writes Contacts.vcf, vcard-files writes a new folder\n"
         "      Contacts with one .vcf per contact (for Outlook). --fields names the\n"
         "      CSV's columns by their captions (default: all 28, listed below); a vCard\n"
         "      always holds all 42 fields.\n"
-        "  korvanta-tessal list BOOK [--json]\n"
+        "  korvanta-tessal list BOOK [--json] [--reader notes|file]\n"
         "      Prints every contact on standard output, one line each (name, e-mail\n"
         "      address, company, separated by tabs), or with --json an array of objects\n"
         "      holding the 42 fields named by their Notes items.\n"
         "  korvanta-tessal --help    (or: korvanta-tessal help)\n"
         "  korvanta-tessal --version\n"
         "\n"
-        "BOOK is a Notes address book (.nsf, through the Notes client on Windows) or a\n"
-        "DXL export of one (.dxl, .xml). It is only read; the command line makes no\n"
-        "backup copy of it. BOOK and DIR name a file and a folder: \"-\" for standard\n"
-        "input or output is not accepted.\n"
+        "BOOK is a Notes address book (.nsf) or a DXL export of one (.dxl, .xml). It\n"
+        "is only read; the command line makes no backup copy of it. A .nsf is read\n"
+        "through the Notes client where one is installed (Windows), else from the file\n"
+        "itself, without Notes; --reader chooses one of the two. BOOK and DIR name a\n"
+        "file and a folder: \"-\" for standard input or output is not accepted.\n"
         "\n"
         "Messages start with \"korvanta-tessal: \" and go to standard error, with a\n"
         "progress line while the book is read when standard error is a terminal. An\n"
@@ -231,8 +232,8 @@ int commandLineMain(int argc, char *argv[])
     StandardStream err(2, false);
     const bool terminal = KT_ISATTY(2) != 0;
     const Console console{&out, &err, terminal, terminal ? terminalColumns() : 80};
-    const int status =
-        run(QCoreApplication::arguments(), notes::sessions::defaultSessionFactory(), console);
+    const int status = run(QCoreApplication::arguments(),
+                           FactoryFor(notes::sessions::defaultSessionFactory), console);
     if (out.flush())
         return status;
     // A reader that went away (`list BOOK | head`) wanted no more: that is no news to anyone.
@@ -272,6 +273,12 @@ QString bookPath(const QString &argument)
 
 int run(const QStringList &arguments, const notes::SessionFactory &factory, const Console &console)
 {
+    return run(
+        arguments, [&factory](notes::sessions::Reader) { return factory; }, console);
+}
+
+int run(const QStringList &arguments, const FactoryFor &factoryFor, const Console &console)
+{
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
@@ -280,7 +287,8 @@ int run(const QStringList &arguments, const notes::SessionFactory &factory, cons
     const QCommandLineOption fields(QStringLiteral("fields"), QString(), QStringLiteral("fields"));
     const QCommandLineOption out(QStringLiteral("out"), QString(), QStringLiteral("dir"));
     const QCommandLineOption json(QStringLiteral("json"), QString());
-    parser.addOptions({help, version, format, fields, out, json});
+    const QCommandLineOption reader(QStringLiteral("reader"), QString(), QStringLiteral("reader"));
+    parser.addOptions({help, version, format, fields, out, json, reader});
     if (!parser.parse(arguments))
         return usage(console, parser.errorText());
 
@@ -324,6 +332,15 @@ int run(const QStringList &arguments, const notes::SessionFactory &factory, cons
                                              "from standard input.")
                                   .arg(command));
     const QString book = bookPath(positional.at(1));
+    notes::sessions::Reader chosen = notes::sessions::Reader::Automatic;
+    if (parser.isSet(reader)) {
+        const auto named = notes::sessions::readerNamed(parser.value(reader).toStdString());
+        if (!named)
+            return usage(console, QStringLiteral("\"%1\" is not a reader (notes or file).")
+                                      .arg(parser.value(reader)));
+        chosen = *named;
+    }
+    const notes::SessionFactory factory = factoryFor(chosen);
 
     if (command == QLatin1String("list")) {
         for (const QCommandLineOption &option : {format, fields, out})

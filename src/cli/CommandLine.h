@@ -7,9 +7,11 @@
 #include "cli/Console.h"
 #include "cli/ExitStatus.h"
 #include "notes/SessionFactory.h"
+#include "notes/sessions/DefaultSessionFactory.h"
 
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace cli {
@@ -34,7 +36,12 @@ bool displayAvailable();
 // form, as the Notes client reads a relative one from its data folder, not the current one.
 QString bookPath(const QString &argument);
 
-// Runs the command in `arguments` (argv[0] first) against the book through `factory`.
+// The sessions for the reader chosen with --reader.
+using FactoryFor = std::function<notes::SessionFactory(notes::sessions::Reader)>;
+
+// Runs the command in `arguments` (argv[0] first) against the book through the factory for the
+// chosen reader; the second form uses `factory` whichever reader is chosen.
+int run(const QStringList &arguments, const FactoryFor &factoryFor, const Console &console);
 int run(const QStringList &arguments, const notes::SessionFactory &factory, const Console &console);
 
 // main()'s way in, before any window exists: the exit status when the arguments are for the

@@ -246,7 +246,8 @@ private slots:
     void program_data()
     {
         testdata::addRows("cli/program.rows",
-                          {"arguments", "display", "fullDisk", "status", "message", "written"});
+                          {"arguments", "display", "fullDisk", "status", "message", "reason",
+                           "written", "listed"});
     }
 
     void program()
@@ -256,7 +257,9 @@ private slots:
         QFETCH(QString, fullDisk);
         QFETCH(QString, status);
         QFETCH(QString, message);
+        QFETCH(QString, reason);
         QFETCH(QString, written);
+        QFETCH(QString, listed);
 
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
@@ -274,6 +277,15 @@ private slots:
                 QSKIP("a file cannot be made unreadable here (root, or Windows' permissions)");
             arguments.replace(QStringLiteral("{locked}"), locked);
         }
+        if (arguments.contains(QLatin1String("{nsf}")) &&
+            !QFileInfo::exists(QStringLiteral(KT_NSF_SAMPLES)))
+            QSKIP("the public database files are not beside the clone");
+        if (arguments.contains(QLatin1String("{noext}"))) {
+            // A DXL export under a name that does not say so.
+            const QString noext = dir.filePath(QStringLiteral("names"));
+            QVERIFY(QFile::copy(QStringLiteral(KT_SAMPLE_BOOK), noext));
+            arguments.replace(QStringLiteral("{noext}"), noext);
+        }
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         if (display.isEmpty())
             for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -284,6 +296,7 @@ private slots:
             program.setStandardOutputFile(QStringLiteral("/dev/full"));
         QStringList list = arguments.replace(QStringLiteral("{dir}"), dir.path())
                                .replace(QStringLiteral("{book}"), QStringLiteral(KT_SAMPLE_BOOK))
+                               .replace(QStringLiteral("{nsf}"), QStringLiteral(KT_NSF_SAMPLES))
                                .split(u'|');
         if (arguments.isEmpty())
             list.clear();
@@ -298,10 +311,14 @@ private slots:
             first.chop(1);
         QCOMPARE(QString::fromUtf8(first),
                  QDir::toNativeSeparators(message.replace(QStringLiteral("{dir}"), dir.path())));
+        // The reader's reason, on the message's last line.
+        if (!reason.isEmpty())
+            QCOMPARE(QString::fromUtf8(err.trimmed().split('\n').last().trimmed()), reason);
         if (!written.isEmpty())
             QVERIFY(QFile::exists(dir.filePath(written)));
-        if (arguments.startsWith(QLatin1String("list")) && status == QLatin1String("0"))
-            QCOMPARE(QJsonDocument::fromJson(program.readAllStandardOutput()).array().size(), 50);
+        if (arguments.contains(QLatin1String("--json")) && status == QLatin1String("0"))
+            QCOMPARE(QJsonDocument::fromJson(program.readAllStandardOutput()).array().size(),
+                     listed.isEmpty() ? 50 : listed.toInt());
     }
 
     void interrupted_data()

@@ -8,7 +8,7 @@
 #include "notes/com/ComApartment.h"
 #include "notes/com/ComClient.h"
 #include "notes/com/DispatchPtr.h"
-#include "notes/com/RoutingSession.h"
+#include "notes/sessions/RoutingSession.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -291,8 +291,8 @@ private slots:
         ServerControl server;
         notes::MemoryClient dxl;
         dxl.title = "DXL book";
-        const notes::SessionFactory factory =
-            notes::com::RoutingSession::factory(notes::com::comSessionFactory(), dxl.factory());
+        const notes::SessionFactory factory = notes::sessions::RoutingSession::factory(
+            notes::com::comSessionFactory(), dxl.factory(), {});
 
         notes::SessionResult created = notes::createSession(factory);
         QVERIFY(created.session != nullptr);

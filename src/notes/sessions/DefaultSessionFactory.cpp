@@ -1,35 +1,43 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The session factory the program uses: what this platform offers under the Notes ProgIDs.
 #include "notes/sessions/DefaultSessionFactory.h"
+
+#include "notes/nsf/NsfClient.h"
+#include "notes/sessions/RoutingSession.h"
 
 #ifdef KT_WITH_DXL
 #include "notes/dxl/DxlClient.h"
 #endif
 #ifdef _WIN32
 #include "notes/com/ComClient.h"
-#include "notes/com/RoutingSession.h"
 #endif
 
 namespace notes::sessions {
 
-SessionFactory defaultSessionFactory()
+std::optional<Reader> readerNamed(const std::string &name)
 {
+    if (name == "notes")
+        return Reader::NotesClient;
+    if (name == "file")
+        return Reader::File;
+    return std::nullopt;
+}
+
+SessionFactory defaultSessionFactory(Reader reader)
+{
+    SessionFactory notesClient;
 #ifdef _WIN32
-    // Windows: the Notes client's COM classes by late binding; DXL exports (.dxl, .xml) go to
-    // the DXL client, which also stands in for "Notes.NotesSession" when no Notes client is
-    // registered (see RoutingSession.h).
+    if (reader != Reader::File)
+        notesClient = com::comSessionFactory();
+#endif
+    SessionFactory dxlClient;
 #ifdef KT_WITH_DXL
-    return com::RoutingSession::factory(com::comSessionFactory(), dxl::DxlClient::factory());
-#else
-    return com::comSessionFactory();
+    dxlClient = dxl::DxlClient::factory();
 #endif
-#elif defined(KT_WITH_DXL)
-    return dxl::DxlClient::factory();
-#else
-    return [](const std::string &progId) -> std::unique_ptr<NotesSession> {
-        throw NotesError(progId + " is not available on this system.");
-    };
-#endif
+    SessionFactory fileReader;
+    if (reader != Reader::NotesClient)
+        fileReader = nsf::NsfClient::factory();
+    return RoutingSession::factory(std::move(notesClient), std::move(dxlClient),
+                                   std::move(fileReader));
 }
 
 } // namespace notes::sessions
