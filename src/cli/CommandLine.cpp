@@ -4,6 +4,7 @@
 
 #include "cli/ExportCommand.h"
 #include "cli/Interrupts.h"
+#include "cli/ItemsCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/StandardStream.h"
 #include "notes/FieldSchema.h"
@@ -44,7 +45,7 @@ QString helpText()
         "Usage:\n"
         "  korvanta-tessal [BOOK]\n"
         "      Starts the window, with BOOK in the path box. The window needs a display;\n"
-        "      without one, use export or list.\n"
+        "      without one, use export, list or items.\n"
         "  korvanta-tessal export BOOK [--format csv|vcard|vcard-files]\n"
         "                              [--fields all|\"First Name,Last Name,...\"]\n"
         "                              [--out DIR] [--reader notes|file]\n"
@@ -58,6 +59,11 @@ QString helpText()
         "      Prints every contact on standard output, one line each (name, e-mail\n"
         "      address, company, separated by tabs), or with --json an array of objects\n"
         "      holding the 42 fields named by their Notes items.\n"
+        "  korvanta-tessal items BOOK [--form NAME] [--json] [--reader notes|file]\n"
+        "      Prints every document of BOOK (all of them, not only the people, or only\n"
+        "      those of the form NAME) with its UNID, its form and every item: name,\n"
+        "      type and values, or with --json as an array of objects. It shows what a\n"
+        "      book holds; it reads database files (.nsf) without Notes.\n"
         "  korvanta-tessal --help    (or: korvanta-tessal help)\n"
         "  korvanta-tessal --version\n"
         "\n"
@@ -136,7 +142,7 @@ int usage(const Console &console, const QString &problem)
 bool isCommand(const QString &word)
 {
     return word == QLatin1String("export") || word == QLatin1String("list") ||
-           word == QLatin1String("help");
+           word == QLatin1String("items") || word == QLatin1String("help");
 }
 
 // Whether a word is plainly meant as an address book: a file that is there, or a path or a
@@ -288,7 +294,8 @@ int run(const QStringList &arguments, const FactoryFor &factoryFor, const Consol
     const QCommandLineOption out(QStringLiteral("out"), QString(), QStringLiteral("dir"));
     const QCommandLineOption json(QStringLiteral("json"), QString());
     const QCommandLineOption reader(QStringLiteral("reader"), QString(), QStringLiteral("reader"));
-    parser.addOptions({help, version, format, fields, out, json, reader});
+    const QCommandLineOption form(QStringLiteral("form"), QString(), QStringLiteral("name"));
+    parser.addOptions({help, version, format, fields, out, json, reader, form});
     if (!parser.parse(arguments))
         return usage(console, parser.errorText());
 
@@ -304,22 +311,26 @@ int run(const QStringList &arguments, const FactoryFor &factoryFor, const Consol
     }
 
     if (positional.isEmpty())
-        return usage(console, QStringLiteral("a command is missing (export or list)."));
+        return usage(console, QStringLiteral("a command is missing (export, list or items)."));
     const QString command = positional.front();
     if (command == QLatin1String("-"))
-        return usage(console, QStringLiteral("\"-\": standard input is not read; name the address "
-                                             "book's file after a command (export or list)."));
-    if (command != QLatin1String("export") && command != QLatin1String("list")) {
+        return usage(console,
+                     QStringLiteral("\"-\": standard input is not read; name the address "
+                                    "book's file after a command (export, list or items)."));
+    if (command != QLatin1String("export") && command != QLatin1String("list") &&
+        command != QLatin1String("items")) {
         if (!namesBook(command))
-            return usage(console, QStringLiteral("\"%1\" is neither a command (export, list, help) "
-                                                 "nor an address book that exists.")
-                                      .arg(command));
+            return usage(console,
+                         QStringLiteral("\"%1\" is neither a command (export, list, items, help) "
+                                        "nor an address book that exists.")
+                             .arg(command));
         if (positional.size() > 1)
             return usage(console, QStringLiteral("\"%1\" after the address book: the window takes "
                                                  "the book alone.")
                                       .arg(positional.at(1)));
-        return usage(console, QStringLiteral("options go with a command (export or list) before "
-                                             "the address book."));
+        return usage(console,
+                     QStringLiteral("options go with a command (export, list or items) before "
+                                    "the address book."));
     }
     if (positional.size() < 2)
         return usage(console, QStringLiteral("%1 takes one address book.").arg(command));
@@ -342,6 +353,15 @@ int run(const QStringList &arguments, const FactoryFor &factoryFor, const Consol
     }
     const notes::SessionFactory factory = factoryFor(chosen);
 
+    if (command == QLatin1String("items")) {
+        for (const QCommandLineOption &option : {format, fields, out})
+            if (parser.isSet(option))
+                return usage(console,
+                             QStringLiteral("items takes no --%1.").arg(option.names().front()));
+        return runItemsCommand(book, parser.value(form), parser.isSet(json), factory, console);
+    }
+    if (parser.isSet(form))
+        return usage(console, QStringLiteral("--form goes with items."));
     if (command == QLatin1String("list")) {
         for (const QCommandLineOption &option : {format, fields, out})
             if (parser.isSet(option))

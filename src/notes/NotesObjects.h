@@ -20,8 +20,21 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace notes {
+
+// The name under which a database offers every one of its documents as a view, where the reader
+// can (the database file reader); no database has a view of this name.
+inline constexpr const char *kEveryDocumentView = "(every document)";
+
+// One item of a document: its name as stored, its type as a word ("text", "textlist",
+// "number", "numberlist", "datetime", "datetimelist", or what else was met), its values.
+struct ItemInfo {
+    std::string name;
+    std::string type;
+    ItemValues values;
+};
 
 class NotesDocument {
 public:
@@ -29,6 +42,12 @@ public:
     virtual std::string UniversalID() = 0;
     virtual std::string NoteID() = 0;
     virtual ItemValues GetItemValue(const std::string &itemName) = 0;
+    // Every item, in the document's order; a reader that cannot list them throws NotesError.
+    virtual std::vector<ItemInfo> Items()
+    {
+        throw NotesError("This way of reading the book does not list a document's items: the items "
+                         "command reads database files (.nsf) itself.");
+    }
 };
 
 class NotesViewEntry {

@@ -19,10 +19,11 @@ const char *const kOutOfMemory =
 } // namespace
 
 PeopleView::Opened PeopleView::open(const SessionFactory &factory, const std::string &path,
-                                    bool readTitle, std::string &reason)
+                                    bool readTitle, std::string &reason,
+                                    const std::string &viewName)
 {
     try {
-        return openView(factory, path, readTitle, reason);
+        return openView(factory, path, readTitle, reason, viewName);
     } catch (const std::bad_alloc &) {
     } catch (const std::length_error &) {
     }
@@ -32,7 +33,8 @@ PeopleView::Opened PeopleView::open(const SessionFactory &factory, const std::st
 }
 
 PeopleView::Opened PeopleView::openView(const SessionFactory &factory, const std::string &path,
-                                        bool readTitle, std::string &reason)
+                                        bool readTitle, std::string &reason,
+                                        const std::string &viewName)
 {
     SessionResult created = createSession(factory);
     if (!created.session) {
@@ -44,7 +46,7 @@ PeopleView::Opened PeopleView::openView(const SessionFactory &factory, const std
         database = session->GetDatabase("", path);
         if (readTitle)
             database->Title();
-        view = database->GetView("$People");
+        view = database->GetView(viewName);
         navigator = view->CreateViewNav();
         entry = navigator->GetFirstDocument();
     } catch (const NotesUnavailable &e) {
@@ -119,14 +121,16 @@ void PeopleView::release()
     session.reset();
 }
 
-WalkOutcome walkPeople(const SessionFactory &factory, const std::string &path, bool readTitle,
-                       const std::function<void(std::int64_t)> &started,
-                       const std::function<void(NotesDocument &)> &read,
-                       const std::function<void(std::int64_t)> &reached)
+namespace {
+
+WalkOutcome walk(const SessionFactory &factory, const std::string &path, bool readTitle,
+                 const std::string &viewName, const std::function<void(std::int64_t)> &started,
+                 const std::function<void(NotesDocument &)> &read,
+                 const std::function<void(std::int64_t)> &reached)
 {
     WalkOutcome outcome;
     PeopleView held;
-    switch (held.open(factory, path, readTitle, outcome.reason)) {
+    switch (held.open(factory, path, readTitle, outcome.reason, viewName)) {
     case PeopleView::Opened::Yes:
         break;
     case PeopleView::Opened::NotInstalled:
@@ -156,6 +160,24 @@ WalkOutcome walkPeople(const SessionFactory &factory, const std::string &path, b
             outcome.skipped == 0 ? WalkOutcome::Kind::Completed : WalkOutcome::Kind::Incomplete;
     }
     return outcome;
+}
+
+} // namespace
+
+WalkOutcome walkPeople(const SessionFactory &factory, const std::string &path, bool readTitle,
+                       const std::function<void(std::int64_t)> &started,
+                       const std::function<void(NotesDocument &)> &read,
+                       const std::function<void(std::int64_t)> &reached)
+{
+    return walk(factory, path, readTitle, "$People", started, read, reached);
+}
+
+WalkOutcome walkView(const SessionFactory &factory, const std::string &path,
+                     const std::string &viewName, const std::function<void(std::int64_t)> &started,
+                     const std::function<void(NotesDocument &)> &read,
+                     const std::function<void(std::int64_t)> &reached)
+{
+    return walk(factory, path, false, viewName, started, read, reached);
 }
 
 } // namespace notes

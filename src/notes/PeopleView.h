@@ -33,7 +33,7 @@ public:
     // `readTitle`: touch the database's title first, as the scan does. On failure `reason` says
     // why (running out of memory included) and every object is already released.
     Opened open(const SessionFactory &factory, const std::string &path, bool readTitle,
-                std::string &reason);
+                std::string &reason, const std::string &viewName = "$People");
 
     void release();
 
@@ -65,7 +65,7 @@ public:
 
 private:
     Opened openView(const SessionFactory &factory, const std::string &path, bool readTitle,
-                    std::string &reason);
+                    std::string &reason, const std::string &viewName);
     void walkEntries(const std::function<void(NotesDocument &)> &read,
                      const std::function<void(std::int64_t)> &reached, Walked &walked);
 };
@@ -78,5 +78,11 @@ WalkOutcome walkPeople(const SessionFactory &factory, const std::string &path, b
                        const std::function<void(std::int64_t)> &started,
                        const std::function<void(NotesDocument &)> &read,
                        const std::function<void(std::int64_t)> &reached);
+
+// The same walk over another view of the book (kEveryDocumentView: every document).
+WalkOutcome walkView(const SessionFactory &factory, const std::string &path,
+                     const std::string &viewName, const std::function<void(std::int64_t)> &started,
+                     const std::function<void(NotesDocument &)> &read,
+                     const std::function<void(std::int64_t)> &reached);
 
 } // namespace notes

@@ -247,7 +247,7 @@ private slots:
     {
         testdata::addRows("cli/program.rows",
                           {"arguments", "display", "fullDisk", "noNotes", "status", "message",
-                           "reason", "written", "listed"});
+                           "reason", "written", "listed", "output"});
     }
 
     void program()
@@ -261,6 +261,7 @@ private slots:
         QFETCH(QString, reason);
         QFETCH(QString, written);
         QFETCH(QString, listed);
+        QFETCH(QString, output);
 
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
@@ -321,6 +322,9 @@ private slots:
             QCOMPARE(QString::fromUtf8(err.trimmed().split('\n').last().trimmed()), reason);
         if (!written.isEmpty())
             QVERIFY(QFile::exists(dir.filePath(written)));
+        if (!output.isEmpty())
+            QCOMPARE(program.readAllStandardOutput().replace("\r\n", "\n"),
+                     readBytes(QStringLiteral(KT_TEST_DATA "/") + output));
         if (arguments.contains(QLatin1String("--json")) && status == QLatin1String("0"))
             QCOMPARE(QJsonDocument::fromJson(program.readAllStandardOutput()).array().size(),
                      listed.isEmpty() ? 50 : listed.toInt());

@@ -10,6 +10,7 @@
 #include "notes/nsf/Database.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -42,9 +43,39 @@ std::string firstValueText(const Note &note, std::string_view name)
     }
 }
 
+// The type of an item's value as a word, for the items command.
+std::string typeWord(const Item &item)
+{
+    switch (item.value.kind) {
+    case Value::Kind::Text:
+        return "text";
+    case Value::Kind::TextList:
+        return "textlist";
+    case Value::Kind::Number:
+        return "number";
+    case Value::Kind::NumberRange:
+        return "numberlist";
+    case Value::Kind::Time:
+        return "datetime";
+    case Value::Kind::TimeRange:
+        return "datetimelist";
+    case Value::Kind::Other:
+        break;
+    case Value::Kind::NotInSummary: {
+        // Rich text (1) and attachments (0x400) are the usual ones kept outside the summary.
+        const char *what = item.type == 0x0001 ? "richtext" : "outside the summary";
+        return std::string(what) + ", not read";
+    }
+    }
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "%04X", unsigned(item.type));
+    return std::string("type 0x") + hex + ", not read";
+}
+
 struct Book {
     std::shared_ptr<Database> database;
-    std::vector<NoteRef> view; // the people in view order, then the unreadable notes
+    std::vector<NoteRef> view;          // the people in view order, then the unreadable notes
+    std::vector<NoteRef> everyDocument; // in the file's order, then the unreadable notes
 
     explicit Book(std::shared_ptr<Database> db) : database(std::move(db))
     {
@@ -60,6 +91,8 @@ struct Book {
                 continue;
             try {
                 const Note note = database->read(ref);
+                if (note.isDocument())
+                    everyDocument.push_back(ref);
                 if (note.isDocument() && isPerson(note))
                     people.push_back(
                         {ref, firstValueText(note, "LastName"), firstValueText(note, "FirstName")});
@@ -74,6 +107,7 @@ struct Book {
         for (const Person &p : people)
             view.push_back(p.ref);
         view.insert(view.end(), unreadable.begin(), unreadable.end());
+        everyDocument.insert(everyDocument.end(), unreadable.begin(), unreadable.end());
     }
 };
 
@@ -97,6 +131,19 @@ public:
         }
     }
 
+    std::vector<ItemInfo> Items() override
+    {
+        std::vector<ItemInfo> items;
+        for (const Item &item : m_note.items) {
+            ItemInfo info{item.name, typeWord(item), {}};
+            if (item.value.kind != Value::Kind::Other &&
+                item.value.kind != Value::Kind::NotInSummary)
+                info.values = itemValues(item);
+            items.push_back(std::move(info));
+        }
+        return items;
+    }
+
 private:
     BookPtr m_book;
     Note m_note;
@@ -113,11 +160,14 @@ public:
     {
         // The views' indexes are not read: only the one view the program needs is rebuilt
         // from the documents, once.
-        requirePeopleView(viewName, m_path);
+        const bool every = viewName == kEveryDocumentView;
+        if (!every)
+            requirePeopleView(viewName, m_path);
         if (!m_book)
             m_book = std::make_shared<const Book>(m_database);
-        return listedView(m_book->view.size(), [book = m_book](std::size_t position) {
-            return std::make_unique<NsfDocument>(book, book->database->read(book->view[position]));
+        const std::vector<NoteRef> &notes = every ? m_book->everyDocument : m_book->view;
+        return listedView(notes.size(), [book = m_book, &notes](std::size_t position) {
+            return std::make_unique<NsfDocument>(book, book->database->read(notes[position]));
         });
     }
 
