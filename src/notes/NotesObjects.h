@@ -46,7 +46,7 @@ public:
     virtual std::vector<ItemInfo> Items()
     {
         throw NotesError("This way of reading the book does not list a document's items: the items "
-                         "command reads database files (.nsf) itself.");
+                         "command reads database files (.nsf) itself, and DXL exports.");
     }
 };
 

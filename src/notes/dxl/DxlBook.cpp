@@ -115,6 +115,7 @@ public:
         // nothing here switches off.
         m_formName = internName("form");
         m_typeName = internName("type");
+        m_noType = spellingId("");
     }
     ~DxlBookBuilder() { XML_ParserFree(m_parser); }
 
@@ -175,6 +176,18 @@ private:
             return found->second;
         const auto id = static_cast<std::uint32_t>(m_book.m_itemNames.size());
         m_book.m_itemNames.emplace(m_folded, id);
+        return id;
+    }
+
+    std::uint32_t spellingId(std::string_view spelling)
+    {
+        m_spelling.assign(spelling);
+        const auto found = m_book.m_spellingIds.find(m_spelling);
+        if (found != m_book.m_spellingIds.end())
+            return found->second;
+        const auto id = static_cast<std::uint32_t>(m_book.m_spellings.size());
+        m_book.m_spellings.push_back(m_spelling);
+        m_book.m_spellingIds.emplace(m_spelling, id);
         return id;
     }
 
@@ -273,6 +286,8 @@ private:
             }
             return;
         }
+        if (m_depth == m_itemDepth + 1 && m_itemType == m_noType)
+            m_itemType = spellingId(name);
         switch (element) {
         case Element::ValueList:
             break;
@@ -339,9 +354,7 @@ private:
     void startDocument(const XML_Char **atts)
     {
         m_docDepth = m_depth;
-        m_docMark = m_book.m_arena.mark();
         m_docFirstItem = m_book.m_items.size();
-        m_docFirstValue = m_book.m_values.size();
         const XML_Char *form = attribute(atts, "form");
         m_formIsPerson = form && ascii::equalIgnoringCase(trimmed(form), "person");
         const XML_Char *unid = attribute(atts, "unid");
@@ -374,13 +387,8 @@ private:
                 person = ascii::equalIgnoringCase(
                     trimmed(b.m_arena.view(b.m_values[item.firstValue + v].text)), "person");
         }
-        if (!person) {
-            b.m_arena.rewind(m_docMark);
-            b.m_items.resize(m_docFirstItem);
-            b.m_values.resize(m_docFirstValue);
-            return;
-        }
         DxlBook::Document doc;
+        doc.person = person;
         doc.universalId = b.m_arena.store(m_universalId);
         doc.noteId = b.m_arena.store(m_noteId);
         doc.firstItem = m_docFirstItem;
@@ -397,6 +405,8 @@ private:
         }
         m_itemDepth = m_depth;
         m_itemName = internName(name);
+        m_itemSpelling = spellingId(name);
+        m_itemType = m_noType;
         m_itemFirstValue = m_book.m_values.size();
         m_pairDepth = 0;
     }
@@ -407,7 +417,8 @@ private:
         const std::size_t count = m_book.m_values.size() - m_itemFirstValue;
         if (m_itemFirstValue > UINT32_MAX || count > UINT32_MAX)
             throw NotesError(m_name + " holds more values than this program can keep.");
-        m_book.m_items.push_back({m_itemName, static_cast<std::uint32_t>(m_itemFirstValue),
+        m_book.m_items.push_back({m_itemName, m_itemSpelling, m_itemType,
+                                  static_cast<std::uint32_t>(m_itemFirstValue),
                                   static_cast<std::uint32_t>(count)});
     }
 
@@ -436,7 +447,9 @@ private:
     std::string m_error;
     std::exception_ptr m_exception;
     std::string m_folded;
+    std::string m_spelling;
     std::uint32_t m_formName = 0;
+    std::uint32_t m_noType = 0;
     std::uint32_t m_typeName = 0;
 
     int m_depth = 0;
@@ -452,13 +465,13 @@ private:
     int m_parCount = 0;
     DxlBook::ValueKind m_valueKind = DxlBook::ValueKind::Text;
 
-    TextArena::Mark m_docMark;
     std::size_t m_docFirstItem = 0;
-    std::size_t m_docFirstValue = 0;
     bool m_formIsPerson = false;
     std::string m_universalId;
     std::string m_noteId;
     std::uint32_t m_itemName = 0;
+    std::uint32_t m_itemSpelling = 0;
+    std::uint32_t m_itemType = 0;
     std::size_t m_itemFirstValue = 0;
 };
 
@@ -554,11 +567,13 @@ void DxlBook::sortView()
         return item && item->valueCount ? m_arena.view(m_values[item->firstValue].text)
                                         : std::string_view();
     };
-    for (std::size_t i = 0; i < m_documents.size(); ++i)
+    m_viewOrder.clear();
+    for (std::size_t i = 0; i < m_documents.size(); ++i) {
+        if (!m_documents[i].person)
+            continue;
         keys[i] = {firstValue(m_documents[i], "lastname"), firstValue(m_documents[i], "firstname")};
-    m_viewOrder.resize(m_documents.size());
-    for (std::size_t i = 0; i < m_viewOrder.size(); ++i)
-        m_viewOrder[i] = static_cast<std::uint32_t>(i);
+        m_viewOrder.push_back(static_cast<std::uint32_t>(i));
+    }
     std::stable_sort(m_viewOrder.begin(), m_viewOrder.end(),
                      [&keys](std::uint32_t a, std::uint32_t b) {
                          const int byLast = ascii::compareIgnoringCase(keys[a].last, keys[b].last);
@@ -568,29 +583,46 @@ void DxlBook::sortView()
                      });
 }
 
-std::string DxlBook::universalId(std::size_t position) const
+std::string DxlBook::universalId(std::size_t document) const
 {
-    return std::string(m_arena.view(m_documents[m_viewOrder.at(position)].universalId));
+    return std::string(m_arena.view(m_documents.at(document).universalId));
 }
 
-std::string DxlBook::noteId(std::size_t position) const
+std::string DxlBook::noteId(std::size_t document) const
 {
-    return std::string(m_arena.view(m_documents[m_viewOrder.at(position)].noteId));
+    return std::string(m_arena.view(m_documents.at(document).noteId));
 }
 
-ItemValues DxlBook::itemValue(std::size_t position, std::string_view itemName) const
+ItemValues DxlBook::itemValue(std::size_t document, std::string_view itemName) const
 {
-    const Document &doc = m_documents[m_viewOrder.at(position)];
+    const Document &doc = m_documents.at(document);
     std::string folded;
     ascii::lowerInto(itemName, folded);
     const Item *item = findItem(doc, folded);
     if (!item || item->valueCount == 0)
         return {ItemValue::fromText({})};
+    return valuesOf(*item);
+}
 
+std::vector<ItemInfo> DxlBook::items(std::size_t document) const
+{
+    const Document &doc = m_documents.at(document);
+    std::vector<ItemInfo> items;
+    items.reserve(doc.itemCount);
+    for (std::uint32_t i = 0; i < doc.itemCount; ++i) {
+        const Item &item = m_items[doc.firstItem + i];
+        items.push_back({m_spellings[item.spelling], m_spellings[item.type],
+                         item.valueCount ? valuesOf(item) : ItemValues{ItemValue::fromText({})}});
+    }
+    return items;
+}
+
+ItemValues DxlBook::valuesOf(const Item &item) const
+{
     ItemValues values;
-    values.reserve(item->valueCount);
-    for (std::uint32_t i = 0; i < item->valueCount; ++i) {
-        const Value &value = m_values[item->firstValue + i];
+    values.reserve(item.valueCount);
+    for (std::uint32_t i = 0; i < item.valueCount; ++i) {
+        const Value &value = m_values[item.firstValue + i];
         const std::string_view text = m_arena.view(value.text);
         if (value.kind == ValueKind::Number) {
             std::string_view digits = trimmed(text);

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // DxlBook: an address book read from a DXL (Domino XML) export, kept in compact form for the
-// DXL client. Parsing streams the file through expat and keeps only the Person documents: their
-// ids and their items' values, packed into a TextArena. The "$People" view order (last name,
+// DXL client. Parsing streams the file through expat and keeps the documents: their ids and
+// their items' names, types and values, packed into a TextArena. The "$People" view order (last name,
 // then first name, ignoring case; ties in file order) is worked out once when the book loads.
 #pragma once
 
 #include "notes/ItemValue.h"
+#include "notes/NotesObjects.h"
 #include "notes/dxl/TextArena.h"
 
 #include <cstddef>
@@ -27,13 +28,21 @@ public:
 
     const std::string &title() const { return m_title; }
 
-    // The Person documents in "$People" view order; `position` runs from 0 to personCount() - 1.
+    // Every document, in the file's order: `document` runs from 0 to documentCount() - 1.
+    std::size_t documentCount() const { return m_documents.size(); }
+    // The Person documents in "$People" view order: the document at `position` (0 to
+    // personCount() - 1).
     std::size_t personCount() const { return m_viewOrder.size(); }
-    std::string universalId(std::size_t position) const;
-    std::string noteId(std::size_t position) const;
+    std::size_t person(std::size_t position) const { return m_viewOrder.at(position); }
+
+    std::string universalId(std::size_t document) const;
+    std::string noteId(std::size_t document) const;
     // Every value of the first item named `itemName` (any case); one empty text when the
     // document has no such item or the item has no value.
-    ItemValues itemValue(std::size_t position, std::string_view itemName) const;
+    ItemValues itemValue(std::size_t document, std::string_view itemName) const;
+    // Every item of the document, with the DXL element of its value as its type ("text",
+    // "textlist", "number", "datetimelist", "richtext", ...).
+    std::vector<ItemInfo> items(std::size_t document) const;
 
     DxlBook(const DxlBook &) = delete;
     DxlBook &operator=(const DxlBook &) = delete;
@@ -48,7 +57,9 @@ private:
         ValueKind kind = ValueKind::Text;
     };
     struct Item {
-        std::uint32_t name = 0; // index into m_itemNames (folded to lower case)
+        std::uint32_t name = 0;     // index into m_itemNames (folded to lower case)
+        std::uint32_t spelling = 0; // index into m_spellings: the name as the file writes it
+        std::uint32_t type = 0;     // index into m_spellings: the value's element
         std::uint32_t firstValue = 0;
         std::uint32_t valueCount = 0;
     };
@@ -57,9 +68,11 @@ private:
         TextArena::Ref noteId;
         std::uint64_t firstItem = 0;
         std::uint32_t itemCount = 0;
+        bool person = false;
     };
 
     const Item *findItem(const Document &doc, std::string_view foldedName) const;
+    ItemValues valuesOf(const Item &item) const;
     void sortView();
 
     std::string m_title;
@@ -68,6 +81,9 @@ private:
     std::vector<Item> m_items;
     std::vector<Document> m_documents;
     std::vector<std::uint32_t> m_viewOrder;
+    // Item names as written and value elements, each kept once.
+    std::vector<std::string> m_spellings;
+    std::unordered_map<std::string, std::uint32_t> m_spellingIds;
     // Looked up by string_view, so that finding an item name allocates nothing.
     struct NameHash {
         using is_transparent = void;

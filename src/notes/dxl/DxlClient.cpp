@@ -17,17 +17,18 @@ using Book = std::shared_ptr<const DxlBook>;
 
 class DxlDocument final : public NotesDocument {
 public:
-    DxlDocument(Book book, std::size_t position) : m_book(std::move(book)), m_position(position) {}
-    std::string UniversalID() override { return m_book->universalId(m_position); }
-    std::string NoteID() override { return m_book->noteId(m_position); }
+    DxlDocument(Book book, std::size_t document) : m_book(std::move(book)), m_document(document) {}
+    std::string UniversalID() override { return m_book->universalId(m_document); }
+    std::string NoteID() override { return m_book->noteId(m_document); }
     ItemValues GetItemValue(const std::string &itemName) override
     {
-        return m_book->itemValue(m_position, itemName);
+        return m_book->itemValue(m_document, itemName);
     }
+    std::vector<ItemInfo> Items() override { return m_book->items(m_document); }
 
 private:
     Book m_book;
-    std::size_t m_position = 0;
+    std::size_t m_document = 0;
 };
 
 class DxlDatabase final : public NotesDatabase {
@@ -38,9 +39,13 @@ public:
     {
         // A DXL export holds documents, not the views' indexes: only the one view the program
         // needs is rebuilt from the documents.
+        if (viewName == kEveryDocumentView)
+            return listedView(m_book->documentCount(), [book = m_book](std::size_t position) {
+                return std::make_unique<DxlDocument>(book, position);
+            });
         requirePeopleView(viewName, m_path);
         return listedView(m_book->personCount(), [book = m_book](std::size_t position) {
-            return std::make_unique<DxlDocument>(book, position);
+            return std::make_unique<DxlDocument>(book, book->person(position));
         });
     }
 

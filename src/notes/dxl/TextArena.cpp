@@ -86,11 +86,4 @@ std::string_view TextArena::view(Ref ref) const
     return {m_blocks[ref.block].data.get() + ref.offset, ref.length};
 }
 
-void TextArena::rewind(Mark mark)
-{
-    m_current = mark.block;
-    m_used = mark.used;
-    m_pieceStart = m_used;
-}
-
 } // namespace notes::dxl

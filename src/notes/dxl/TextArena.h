@@ -4,8 +4,7 @@
 // book of 100,000 contacts (several million values) compact and quick to build. The block in use
 // never moves, so growing the arena never copies what is already stored (only a text longer
 // than a block grows, by doubling, so that a long value costs amortised constant time per
-// byte); and the arena can be rewound to a mark, so a document that turns out not to be wanted
-// costs nothing.
+// byte).
 #pragma once
 
 #include <cstddef>
@@ -22,10 +21,6 @@ public:
         std::uint32_t block = 0;
         std::uint32_t offset = 0;
         std::uint32_t length = 0;
-    };
-    struct Mark {
-        std::size_t block = 0;
-        std::size_t used = 0;
     };
 
     TextArena() = default;
@@ -47,10 +42,6 @@ public:
     Ref store(std::string_view text);
 
     std::string_view view(Ref ref) const;
-
-    // Everything stored after mark() is dropped by rewind(); its space is used again.
-    Mark mark() const { return {m_current, m_used}; }
-    void rewind(Mark mark);
 
 private:
     static constexpr std::size_t kBlockSize = std::size_t{4} << 20;
