@@ -340,7 +340,8 @@ private slots:
         const auto items = [](const QString &book) {
             QProcess program;
             program.start(QStringLiteral(KT_PROGRAM),
-                          {QStringLiteral("items"), book, QStringLiteral("--json")});
+                          {QStringLiteral("items"), book, QStringLiteral("--json"),
+                           QStringLiteral("--reader"), QStringLiteral("file")});
             program.waitForFinished(60000);
             return QJsonDocument::fromJson(program.readAllStandardOutput()).array();
         };

@@ -326,15 +326,65 @@ const notes::ItemValues *findItem(const notes::MemoryDocument &doc, const std::w
     return nullptr;
 }
 
+// The values of an item as Notes hands them out: an array of VARIANT.
+HRESULT setValues(VARIANT &result, const notes::ItemValues &values)
+{
+    SAFEARRAY *array = SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(values.size()));
+    if (!array)
+        return E_OUTOFMEMORY;
+    for (LONG i = 0; i < static_cast<LONG>(values.size()); ++i) {
+        VARIANT v = valueVariant(values[static_cast<std::size_t>(i)]);
+        SafeArrayPutElement(array, &i, &v);
+        VariantClear(&v);
+    }
+    result.vt = VT_ARRAY | VT_VARIANT;
+    result.parray = array;
+    return S_OK;
+}
+
+// NotesItem: its name, its type (TEXT, NUMBERS or DATETIMES by its first value) and values.
+class Item final : public StandInObject {
+public:
+    Item(std::string name, notes::ItemValues values)
+        : StandInObject(L"NotesItem",
+                        {{L"Name", false, 0}, {L"Type", false, 0}, {L"Values", false, 0}}),
+          m_name(std::move(name)), m_values(std::move(values))
+    {
+    }
+
+protected:
+    HRESULT call(DISPID index, DISPPARAMS *, VARIANT &result) override
+    {
+        if (index == 0) {
+            setText(result, wide(m_name));
+            return S_OK;
+        }
+        if (index == 1) {
+            using Kind = notes::ItemValue::Kind;
+            const Kind kind = m_values.empty() ? Kind::Text : m_values.front().kind;
+            result.vt = VT_I4;
+            result.lVal = kind == Kind::Number ? 768 : kind == Kind::DateTime ? 1024 : 1280;
+            return S_OK;
+        }
+        return setValues(result, m_values);
+    }
+
+private:
+    std::string m_name;
+    notes::ItemValues m_values;
+};
+
 class Document final : public StandInObject {
 public:
     explicit Document(std::size_t index)
-        : StandInObject(
-              L"NotesDocument",
-              {{L"UniversalID", false, 0}, {L"NoteID", false, 0}, {L"GetItemValue", true, 1}}),
+        : StandInObject(L"NotesDocument", {{L"UniversalID", false, 0},
+                                           {L"NoteID", false, 0},
+                                           {L"GetItemValue", true, 1},
+                                           {L"Items", false, 0}}),
           m_index(index)
     {
     }
+    std::size_t index() const { return m_index; }
 
 protected:
     HRESULT call(DISPID index, DISPPARAMS *params, VARIANT &result) override
@@ -351,6 +401,24 @@ protected:
             setText(result, wide(doc.noteId));
             return S_OK;
         }
+        if (index == 3) {
+            SAFEARRAY *array =
+                SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(doc.items.size()));
+            if (!array)
+                return E_OUTOFMEMORY;
+            LONG i = 0;
+            for (const auto &[itemName, values] : doc.items) {
+                VARIANT v;
+                VariantInit(&v);
+                setObject(v, new Item(itemName, values));
+                SafeArrayPutElement(array, &i, &v);
+                VariantClear(&v);
+                ++i;
+            }
+            result.vt = VT_ARRAY | VT_VARIANT;
+            result.parray = array;
+            return S_OK;
+        }
         std::wstring name;
         if (!textArgument(params, 0, name))
             return DISP_E_TYPEMISMATCH;
@@ -359,21 +427,46 @@ protected:
         const notes::ItemValues *values = findItem(doc, name);
         if (!values || values->empty())
             values = &absent;
-        SAFEARRAY *array = SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(values->size()));
-        if (!array)
-            return E_OUTOFMEMORY;
-        for (LONG i = 0; i < static_cast<LONG>(values->size()); ++i) {
-            VARIANT v = valueVariant((*values)[static_cast<std::size_t>(i)]);
-            SafeArrayPutElement(array, &i, &v);
-            VariantClear(&v);
-        }
-        result.vt = VT_ARRAY | VT_VARIANT;
-        result.parray = array;
-        return S_OK;
+        return setValues(result, *values);
     }
 
 private:
     std::size_t m_index;
+};
+
+// NotesDocumentCollection (NotesDatabase.AllDocuments): every document the book holds.
+class Collection final : public StandInObject {
+public:
+    Collection()
+        : StandInObject(
+              L"NotesDocumentCollection",
+              {{L"Count", false, 0}, {L"GetFirstDocument", true, 0}, {L"GetNextDocument", true, 1}})
+    {
+    }
+
+protected:
+    HRESULT call(DISPID index, DISPPARAMS *params, VARIANT &result) override
+    {
+        const std::size_t size = state().book.people.size();
+        if (index == 0) {
+            result.vt = VT_I4;
+            result.lVal = static_cast<LONG>(size);
+            return S_OK;
+        }
+        std::size_t next = 0;
+        if (index == 2) {
+            VARIANT *v = argument(params, 0);
+            IDispatch *object = v->vt == VT_DISPATCH                                ? v->pdispVal
+                                : v->vt == (VT_DISPATCH | VT_BYREF) && v->ppdispVal ? *v->ppdispVal
+                                                                                    : nullptr;
+            auto *document = dynamic_cast<Document *>(object);
+            if (!document)
+                return DISP_E_TYPEMISMATCH;
+            next = document->index() + 1;
+        }
+        setObject(result, next < size ? new Document(next) : nullptr);
+        return S_OK;
+    }
 };
 
 class Entry final : public StandInObject {
@@ -445,13 +538,21 @@ protected:
 
 class Database final : public StandInObject {
 public:
-    Database() : StandInObject(L"NotesDatabase", {{L"Title", false, 0}, {L"GetView", true, 1}}) {}
+    Database()
+        : StandInObject(L"NotesDatabase",
+                        {{L"Title", false, 0}, {L"GetView", true, 1}, {L"AllDocuments", false, 0}})
+    {
+    }
 
 protected:
     HRESULT call(DISPID index, DISPPARAMS *params, VARIANT &result) override
     {
         if (index == 0) {
             setText(result, wide(state().book.title));
+            return S_OK;
+        }
+        if (index == 2) {
+            setObject(result, new Collection());
             return S_OK;
         }
         std::wstring name;

@@ -5,6 +5,7 @@
 // description, a large book with no leaked references, and the routing of DXL paths.
 #include "MemoryClient.h"
 #include "SampleBooks.h"
+#include "notes/ItemsWalk.h"
 #include "notes/com/ComApartment.h"
 #include "notes/com/ComClient.h"
 #include "notes/com/DispatchPtr.h"
@@ -187,6 +188,42 @@ private slots:
             "Categories = [text:Friends] [text:Work] [text:M\xC3\xBCller & Co]")));
         QVERIFY(joined.contains(QString::fromUtf8("Birthday = [dateD:1971-03-04]")));
         QVERIFY(joined.contains(QString::fromUtf8("MiscPhone2 = [dateT:07:05:09]")));
+        QCOMPARE(server.liveObjects(), 0L);
+    }
+
+    // The items command's walk through NotesDatabase.AllDocuments and NotesDocument.Items:
+    // every document, every item by name, type and values, and nothing left alive.
+    void itemsOfEveryDocument()
+    {
+        ServerControl server;
+        struct Collect final : notes::ItemsSink {
+            std::vector<notes::ListedDocument> documents;
+            void started(std::int64_t) override {}
+            void document(const notes::ListedDocument &d) override { documents.push_back(d); }
+            void progress(std::int64_t) override {}
+        } sink;
+        const notes::WalkOutcome outcome =
+            notes::runItems(notes::com::comSessionFactory(), "names.nsf", sink);
+        QCOMPARE(outcome.kind, notes::WalkOutcome::Kind::Completed);
+        const Book book = bookNamed("sample");
+        QCOMPARE(sink.documents.size(), book.people.size());
+        for (std::size_t d = 0; d < book.people.size(); ++d) {
+            const auto &expected = book.people[d].items;
+            const auto &listed = sink.documents[d].items;
+            QCOMPARE(sink.documents[d].universalId, book.people[d].universalId);
+            QCOMPARE(listed.size(), expected.size());
+            for (std::size_t i = 0; i < listed.size(); ++i) {
+                const auto &[name, values] = expected[i];
+                QCOMPARE(listed[i].name, name);
+                QVERIFY(listed[i].values == values);
+                using Kind = notes::ItemValue::Kind;
+                const Kind kind = values.empty() ? Kind::Text : values.front().kind;
+                const std::string word = kind == Kind::Number     ? "number"
+                                         : kind == Kind::DateTime ? "datetime"
+                                                                  : "text";
+                QCOMPARE(listed[i].type, values.size() > 1 ? word + "list" : word);
+            }
+        }
         QCOMPARE(server.liveObjects(), 0L);
     }
 

@@ -2,7 +2,7 @@
 // The Notes client's COM classes behind the object model (see ComClient.h). Every call goes by
 // member name through IDispatch; the member names and argument kinds are those of the Notes
 // automation classes (NotesSession, NotesDatabase, NotesView, NotesViewNavigator,
-// NotesViewEntry, NotesDocument).
+// NotesViewEntry, NotesDocument, NotesDocumentCollection, NotesItem).
 #include "notes/com/ComClient.h"
 
 #include "notes/NotesError.h"
@@ -14,6 +14,48 @@
 namespace notes::com {
 
 namespace {
+
+// An item's type word from NotesItem.Type and how many values it holds.
+std::string typeWord(std::int64_t type, std::size_t values)
+{
+    const char *list = values > 1 ? "list" : "";
+    switch (type) {
+    case 1280: // TEXT
+        return std::string("text") + list;
+    case 768: // NUMBERS
+        return std::string("number") + list;
+    case 1024: // DATETIMES
+        return std::string("datetime") + list;
+    case 1: // RICHTEXT
+        return "richtext";
+    default:
+        return "type " + std::to_string(type);
+    }
+}
+
+// The IDispatch objects of an array result (NotesDocument.Items).
+std::vector<DispatchPtr> objectsFrom(Variant &result, const std::string &member)
+{
+    std::vector<DispatchPtr> objects;
+    const VARIANT &v = result.value();
+    if (v.vt == VT_EMPTY || v.vt == VT_NULL)
+        return objects;
+    if (v.vt != (VT_ARRAY | VT_VARIANT) || !v.parray || SafeArrayGetDim(v.parray) != 1)
+        throw NotesError("Notes " + member + ": the result is not a list of objects");
+    LONG lower = 0;
+    LONG upper = -1;
+    if (FAILED(SafeArrayGetLBound(v.parray, 1, &lower)) ||
+        FAILED(SafeArrayGetUBound(v.parray, 1, &upper)))
+        throw NotesError("Notes " + member + ": the list cannot be read");
+    for (LONG i = lower; i <= upper; ++i) {
+        Variant element;
+        if (FAILED(SafeArrayGetElement(v.parray, &i, element.out())))
+            throw NotesError("Notes " + member + ": the list cannot be read");
+        if (DispatchPtr object = DispatchPtr::fromResult(element, member))
+            objects.push_back(std::move(object));
+    }
+    return objects;
+}
 
 class ComDocument final : public NotesDocument {
 public:
@@ -34,6 +76,94 @@ public:
         std::vector<Variant> args;
         args.push_back(Variant::fromText(itemName));
         return itemValuesFrom(m_object.call("GetItemValue", args).value(), "GetItemValue");
+    }
+
+    std::vector<ItemInfo> Items() override
+    {
+        Variant result = m_object.property("Items");
+        std::vector<ItemInfo> items;
+        for (const DispatchPtr &item : objectsFrom(result, "Items")) {
+            ItemInfo info;
+            info.name = textFrom(item.property("Name").value(), "Name");
+            info.values = itemValuesFrom(item.property("Values").value(), "Values");
+            info.type =
+                typeWord(integerFrom(item.property("Type").value(), "Type"), info.values.size());
+            items.push_back(std::move(info));
+        }
+        return items;
+    }
+
+    IDispatch *object() const { return m_object.get(); }
+
+private:
+    DispatchPtr m_object;
+};
+
+// NotesDatabase.AllDocuments as a navigator: its entries are the documents themselves.
+class ComDocumentEntry final : public NotesViewEntry {
+public:
+    explicit ComDocumentEntry(IDispatch *document) : m_document(document) { m_document->AddRef(); }
+    ~ComDocumentEntry() override { m_document->Release(); }
+    ComDocumentEntry(const ComDocumentEntry &) = delete;
+    ComDocumentEntry &operator=(const ComDocumentEntry &) = delete;
+
+    std::unique_ptr<NotesDocument> Document() override
+    {
+        m_document->AddRef();
+        return std::make_unique<ComDocument>(DispatchPtr(m_document));
+    }
+
+    IDispatch *object() const { return m_document; }
+
+private:
+    IDispatch *m_document;
+};
+
+class ComCollectionNavigator final : public NotesViewNavigator {
+public:
+    explicit ComCollectionNavigator(DispatchPtr collection) : m_object(std::move(collection)) {}
+
+    std::int64_t Count() override
+    {
+        return integerFrom(m_object.property("Count").value(), "Count");
+    }
+
+    std::unique_ptr<NotesViewEntry> GetFirstDocument() override
+    {
+        Variant result = m_object.call("GetFirstDocument");
+        return entryFrom(result, "GetFirstDocument");
+    }
+
+    std::unique_ptr<NotesViewEntry> GetNextDocument(NotesViewEntry &current) override
+    {
+        const auto *entry = dynamic_cast<const ComDocumentEntry *>(&current);
+        if (!entry)
+            throw NotesError("Notes GetNextDocument: the entry does not come from this client");
+        std::vector<Variant> args;
+        args.push_back(Variant::fromObject(entry->object()));
+        Variant result = m_object.call("GetNextDocument", args);
+        return entryFrom(result, "GetNextDocument");
+    }
+
+private:
+    static std::unique_ptr<NotesViewEntry> entryFrom(Variant &result, const std::string &member)
+    {
+        DispatchPtr document = DispatchPtr::fromResult(result, member);
+        if (!document)
+            return nullptr;
+        return std::make_unique<ComDocumentEntry>(document.get());
+    }
+
+    DispatchPtr m_object;
+};
+
+class ComCollectionView final : public NotesView {
+public:
+    explicit ComCollectionView(DispatchPtr collection) : m_object(std::move(collection)) {}
+
+    std::unique_ptr<NotesViewNavigator> CreateViewNav() override
+    {
+        return std::make_unique<ComCollectionNavigator>(std::move(m_object));
     }
 
 private:
@@ -122,6 +252,13 @@ public:
 
     std::unique_ptr<NotesView> GetView(const std::string &viewName) override
     {
+        if (viewName == kEveryDocumentView) {
+            Variant result = m_object.property("AllDocuments");
+            DispatchPtr collection = DispatchPtr::fromResult(result, "AllDocuments");
+            if (!collection)
+                throw NotesError("Notes AllDocuments: no collection was returned");
+            return std::make_unique<ComCollectionView>(std::move(collection));
+        }
         std::vector<Variant> args;
         args.push_back(Variant::fromText(viewName));
         Variant result = m_object.call("GetView", args);
