@@ -81,8 +81,8 @@ public:
             m_out->write(m_first ? "\n" : ",\n");
             m_out->write(QJsonDocument(object).toJson(QJsonDocument::Compact));
         } else {
-            m_out->write("document " + QByteArray::fromStdString(document.universalId) +
-                         " (note " + QByteArray::fromStdString(document.noteId) + "), form " +
+            m_out->write("document " + QByteArray::fromStdString(document.universalId) + " (note " +
+                         QByteArray::fromStdString(document.noteId) + "), form " +
                          shown(notes::ItemValue::fromText(document.form)) + '\n');
             for (const notes::ItemInfo &item : document.items) {
                 QByteArray line = "  " + QByteArray::fromStdString(item.name) + " (" +

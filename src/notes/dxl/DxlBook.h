@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // DxlBook: an address book read from a DXL (Domino XML) export, kept in compact form for the
 // DXL client. Parsing streams the file through expat and keeps the documents: their ids and
-// their items' names, types and values, packed into a TextArena. The "$People" view order (last name,
-// then first name, ignoring case; ties in file order) is worked out once when the book loads.
+// their items' names, types and values, packed into a TextArena. The "$People" view order (last
+// name, then first name, ignoring case; ties in file order) is worked out once when the book loads.
 #pragma once
 
 #include "notes/ItemValue.h"
