@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a DXL address book (see DxlBook.h). expat streams the file; the handlers below keep a
 // little state about where in the document tree the parser is and copy only the text of item
-// values into the arena. Documents that are not Person documents are dropped as soon as they
-// end, so groups, connections and design notes cost no memory.
+// values into the arena. Every document is kept (the items command lists them all); the
+// "$People" view holds the Person documents.
 #include "notes/dxl/DxlBook.h"
 
 #include "notes/Ascii.h"
@@ -115,7 +115,7 @@ public:
         // nothing here switches off.
         m_formName = internName("form");
         m_typeName = internName("type");
-        m_noType = spellingId("");
+        m_noType = spellingId("", false);
     }
     ~DxlBookBuilder() { XML_ParserFree(m_parser); }
 
@@ -179,15 +179,17 @@ private:
         return id;
     }
 
-    std::uint32_t spellingId(std::string_view spelling)
+    // An item name as written (`itemName`) or a value's element, kept once; an item name's
+    // folded form is interned the first time the spelling is met.
+    std::uint32_t spellingId(std::string_view spelling, bool itemName)
     {
-        m_spelling.assign(spelling);
-        const auto found = m_book.m_spellingIds.find(m_spelling);
+        const auto found = m_book.m_spellingIds.find(spelling);
         if (found != m_book.m_spellingIds.end())
             return found->second;
         const auto id = static_cast<std::uint32_t>(m_book.m_spellings.size());
-        m_book.m_spellings.push_back(m_spelling);
-        m_book.m_spellingIds.emplace(m_spelling, id);
+        m_book.m_spellings.emplace_back(spelling);
+        m_book.m_foldedName.push_back(itemName ? internName(spelling) : UINT32_MAX);
+        m_book.m_spellingIds.emplace(std::string(spelling), id);
         return id;
     }
 
@@ -287,7 +289,7 @@ private:
             return;
         }
         if (m_depth == m_itemDepth + 1 && m_itemType == m_noType)
-            m_itemType = spellingId(name);
+            m_itemType = spellingId(name, false);
         switch (element) {
         case Element::ValueList:
             break;
@@ -381,7 +383,8 @@ private:
         bool person = m_formIsPerson;
         for (std::size_t i = m_docFirstItem; i < b.m_items.size() && !person; ++i) {
             const DxlBook::Item &item = b.m_items[i];
-            if (item.name != m_formName && item.name != m_typeName)
+            const std::uint32_t folded = b.m_foldedName[item.spelling];
+            if (folded != m_formName && folded != m_typeName)
                 continue;
             for (std::uint32_t v = 0; v < item.valueCount && !person; ++v)
                 person = ascii::equalIgnoringCase(
@@ -404,8 +407,7 @@ private:
             return;
         }
         m_itemDepth = m_depth;
-        m_itemName = internName(name);
-        m_itemSpelling = spellingId(name);
+        m_itemSpelling = spellingId(name, true);
         m_itemType = m_noType;
         m_itemFirstValue = m_book.m_values.size();
         m_pairDepth = 0;
@@ -417,7 +419,7 @@ private:
         const std::size_t count = m_book.m_values.size() - m_itemFirstValue;
         if (m_itemFirstValue > UINT32_MAX || count > UINT32_MAX)
             throw NotesError(m_name + " holds more values than this program can keep.");
-        m_book.m_items.push_back({m_itemName, m_itemSpelling, m_itemType,
+        m_book.m_items.push_back({m_itemSpelling, m_itemType,
                                   static_cast<std::uint32_t>(m_itemFirstValue),
                                   static_cast<std::uint32_t>(count)});
     }
@@ -447,7 +449,6 @@ private:
     std::string m_error;
     std::exception_ptr m_exception;
     std::string m_folded;
-    std::string m_spelling;
     std::uint32_t m_formName = 0;
     std::uint32_t m_noType = 0;
     std::uint32_t m_typeName = 0;
@@ -469,7 +470,6 @@ private:
     bool m_formIsPerson = false;
     std::string m_universalId;
     std::string m_noteId;
-    std::uint32_t m_itemName = 0;
     std::uint32_t m_itemSpelling = 0;
     std::uint32_t m_itemType = 0;
     std::size_t m_itemFirstValue = 0;
@@ -549,7 +549,7 @@ const DxlBook::Item *DxlBook::findItem(const Document &doc, std::string_view fol
         return nullptr;
     for (std::uint32_t i = 0; i < doc.itemCount; ++i) {
         const Item &item = m_items[doc.firstItem + i];
-        if (item.name == id->second)
+        if (m_foldedName[item.spelling] == id->second)
             return &item; // Notes reads the first of two items that differ only in case
     }
     return nullptr;

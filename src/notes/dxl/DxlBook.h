@@ -57,7 +57,6 @@ private:
         ValueKind kind = ValueKind::Text;
     };
     struct Item {
-        std::uint32_t name = 0;     // index into m_itemNames (folded to lower case)
         std::uint32_t spelling = 0; // index into m_spellings: the name as the file writes it
         std::uint32_t type = 0;     // index into m_spellings: the value's element
         std::uint32_t firstValue = 0;
@@ -81,10 +80,7 @@ private:
     std::vector<Item> m_items;
     std::vector<Document> m_documents;
     std::vector<std::uint32_t> m_viewOrder;
-    // Item names as written and value elements, each kept once.
-    std::vector<std::string> m_spellings;
-    std::unordered_map<std::string, std::uint32_t> m_spellingIds;
-    // Looked up by string_view, so that finding an item name allocates nothing.
+    // Looked up by string_view, so that finding a name allocates nothing.
     struct NameHash {
         using is_transparent = void;
         std::size_t operator()(std::string_view s) const
@@ -92,7 +88,13 @@ private:
             return std::hash<std::string_view>{}(s);
         }
     };
-    std::unordered_map<std::string, std::uint32_t, NameHash, std::equal_to<>> m_itemNames;
+    using NameTable = std::unordered_map<std::string, std::uint32_t, NameHash, std::equal_to<>>;
+    // Item names as written and value elements, each kept once; for an item name's spelling,
+    // the name folded to lower case (an index into m_itemNames), which is what lookups compare.
+    std::vector<std::string> m_spellings;
+    std::vector<std::uint32_t> m_foldedName;
+    NameTable m_spellingIds;
+    NameTable m_itemNames;
 };
 
 } // namespace notes::dxl
