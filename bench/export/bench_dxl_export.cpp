@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// bench_dxl_export FILE.dxl OUTPUT-FOLDER [csv|vcf|vcards]: the export of a DXL address book as
-// the program runs it, through the export job the window and the command line call (the DXL
+// bench_dxl_export FILE.dxl OUTPUT-FOLDER [csv|vcard|vcard-files]: the export of a DXL address book
+// as the program runs it, through the export job the window and the command line call (the DXL
 // client, the "$People" order, the export walk, the encoding check, the output written and put
 // in place), without the window: the CSV with all 28 fields ticked (the default), Contacts.vcf,
 // or one vCard file per contact, every card with all 42 fields. Compare with bench_bare_parse on
@@ -17,7 +17,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <numeric>
 
 namespace {
@@ -38,18 +37,18 @@ qint64 bytesIn(const QString &path)
 
 int main(int argc, char **argv)
 {
-    const char *formatName = argc == 4 ? argv[3] : "csv";
+    // The formats by the names the command line gives them.
+    const QString formatName = QString::fromLatin1(argc == 4 ? argv[3] : "csv");
     exporting::ExportRequest request;
-    if (std::strcmp(formatName, "csv") == 0)
-        request.format = exporting::ExportFormat::Csv;
-    else if (std::strcmp(formatName, "vcf") == 0)
-        request.format = exporting::ExportFormat::VCard;
-    else if (std::strcmp(formatName, "vcards") == 0)
-        request.format = exporting::ExportFormat::VCardFiles;
-    if (argc < 3 || argc > 4 ||
-        (argc == 4 && request.format == exporting::ExportFormat::Csv &&
-         std::strcmp(formatName, "csv") != 0)) {
-        std::fprintf(stderr, "usage: %s FILE.dxl OUTPUT-FOLDER [csv|vcf|vcards]\n", argv[0]);
+    bool known = false;
+    for (const exporting::ExportFormat format : exporting::kExportFormats) {
+        if (formatName == exporting::exportFormatName(format)) {
+            request.format = format;
+            known = true;
+        }
+    }
+    if (argc < 3 || argc > 4 || !known) {
+        std::fprintf(stderr, "usage: %s FILE.dxl OUTPUT-FOLDER [csv|vcard|vcard-files]\n", argv[0]);
         return 2;
     }
     const bench::BenchStats stats;
@@ -73,8 +72,8 @@ int main(int argc, char **argv)
         return 1;
     }
     std::printf("%s; opened in %.3f s; %lld contacts of %lld, %lld bytes%s\n",
-                stats.report(std::string("DXL export ") + formatName, argv[1]).c_str(), openedAfter,
-                static_cast<long long>(outcome.delivered),
+                stats.report("DXL export " + formatName.toStdString(), argv[1]).c_str(),
+                openedAfter, static_cast<long long>(outcome.delivered),
                 static_cast<long long>(outcome.entryCount),
                 static_cast<long long>(bytesIn(result.writtenPath)),
                 result.utf8Fallback ? " (UTF-8 fallback)" : "");

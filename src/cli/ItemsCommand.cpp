@@ -2,9 +2,8 @@
 // The items command (see ItemsCommand.h).
 #include "cli/ItemsCommand.h"
 
-#include "cli/ExitStatus.h"
+#include "cli/ListCommand.h"
 #include "cli/TerminalProgress.h"
-#include "export/WalkMessages.h"
 #include "notes/ItemsWalk.h"
 
 #include <QJsonArray>
@@ -121,17 +120,8 @@ int runItemsCommand(const QString &book, const QString &form, bool json,
     ItemsPrinter printer(console, form, json, bar);
     const notes::WalkOutcome outcome = notes::runItems(factory, book.toStdString(), printer);
     bar.finish();
-
-    using Kind = notes::WalkOutcome::Kind;
-    if (outcome.kind == Kind::NotInstalled || outcome.kind == Kind::CannotOpen) {
-        printMessage(console, exporting::cannotOpenBook(book, outcome));
-        return kExitFailed;
-    }
-    printer.finish();
-    if (outcome.kind == Kind::Completed || outcome.kind == Kind::EmptyView)
-        return kExitOk;
-    printMessage(console, exporting::listIncomplete(outcome));
-    return kExitSkipped;
+    return listingStatus(console, book, outcome, QStringLiteral("Documents"),
+                         [&printer] { printer.finish(); });
 }
 
 } // namespace cli

@@ -81,16 +81,22 @@ int runListCommand(const QString &book, bool json, const notes::SessionFactory &
     ListSink sink(console, json, bar);
     const notes::WalkOutcome outcome = notes::runScan(factory, book.toStdString(), sink);
     bar.finish();
+    return listingStatus(console, book, outcome, QStringLiteral("Contacts"),
+                         [&sink] { sink.finish(); });
+}
 
+int listingStatus(const Console &console, const QString &book, const notes::WalkOutcome &outcome,
+                  const QString &listed, const std::function<void()> &closeOutput)
+{
     using Kind = notes::WalkOutcome::Kind;
     if (outcome.kind == Kind::NotInstalled || outcome.kind == Kind::CannotOpen) {
         printMessage(console, exporting::cannotOpenBook(book, outcome));
         return kExitFailed;
     }
-    sink.finish();
+    closeOutput();
     if (outcome.kind == Kind::Completed || outcome.kind == Kind::EmptyView)
         return kExitOk;
-    printMessage(console, exporting::listIncomplete(outcome));
+    printMessage(console, exporting::listIncomplete(outcome, listed));
     return kExitSkipped;
 }
 

@@ -160,9 +160,9 @@ QString cannotOpenBook(const QString &book, const notes::WalkOutcome &outcome)
     return cannotOpen(outcome);
 }
 
-QString listIncomplete(const notes::WalkOutcome &outcome)
+QString listIncomplete(const notes::WalkOutcome &outcome, const QString &listed)
 {
-    QString text = QStringLiteral("Contacts listed: %1. ").arg(outcome.delivered) +
+    QString text = QStringLiteral("%1 listed: %2. ").arg(listed).arg(outcome.delivered) +
                    unreadSkipped(outcome.skipped);
     if (outcome.kind == notes::WalkOutcome::Kind::StoppedEarly)
         text = scanStoppedEarly(outcome) + QStringLiteral("\n\n") + text;

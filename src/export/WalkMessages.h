@@ -36,7 +36,8 @@ QString completion(const notes::WalkOutcome &outcome, bool utf8Fallback);
 // The command line. Why a walk could not open `book`: the system's reason when the file is there
 // but cannot be read (which the clients do not give), otherwise the export's message.
 QString cannotOpenBook(const QString &book, const notes::WalkOutcome &outcome);
-// The list command's word when it did not list every document.
-QString listIncomplete(const notes::WalkOutcome &outcome);
+// A listing command's word when it did not list every document: how many it listed (`listed`:
+// "Contacts", "Documents") and skipped.
+QString listIncomplete(const notes::WalkOutcome &outcome, const QString &listed);
 
 } // namespace exporting

@@ -85,10 +85,6 @@ void requireThisComputer(const std::string &server)
 
 void requirePeopleView(const std::string &viewName, const std::string &path)
 {
-    if (viewName == kEveryDocumentView)
-        throw NotesError("Every document with its items can be listed for a database file (.nsf) "
-                         "read without Notes and for a DXL export, not yet for " +
-                         path + ".");
     if (!ascii::equalIgnoringCase(viewName, "$People"))
         throw NotesError("The view \"" + viewName + "\" does not exist in " + path + ".");
 }

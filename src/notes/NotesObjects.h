@@ -24,8 +24,9 @@
 
 namespace notes {
 
-// The name under which a database offers every one of its documents as a view, where the reader
-// can (the database file reader); no database has a view of this name.
+// The name under which a database offers every one of its documents as a view (the file reader
+// and the DXL client list them, the Notes client takes NotesDatabase.AllDocuments); no database
+// has a view of this name.
 inline constexpr const char *kEveryDocumentView = "(every document)";
 
 // One item of a document: its name as stored, its type as a word ("text", "textlist",
@@ -45,8 +46,7 @@ public:
     // Every item, in the document's order; a reader that cannot list them throws NotesError.
     virtual std::vector<ItemInfo> Items()
     {
-        throw NotesError("This way of reading the book does not list a document's items: the items "
-                         "command reads database files (.nsf) itself, and DXL exports.");
+        throw NotesError("This reader does not list a document's items.");
     }
 };
 

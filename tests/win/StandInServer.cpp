@@ -434,41 +434,6 @@ private:
     std::size_t m_index;
 };
 
-// NotesDocumentCollection (NotesDatabase.AllDocuments): every document the book holds.
-class Collection final : public StandInObject {
-public:
-    Collection()
-        : StandInObject(
-              L"NotesDocumentCollection",
-              {{L"Count", false, 0}, {L"GetFirstDocument", true, 0}, {L"GetNextDocument", true, 1}})
-    {
-    }
-
-protected:
-    HRESULT call(DISPID index, DISPPARAMS *params, VARIANT &result) override
-    {
-        const std::size_t size = state().book.people.size();
-        if (index == 0) {
-            result.vt = VT_I4;
-            result.lVal = static_cast<LONG>(size);
-            return S_OK;
-        }
-        std::size_t next = 0;
-        if (index == 2) {
-            VARIANT *v = argument(params, 0);
-            IDispatch *object = v->vt == VT_DISPATCH                                ? v->pdispVal
-                                : v->vt == (VT_DISPATCH | VT_BYREF) && v->ppdispVal ? *v->ppdispVal
-                                                                                    : nullptr;
-            auto *document = dynamic_cast<Document *>(object);
-            if (!document)
-                return DISP_E_TYPEMISMATCH;
-            next = document->index() + 1;
-        }
-        setObject(result, next < size ? new Document(next) : nullptr);
-        return S_OK;
-    }
-};
-
 class Entry final : public StandInObject {
 public:
     explicit Entry(std::size_t index)
@@ -488,11 +453,13 @@ private:
     std::size_t m_index;
 };
 
-class Navigator final : public StandInObject {
+// NotesViewNavigator (`Walked` = Entry) and NotesDocumentCollection (NotesDatabase.AllDocuments,
+// `Walked` = Document) over the served people: Count, GetFirstDocument, GetNextDocument.
+template <class Walked> class Walker final : public StandInObject {
 public:
-    Navigator()
+    explicit Walker(const wchar_t *className)
         : StandInObject(
-              L"NotesViewNavigator",
+              className,
               {{L"Count", false, 0}, {L"GetFirstDocument", true, 0}, {L"GetNextDocument", true, 1}})
     {
     }
@@ -513,13 +480,13 @@ protected:
             IDispatch *object = v->vt == VT_DISPATCH                                ? v->pdispVal
                                 : v->vt == (VT_DISPATCH | VT_BYREF) && v->ppdispVal ? *v->ppdispVal
                                                                                     : nullptr;
-            auto *entry = dynamic_cast<Entry *>(object);
-            if (!entry)
+            auto *current = dynamic_cast<Walked *>(object);
+            if (!current)
                 return DISP_E_TYPEMISMATCH;
-            next = entry->index() + 1;
+            next = current->index() + 1;
         }
-        // "Nothing" after the last entry.
-        setObject(result, next < size ? new Entry(next) : nullptr);
+        // "Nothing" after the last one.
+        setObject(result, next < size ? new Walked(next) : nullptr);
         return S_OK;
     }
 };
@@ -531,7 +498,7 @@ public:
 protected:
     HRESULT call(DISPID, DISPPARAMS *, VARIANT &result) override
     {
-        setObject(result, new Navigator());
+        setObject(result, new Walker<Entry>(L"NotesViewNavigator"));
         return S_OK;
     }
 };
@@ -552,7 +519,7 @@ protected:
             return S_OK;
         }
         if (index == 2) {
-            setObject(result, new Collection());
+            setObject(result, new Walker<Document>(L"NotesDocumentCollection"));
             return S_OK;
         }
         std::wstring name;

@@ -40,20 +40,11 @@ std::vector<DispatchPtr> objectsFrom(Variant &result, const std::string &member)
     const VARIANT &v = result.value();
     if (v.vt == VT_EMPTY || v.vt == VT_NULL)
         return objects;
-    if (v.vt != (VT_ARRAY | VT_VARIANT) || !v.parray || SafeArrayGetDim(v.parray) != 1)
+    if (!(v.vt & VT_ARRAY))
         throw NotesError("Notes " + member + ": the result is not a list of objects");
-    LONG lower = 0;
-    LONG upper = -1;
-    if (FAILED(SafeArrayGetLBound(v.parray, 1, &lower)) ||
-        FAILED(SafeArrayGetUBound(v.parray, 1, &upper)))
-        throw NotesError("Notes " + member + ": the list cannot be read");
-    for (LONG i = lower; i <= upper; ++i) {
-        Variant element;
-        if (FAILED(SafeArrayGetElement(v.parray, &i, element.out())))
-            throw NotesError("Notes " + member + ": the list cannot be read");
+    for (Variant &element : arrayElements(v, member))
         if (DispatchPtr object = DispatchPtr::fromResult(element, member))
             objects.push_back(std::move(object));
-    }
     return objects;
 }
 
@@ -93,83 +84,11 @@ public:
         return items;
     }
 
-    IDispatch *object() const { return m_object.get(); }
-
 private:
     DispatchPtr m_object;
 };
 
-// NotesDatabase.AllDocuments as a navigator: its entries are the documents themselves.
-class ComDocumentEntry final : public NotesViewEntry {
-public:
-    explicit ComDocumentEntry(IDispatch *document) : m_document(document) { m_document->AddRef(); }
-    ~ComDocumentEntry() override { m_document->Release(); }
-    ComDocumentEntry(const ComDocumentEntry &) = delete;
-    ComDocumentEntry &operator=(const ComDocumentEntry &) = delete;
-
-    std::unique_ptr<NotesDocument> Document() override
-    {
-        m_document->AddRef();
-        return std::make_unique<ComDocument>(DispatchPtr(m_document));
-    }
-
-    IDispatch *object() const { return m_document; }
-
-private:
-    IDispatch *m_document;
-};
-
-class ComCollectionNavigator final : public NotesViewNavigator {
-public:
-    explicit ComCollectionNavigator(DispatchPtr collection) : m_object(std::move(collection)) {}
-
-    std::int64_t Count() override
-    {
-        return integerFrom(m_object.property("Count").value(), "Count");
-    }
-
-    std::unique_ptr<NotesViewEntry> GetFirstDocument() override
-    {
-        Variant result = m_object.call("GetFirstDocument");
-        return entryFrom(result, "GetFirstDocument");
-    }
-
-    std::unique_ptr<NotesViewEntry> GetNextDocument(NotesViewEntry &current) override
-    {
-        const auto *entry = dynamic_cast<const ComDocumentEntry *>(&current);
-        if (!entry)
-            throw NotesError("Notes GetNextDocument: the entry does not come from this client");
-        std::vector<Variant> args;
-        args.push_back(Variant::fromObject(entry->object()));
-        Variant result = m_object.call("GetNextDocument", args);
-        return entryFrom(result, "GetNextDocument");
-    }
-
-private:
-    static std::unique_ptr<NotesViewEntry> entryFrom(Variant &result, const std::string &member)
-    {
-        DispatchPtr document = DispatchPtr::fromResult(result, member);
-        if (!document)
-            return nullptr;
-        return std::make_unique<ComDocumentEntry>(document.get());
-    }
-
-    DispatchPtr m_object;
-};
-
-class ComCollectionView final : public NotesView {
-public:
-    explicit ComCollectionView(DispatchPtr collection) : m_object(std::move(collection)) {}
-
-    std::unique_ptr<NotesViewNavigator> CreateViewNav() override
-    {
-        return std::make_unique<ComCollectionNavigator>(std::move(m_object));
-    }
-
-private:
-    DispatchPtr m_object;
-};
-
+// A view's entry: its document comes from the entry's Document property.
 class ComEntry final : public NotesViewEntry {
 public:
     explicit ComEntry(DispatchPtr object) : m_object(std::move(object)) {}
@@ -189,7 +108,25 @@ private:
     DispatchPtr m_object;
 };
 
-class ComNavigator final : public NotesViewNavigator {
+// An entry of NotesDatabase.AllDocuments: the document itself.
+class ComDocumentEntry final : public NotesViewEntry {
+public:
+    explicit ComDocumentEntry(DispatchPtr document) : m_object(std::move(document)) {}
+
+    std::unique_ptr<NotesDocument> Document() override
+    {
+        return std::make_unique<ComDocument>(m_object.shared());
+    }
+
+    IDispatch *object() const { return m_object.get(); }
+
+private:
+    DispatchPtr m_object;
+};
+
+// A NotesViewNavigator, or a NotesDocumentCollection walked the same way (Count,
+// GetFirstDocument, GetNextDocument); `Entry` wraps what their calls return.
+template <class Entry> class ComNavigator final : public NotesViewNavigator {
 public:
     explicit ComNavigator(DispatchPtr object) : m_object(std::move(object)) {}
 
@@ -206,7 +143,7 @@ public:
 
     std::unique_ptr<NotesViewEntry> GetNextDocument(NotesViewEntry &current) override
     {
-        const auto *entry = dynamic_cast<const ComEntry *>(&current);
+        const auto *entry = dynamic_cast<const Entry *>(&current);
         if (!entry)
             throw NotesError("Notes GetNextDocument: the entry does not come from this client");
         std::vector<Variant> args;
@@ -221,7 +158,7 @@ private:
         DispatchPtr entry = DispatchPtr::fromResult(result, member);
         if (!entry)
             return nullptr;
-        return std::make_unique<ComEntry>(std::move(entry));
+        return std::make_unique<Entry>(std::move(entry));
     }
 
     DispatchPtr m_object;
@@ -237,7 +174,21 @@ public:
         DispatchPtr navigator = DispatchPtr::fromResult(result, "CreateViewNav");
         if (!navigator)
             throw NotesError("Notes CreateViewNav: no navigator was created");
-        return std::make_unique<ComNavigator>(std::move(navigator));
+        return std::make_unique<ComNavigator<ComEntry>>(std::move(navigator));
+    }
+
+private:
+    DispatchPtr m_object;
+};
+
+// NotesDatabase.AllDocuments as a view: its navigator is the collection itself.
+class ComCollectionView final : public NotesView {
+public:
+    explicit ComCollectionView(DispatchPtr collection) : m_object(std::move(collection)) {}
+
+    std::unique_ptr<NotesViewNavigator> CreateViewNav() override
+    {
+        return std::make_unique<ComNavigator<ComDocumentEntry>>(m_object.shared());
     }
 
 private:

@@ -154,28 +154,35 @@ ItemValue itemValueFrom(const VARIANT &value, const std::string &member)
     return ItemValue::fromText(withNewlines(bstrText(text.value().bstrVal)));
 }
 
+std::vector<Variant> arrayElements(const VARIANT &result, const std::string &member)
+{
+    std::vector<Variant> elements;
+    SAFEARRAY *array =
+        (result.vt & VT_BYREF) ? (result.pparray ? *result.pparray : nullptr) : result.parray;
+    if (!array)
+        return elements;
+    if (SafeArrayGetDim(array) != 1)
+        throw NotesError("Notes " + member + ": the value array has " +
+                         std::to_string(SafeArrayGetDim(array)) + " dimensions");
+    LONG lower = 0;
+    LONG upper = -1;
+    HRESULT hr = SafeArrayGetLBound(array, 1, &lower);
+    if (SUCCEEDED(hr))
+        hr = SafeArrayGetUBound(array, 1, &upper);
+    if (FAILED(hr))
+        throwFailure(member, hr);
+    const auto type = static_cast<VARTYPE>(result.vt & VT_TYPEMASK);
+    for (LONG i = lower; i <= upper; ++i)
+        elements.push_back(arrayElement(array, type, i, member));
+    return elements;
+}
+
 ItemValues itemValuesFrom(const VARIANT &result, const std::string &member)
 {
     ItemValues values;
     if (result.vt & VT_ARRAY) {
-        SAFEARRAY *array =
-            (result.vt & VT_BYREF) ? (result.pparray ? *result.pparray : nullptr) : result.parray;
-        const auto type = static_cast<VARTYPE>(result.vt & VT_TYPEMASK);
-        if (array) {
-            if (SafeArrayGetDim(array) != 1)
-                throw NotesError("Notes " + member + ": the value array has " +
-                                 std::to_string(SafeArrayGetDim(array)) + " dimensions");
-            LONG lower = 0;
-            LONG upper = -1;
-            HRESULT hr = SafeArrayGetLBound(array, 1, &lower);
-            if (SUCCEEDED(hr))
-                hr = SafeArrayGetUBound(array, 1, &upper);
-            if (FAILED(hr))
-                throwFailure(member, hr);
-            for (LONG i = lower; i <= upper; ++i)
-                values.push_back(
-                    itemValueFrom(arrayElement(array, type, i, member).value(), member));
-        }
+        for (const Variant &element : arrayElements(result, member))
+            values.push_back(itemValueFrom(element.value(), member));
     } else {
         values.push_back(itemValueFrom(result, member));
     }

@@ -4,13 +4,19 @@
 #pragma once
 
 #include "notes/ItemValue.h"
+#include "notes/com/Variant.h"
 
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace notes::com {
+
+// The elements of a one-dimensional array result (VT_ARRAY, by reference too), each in a VARIANT
+// of its own; none for a null array. Throws NotesError for an array it cannot read.
+std::vector<Variant> arrayElements(const VARIANT &result, const std::string &member);
 
 // GetItemValue's result: an array (usually of VARIANT) or a single value. Always at least one
 // element: an empty array or an empty result gives a single empty text, as the walks rely on.

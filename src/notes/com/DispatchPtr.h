@@ -31,6 +31,14 @@ public:
     // empty DispatchPtr; anything else that is not an object throws NotesError.
     static DispatchPtr fromResult(Variant &result, const std::string &member);
 
+    // A second owner of the same object (one more reference).
+    DispatchPtr shared() const
+    {
+        if (m_object)
+            m_object->AddRef();
+        return DispatchPtr(m_object);
+    }
+
     explicit operator bool() const { return m_object != nullptr; }
     IDispatch *get() const { return m_object; }
 
