@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A writer of small Notes database files (.nsf) for the tests: no public address book exists as
+// a database file, so the tests write one from the documents of a DXL export and compare what
+// the program makes of both. It writes the structures the database reader follows, as the public
+// databases lay them out: the 1024-byte header of version 52, one superblock holding the list of
+// summary buckets and the live copy of the current data record table (its copy on disk is left
+// stale, as Notes leaves it), one bucket descriptor block with the item names, record tables of
+// 508 entries chained one to the next, and 64 KiB summary buckets whose sectors carry a write
+// stamp with the nibbles it replaced kept in the footer. Compressed blocks are CX streams of
+// literals only.
+//
+// What it cannot prove: that Notes lays a Person document out this way. It writes what the
+// reader expects, so a fault in the reader's idea of the format is repeated here, not found.
+// Only the public databases (tests/notes/nsf) check the layout; this file checks that a Person
+// book read from a database file goes through the scan, the window and the export as the same
+// book read from DXL does.
+//
+// Dates are written in UTC, with zone 0: the date-times the DXL client hands out are local time,
+// so a process that writes a book must run with its time zone set to UTC.
+#pragma once
+
+#include "notes/NotesObjects.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace testnsf {
+
+struct Document {
+    std::string universalId; // 32 hexadecimal digits
+    std::vector<notes::ItemInfo> items;
+};
+
+std::vector<std::uint8_t> databaseBytes(const std::vector<Document> &documents,
+                                        const std::string &title);
+
+// Every document of a DXL export, as the DXL client reads it. Throws notes::NotesError.
+std::vector<Document> documentsOfDxl(const std::string &path);
+
+// Writes the documents of the DXL export at `dxlPath` as a database file at `nsfPath`.
+// Throws notes::NotesError.
+void writeDatabaseOfDxl(const std::string &dxlPath, const std::string &nsfPath);
+
+} // namespace testnsf

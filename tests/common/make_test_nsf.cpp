@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// make_test_nsf BOOK.dxl OUT.nsf: the documents of a DXL export written as a database file by the
+// tests' writer (see NsfWriter.h), to compare the two ways of reading one book by hand or in a
+// benchmark. Runs in UTC, as the writer needs.
+#include "NsfWriter.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+int main(int argc, char **argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: make_test_nsf BOOK.dxl OUT.nsf\n");
+        return 64;
+    }
+#ifdef _WIN32
+    _putenv("TZ=UTC");
+    _tzset();
+#else
+    setenv("TZ", "UTC", 1);
+    tzset();
+#endif
+    try {
+        testnsf::writeDatabaseOfDxl(argv[1], argv[2]);
+    } catch (const notes::NotesError &e) {
+        std::fprintf(stderr, "make_test_nsf: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
