@@ -1,20 +1,32 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Reads the vCards the tests exported with Python's vobject, a reader independent of the program,
-and compares them with what the tests wrote into expected.json beside them (a CSV entry goes to
-read_back.py, which reads it with the csv module). Also checks the file form itself: every
-physical line ends with CR LF, holds at most 75 octets and is valid UTF-8 on its own (a fold
-never splits a character, nor comes before white space that it can avoid)."""
-import expected_files
-import read_back
+"""Reads exported files with readers independent of the program, Python's csv module and vobject,
+and compares them with FOLDER/expected.json, one entry a file (read_vcards.py FOLDER): the
+golden files of the export tests, whose expected.json is kept beside them, and the files of the
+end-to-end test, which writes it. Also checks the file form itself: a CSV's byte-order mark and
+records that end with CR LF (line breaks inside quoted values may be anything); a vCard's
+physical lines that end with CR LF, hold at most 75 octets and are valid UTF-8 on their own (a
+fold never splits a character, nor comes before white space that it can avoid)."""
+import csv
+import io
+import json
 import os
 import re
 import sys
 
 import vobject
 
+CAPTIONS = [
+    "First Name", "Last Name", "Middle Name", "Name", "E-mail Address", "Home Street",
+    "Home City", "Home Postal Code", "Home State", "Home Country/Region", "Home Phone",
+    "Home Fax", "Mobile Phone", "Personal Web Page", "Business Street", "Business City",
+    "Business Postal Code", "Business State", "Business Country/Region", "Business Web Page",
+    "Business Phone", "Business Fax", "Pager", "Company", "Job Title", "Department",
+    "Office Location", "Notes",
+]
+
 # Where each of the contact's items must land, kept apart from the program's own table so that a
-# swap in the program shows: (property, part). Parts: a name or address component, an index into
+# swap in the program shows: (property, part), the part a name or address component, an index into
 # ORG, the TEL types in order, "" for the whole value, or "NOTE:<label>" for a "Label: value" line.
 ITEMS = {
     "FirstName": [("n", "given")],
@@ -87,18 +99,19 @@ def physical_lines(data):
 
 
 def read_cards(path):
+    """The cards of a file, the problems of its form, and its content lines as written."""
     with open(path, "rb") as f:
         data = f.read()
     problems = physical_lines(data)
     try:
         text = data.decode("utf-8")
     except UnicodeDecodeError as error:
-        return [], problems + ["not UTF-8: %s" % error]
+        return [], problems + ["not UTF-8: %s" % error], []
     cards = list(vobject.readComponents(text))
     for card in cards:
         if card.contents["version"][0].value != "3.0":
             problems.append("VERSION is not 3.0")
-    return cards, problems
+    return cards, problems, re.sub(r"\r\n[ \t]", "", text).split("\r\n")
 
 
 def values_of(card, prop, part):
@@ -120,8 +133,6 @@ def values_of(card, prop, part):
         elif name == "tel":
             if tuple(t.upper() for t in line.params.get("TYPE", [])) != part:
                 continue
-        elif name == "note" and part == "*":
-            pass
         elif name == "note" and part is not None:
             prefix = part + ": "
             out += [l[len(prefix):] for l in value.split("\n") if l.startswith(prefix)]
@@ -133,21 +144,6 @@ def values_of(card, prop, part):
         elif value != "":
             out.append(value)
     return out
-
-
-def check_hard(card, expected):
-    problems = []
-    for item in ("FirstName", "MiddleInitial", "LastName", "Title", "Suffix", "MailAddress",
-                 "CompanyName", "Department", "JobTitle", "OfficeStreetAddress", "OfficeCity",
-                 "OfficeState", "OfficeZip", "OfficeCountry", "OfficePhoneNumber", "Comment",
-                 "Manager", "AltFullNameSort", "Categories"):
-        # NOTE holds the comment alone here, line breaks and all.
-        for prop, part in ITEMS[item] if item != "Comment" else [("note", "*")]:
-            got = values_of(card, prop, part)
-            want = [expected] if expected != "" else []
-            if got != want:
-                problems.append("%s in %s %s: %r, expected %r" % (item, prop, part, got, want))
-    return problems
 
 
 DATE = re.compile(r"\d{4}-\d\d-\d\d( \d\d:\d\d:\d\d)?$")
@@ -171,11 +167,13 @@ def placed(item, texts):
 
 
 def check_items(card, values, uid):
-    """Every item of a contact (values: item -> its texts) against where the table sends it."""
+    """Every item of a contact (values: item -> its texts, none where left out) against where
+    the table sends it."""
     problems = []
-    if set(values) != set(ITEMS):
-        problems.append("items without an expectation: %s" % sorted(set(values) ^ set(ITEMS)))
-    for item, texts in values.items():
+    if set(values) - set(ITEMS):
+        problems.append("items without an expectation: %s" % sorted(set(values) - set(ITEMS)))
+    for item in ITEMS:
+        texts = values.get(item, [])
         if item == "Comment":
             # NOTE starts with the comment; labelled lines may follow after an empty line.
             note = card.note.value if "note" in card.contents else ""
@@ -189,19 +187,33 @@ def check_items(card, values, uid):
                 problems.append("%s in %s %s: %r, expected %r" % (item, prop, part, got, want))
     if card.uid.value != uid:
         problems.append("UID %r" % card.uid.value)
-    first, middle, last = (values[i][0] if values[i] else "" for i in
+    first, middle, last = ((values.get(i) or [""])[0] for i in
                            ("FirstName", "MiddleInitial", "LastName"))
     fn = (first + " " + (middle + " " if middle else "") + last).strip(" ")
     for fallback in ("CompanyName", "MailAddress"):
-        if not fn and values[fallback]:
+        if not fn and values.get(fallback):
             fn = values[fallback][0]
     if card.fn.value != fn:
         problems.append("FN %r, expected %r" % (card.fn.value, fn))
     return problems
 
 
-def check_contacts(cards, contacts):
-    """Cards of a whole book against the book's contacts, matched by UID."""
+def check_card(lines, card, expected):
+    """A card of a few items: "PROPERTY:..." a content line as written (unfolded), and
+    "property=value" or "property.part=value" each value vobject reads, in order."""
+    problems = ["no line %r" % e for e in expected if e[:1].isupper() and e not in lines]
+    for prop in dict.fromkeys(e.partition("=")[0] for e in expected if not e[:1].isupper()):
+        want = [e.partition("=")[2] for e in expected if e.partition("=")[0] == prop]
+        name, _, part = prop.partition(".")
+        got = [getattr(l.value, part) if part else l.value for l in card.contents.get(name, [])]
+        if got != want:
+            problems.append("%s: %r, expected %r" % (prop, got, want))
+    return problems
+
+
+def check_contacts(cards, lines, contacts):
+    """Cards of a whole book against the book's contacts, matched by UID: each all its items
+    ("values"), or a few content lines and values ("lines")."""
     problems = []
     by_uid = {}
     for card in cards:
@@ -213,61 +225,90 @@ def check_contacts(cards, contacts):
         problems.append("UIDs %s, expected those of the %d contacts" % (sorted(map(str, by_uid)),
                                                                        len(contacts)))
         return problems
-    for contact in contacts:
-        problems += ["%s: %s" % (contact["uid"], p) for p in
-                     check_items(by_uid[contact["uid"]], contact["values"], contact["uid"])]
+    for c in contacts:
+        card = by_uid[c["uid"]]
+        found = (check_card(lines, card, c["lines"]) if "lines" in c
+                 else check_items(card, c["values"], c["uid"]))
+        problems += ["%s: %s" % (c["uid"], p) for p in found]
     return problems
 
 
-def check_card(path, card, expected):
-    """A card of a few items: "PROPERTY:..." a content line as written (unfolded), and
-    "property=value" or "property.part=value" each value vobject reads, in order."""
-    with open(path, encoding="utf-8", newline="") as f:
-        lines = re.sub(r"\r\n[ \t]", "", f.read()).split("\r\n")
-    problems = ["no line %r" % e for e in expected if e[:1].isupper() and e not in lines]
-    for prop in dict.fromkeys(e.partition("=")[0] for e in expected if not e[:1].isupper()):
-        want = [e.partition("=")[2] for e in expected if e.partition("=")[0] == prop]
-        name, _, part = prop.partition(".")
-        got = [getattr(l.value, part) if part else l.value for l in card.contents.get(name, [])]
-        if got != want:
-            problems.append("%s: %r, expected %r" % (prop, got, want))
+def record_ends(text):
+    """What is wrong with the ends of the records: outside quotes, only CR LF ends a line."""
+    outside = re.sub(r'"[^"]*"', "", text)
+    if '"' in outside:
+        return "unterminated quote"
+    if re.search(r"\r(?!\n)|(?<!\r)\n", outside):
+        return "a bare CR or LF outside quotes"
+    return None if text.endswith("\r\n") else "last line does not end with CR LF"
+
+
+def check_csv(path, entry):
+    """A CSV file against its encoding, byte-order mark and rows, field by field."""
+    with open(path, "rb") as f:
+        data = f.read()
+    problems = []
+    if data.startswith(b"\xef\xbb\xbf") != entry["bom"]:
+        problems.append("byte-order mark %s, expected %s" % (not entry["bom"], entry["bom"]))
+    text = data.decode(entry["encoding"])
+    ends = record_ends(text)
+    if ends:
+        problems.append(ends)
+    # skipinitialspace: read as an importer that trims the spaces a field begins with, which a
+    # value keeps only when it is quoted.
+    rows = list(csv.reader(io.StringIO(text, newline=""), strict=True, skipinitialspace=True))
+    if not rows or rows[0] != CAPTIONS:
+        problems.append("heading %r" % (rows[0] if rows else None))
+    expected = entry["rows"]
+    if len(rows) - 1 != len(expected):
+        problems.append("%d data rows, expected %d" % (len(rows) - 1, len(expected)))
+    for r, (got, want) in enumerate(zip(rows[1:], expected), 1):
+        if len(got) != len(want):
+            problems.append("row %d: %d fields, expected %d" % (r, len(got), len(want)))
+            continue
+        problems += ["row %d, %s: %r, expected %r" % (r, CAPTIONS[c], g, w)
+                     for c, (g, w) in enumerate(zip(got, want)) if g != w]
     return problems
 
 
 def check(folder, entry):
-    if "rows" in entry:
-        return read_back.check(folder, entry)
     path = os.path.join(folder, entry["file"])
+    if "rows" in entry:
+        return check_csv(path, entry)
     if entry["kind"] == "files":
-        names = sorted(os.listdir(path))
-        cards = []
-        problems = []
-        for name in names:
+        cards, problems, lines = [], [], []
+        for name in sorted(os.listdir(path)):
             if not name.endswith(".vcf"):
                 problems.append("%s is not a .vcf file" % name)
                 continue
-            got, form = read_cards(os.path.join(path, name))
+            got, form, more = read_cards(os.path.join(path, name))
             problems += ["%s: %s" % (name, p) for p in form]
             if len(got) != 1:
                 problems.append("%s holds %d cards" % (name, len(got)))
             cards += got
-        return problems + check_contacts(cards, entry["contacts"])
-    cards, problems = read_cards(path)
-    if entry["kind"] == "book":
-        if len(cards) != len(entry["contacts"]):
-            problems.append("%d cards, expected %d" % (len(cards), len(entry["contacts"])))
-        order = [c.uid.value for c in cards]
-        if order != [c["uid"] for c in entry["contacts"]]:
-            problems.append("the cards are not in the order of the $People view")
-        return problems + check_contacts(cards, entry["contacts"])
-    if len(cards) != 1:
-        return problems + ["%d cards, expected 1" % len(cards)]
-    if entry["kind"] == "hard":
-        return problems + check_hard(cards[0], entry["expected"])
-    if entry["kind"] == "card":
-        return problems + check_card(path, cards[0], entry["expected"])
-    return problems + check_items(cards[0], entry["values"], entry["uid"])
+            lines += more
+        return problems + check_contacts(cards, lines, entry["contacts"])
+    cards, problems, lines = read_cards(path)
+    if [c.uid.value for c in cards] != [c["uid"] for c in entry["contacts"]]:
+        problems.append("the cards are not those of the $People view, in its order")
+    return problems + check_contacts(cards, lines, entry["contacts"])
+
+
+def main():
+    """Checks every entry of FOLDER/expected.json; the exit status is 1 if any entry failed, or
+    there was none."""
+    folder = sys.argv[1]
+    with open(os.path.join(folder, "expected.json"), encoding="utf-8") as f:
+        entries = json.load(f)
+    failed = not entries
+    for entry in entries:
+        problems = check(folder, entry)
+        print("%s: %s" % (entry["file"], "ok" if not problems else "FAILED"))
+        for p in problems:
+            print("   " + p)
+        failed = failed or bool(problems)
+    return 1 if failed else 0
 
 
 if __name__ == "__main__":
-    sys.exit(expected_files.run(check))
+    sys.exit(main())

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The CSV field format: which values are quoted and how. Where the separators go is checked on
-// whole files through the export window (tst_frmconversion), the captions by read_back.py.
+// whole files through the export window (tst_frmconversion), the captions by read_vcards.py.
 #include "DataRows.h"
 #include "export/format/CsvFormat.h"
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the contact record: the field schema, the names shown for a contact, the group it is
 // listed under, and the one-text form that travels with the tree node.
+#include "DataRows.h"
 #include "notes/ContactRecord.h"
 
 #include <QTest>
@@ -54,52 +55,18 @@ private slots:
 
     void names_data()
     {
-        QTest::addColumn<QStringList>("parts"); // first, middle, last
-        QTest::addColumn<QString>("display");
-        QTest::addColumn<QString>("header");
-        const auto row = [](const char *name, const QStringList &parts, const char *display,
-                            const char *header) {
-            QTest::newRow(name) << parts << QString(display) << QString(header);
-        };
-        row("all three", {"Ann", "J", "Lee"}, "Ann J Lee", "Ann J Lee");
-        row("only last", {"", "", "Smith"}, "Smith", " Smith");
-        row("only first", {"Ann", "", ""}, "Ann", "Ann ");
-        row("nothing", {"", "", ""}, "", " ");
-        row("leading space kept inside", {" anna", "", "Lee"}, "anna Lee", " anna Lee");
-        row("middle of a space", {"Ann", " ", "Lee"}, "Ann   Lee", "Ann   Lee");
-        row("inner spaces of parts", {"Mary  Ann", "", "Lee  "}, "Mary  Ann Lee",
-            "Mary  Ann Lee  ");
-        row("middle without first", {"", "Q", "Lee"}, "Q Lee", " Q Lee");
+        testdata::addRows("notes/contact-names.rows",
+                          {"first", "middle", "last", "display", "header", "group"});
     }
     void names()
     {
-        QFETCH(QStringList, parts);
-        const ContactRecord r = named(parts[0], parts[1], parts[2]);
+        QFETCH(QString, first);
+        QFETCH(QString, middle);
+        QFETCH(QString, last);
+        const ContactRecord r = named(first, middle, last);
         QTEST(q(r.displayName()), "display");
         QTEST(q(r.headerName()), "header");
-    }
-
-    void groupKey_data()
-    {
-        QTest::addColumn<QString>("first");
-        QTest::addColumn<QString>("group");
-        const auto row = [](const char *name, const char *first, const char *group) {
-            QTest::newRow(name) << QString::fromUtf8(first) << QString(group);
-        };
-        row("capital", "Ann", "A");
-        row("leading spaces", "  anna", "A");
-        row("empty", "", "Other");
-        row("spaces only", "   ", "Other");
-        row("digit", "2nd Shift", "Other");
-        row("punctuation", "(Ann)", "Other");
-        row("accented", "Élodie", "Other");
-        row("tab first", "\tBob", "Other");
-        row("just after Z", "[x", "Other");
-    }
-    void groupKey()
-    {
-        QFETCH(QString, first);
-        QTEST(q(named(first, "", "Last").groupKey()), "group");
+        QTEST(q(r.groupKey()), "group");
     }
 
     void roundTrip_data()
@@ -127,26 +94,13 @@ private slots:
 
     void decodeTolerant_data()
     {
-        QTest::addColumn<QString>("encoded");
-        QTest::addColumn<QStringList>("expected"); // the first fields; the rest must be empty
-        QTest::newRow("empty text") << "" << QStringList{};
-        QTest::newRow("fewer fields") << "Ann|J|Lee" << QStringList{"Ann", "J", "Lee"};
-        QTest::newRow("trailing lone backslash") << "Ann|Lee\\" << QStringList{"Ann", "Lee\\"};
-        QTest::newRow("backslash escaping nothing") << "a\\b|c" << QStringList{"a\\b", "c"};
-        QTest::newRow("escaped backslash then bar") << "a\\\\|b" << QStringList{"a\\", "b"};
-        QStringList many;
-        QString text;
-        for (int i = 0; i < 45; ++i) {
-            text += (i ? "|" : "") + QString::number(i);
-            if (i < 42)
-                many << QString::number(i);
-        }
-        QTest::newRow("surplus fields dropped") << text << many;
+        testdata::addRows("notes/record-texts.rows", {"encoded", "fields"});
     }
     void decodeTolerant()
     {
         QFETCH(QString, encoded);
-        QFETCH(QStringList, expected);
+        QFETCH(QString, fields);
+        const QStringList expected = fields.split(QLatin1String(" / "));
         const ContactRecord r = ContactRecord::decode(encoded.toStdString());
         for (int i = 0; i < notes::kFieldCount; ++i)
             QCOMPARE(q(r.fields[i]), i < expected.size() ? expected[i] : QString());

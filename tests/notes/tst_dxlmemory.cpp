@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The DXL reader's memory on hostile books: each book is scanned by kt_peak_read in a child
 // process of its own, and the peak it reports is compared with that of a one-person book. The
-// bound is generous (the books below once took gigabytes); no time is measured.
+// bound is generous (the books below once took gigabytes); no time is measured. An entity bomb
+// is refused before it expands (tst_dxlclient's books).
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -9,9 +10,9 @@
 
 namespace {
 
-QByteArray book(const QByteArray &items, const QByteArray &doctype = {})
+QByteArray book(const QByteArray &items)
 {
-    return "<?xml version='1.0' encoding='utf-8'?>\n" + doctype +
+    return "<?xml version='1.0' encoding='utf-8'?>\n"
            "<database xmlns='http://www.lotus.com/dxl' version='8.5' title='Big'>\n"
            "<document form='Person'><noteinfo noteid='1f' unid='AA'/>\n"
            "<item name='FirstName'><text>Ann</text></item>\n" +
@@ -28,18 +29,6 @@ QByteArray attachment(int bytes)
         data += line;
     return "<item name='$FILE'><object><file name='big.bin'><filedata>\n" + data +
            "</filedata></file></object></item>\n";
-}
-
-QByteArray entityBomb()
-{
-    QByteArray dtd = "<!DOCTYPE database [\n<!ENTITY a0 '" + QByteArray(80, 'x') + "'>\n";
-    for (int i = 1; i <= 9; ++i) {
-        dtd += "<!ENTITY a" + QByteArray::number(i) + " '";
-        for (int j = 0; j < 10; ++j)
-            dtd += "&a" + QByteArray::number(i - 1) + ';';
-        dtd += "'>\n";
-    }
-    return book("<item name='Comment'><text>&a9;</text></item>\n", dtd + "]>\n");
 }
 
 } // namespace
@@ -92,30 +81,20 @@ private slots:
     void peak_data()
     {
         QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<int>("kind"); // WalkOutcome::Kind: 0 completed, 2 cannot open
-        QTest::addColumn<QString>("reasonHolds");
-        QTest::newRow("5 MB attachment") << book(attachment(5 << 20)) << 0 << QString();
+        QTest::newRow("5 MB attachment") << book(attachment(5 << 20));
         QTest::newRow("long rich text")
             << book("<item name='Comment'><richtext><par>" +
                     QByteArray("A line of a long comment.<break/>").repeated(250000) +
-                    "</par></richtext></item>\n")
-            << 0 << QString();
-        QTest::newRow("entity bomb")
-            << entityBomb() << 2 << QStringLiteral("declares its own XML entities");
+                    "</par></richtext></item>\n");
     }
     void peak()
     {
         QFETCH(QByteArray, content);
-        QFETCH(QString, reasonHolds);
         const auto answer = scan(content);
         QVERIFY2(!answer.contains(QStringLiteral("crashed")), qPrintable(answer.value("crashed")));
-        QTEST(answer.value(QStringLiteral("kind")).toInt(), "kind");
-        QVERIFY2(answer.value(QStringLiteral("reason")).contains(reasonHolds),
-                 qPrintable(answer.value(QStringLiteral("reason"))));
-        if (reasonHolds.isEmpty()) {
-            QCOMPARE(answer.value(QStringLiteral("contacts")), QStringLiteral("1"));
-            QCOMPARE(answer.value(QStringLiteral("first")), QStringLiteral("Ann"));
-        }
+        QCOMPARE(answer.value(QStringLiteral("kind")), QStringLiteral("0")); // completed
+        QCOMPARE(answer.value(QStringLiteral("contacts")), QStringLiteral("1"));
+        QCOMPARE(answer.value(QStringLiteral("first")), QStringLiteral("Ann"));
         // What the book itself may cost: three times its size, and 64 MiB for the rest.
         const qint64 grewKib =
             answer.value(QStringLiteral("peak_kib")).toLongLong() - m_baselineKib;
