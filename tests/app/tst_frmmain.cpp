@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: the start-up focus, the menus' actions, and the rules of the path row (Browse,
-// typing, emptying) over the buttons, the progress label and the progress bar, before and after a
-// scan.
+// the menu's Open, typing, emptying) over the buttons, the progress label, the progress bar and
+// the file dialog, before and after a scan.
 #include "DataRows.h"
 #include "FakePlatform.h"
 #include "Find.h"
-#include "MemoryClient.h"
+#include "TestBooks.h"
 #include "app/FrmMain.h"
 #include "product/Product.h"
 #include "support/DocAbout.h"
@@ -18,22 +18,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
-// One person, so that a scan in these tests completes.
-notes::SessionFactory onePersonBook(notes::MemoryClient &client)
-{
-    notes::MemoryDocument doc;
-    doc.universalId = "U1";
-    doc.noteId = "N1";
-    doc.set("FirstName", "Ann");
-    client.people.push_back(doc);
-    return client.factory();
-}
-
-// Runs one step of a script: "type:TEXT", "clear", "browse:PATH", "cancel", "scan".
+// Runs one step of a script: "type:TEXT", "clear", "browse:PATH", "open:PATH", "cancel", "scan".
 void runStep(app::FrmMain &window, FakePlatform &fake, const QString &step)
 {
     auto *path = find<QLineEdit>(&window, "txtNotesDatabaseFile");
@@ -46,6 +34,9 @@ void runStep(app::FrmMain &window, FakePlatform &fake, const QString &step)
     } else if (step.startsWith(QLatin1String("browse:"))) {
         fake.fileAnswers << step.mid(7);
         QTest::mouseClick(find<QPushButton>(&window, "CmdBrowse"), Qt::LeftButton);
+    } else if (step.startsWith(QLatin1String("open:"))) {
+        fake.fileAnswers << step.mid(5);
+        find<QAction>(&window, "mnuOpen")->trigger();
     } else if (step == QLatin1String("cancel")) {
         // Pressed from the keyboard: Enter on the focused button presses it.
         fake.fileAnswers << QString();
@@ -65,20 +56,10 @@ class TstFrmMain final : public QObject {
     Q_OBJECT
 
 private slots:
-    // The path box holds the focus when the window appears.
-    void focusAtStart()
-    {
-        FakePlatform fake;
-        app::FrmMain window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        QCOMPARE(QApplication::focusWidget(), find<QWidget>(&window, "txtNotesDatabaseFile"));
-    }
-
     void pathRules_data()
     {
         testdata::addRows("app/path-rules.rows",
-                          {"script", "path", "scan", "exportable", "progress"});
+                          {"script", "path", "scan", "exportable", "progress", "dialogs"});
     }
 
     void pathRules()
@@ -88,15 +69,19 @@ private slots:
         QFETCH(QString, scan);
         QFETCH(QString, exportable);
         QFETCH(QString, progress);
+        QFETCH(QString, dialogs);
         const QStringList steps = script.isEmpty() ? QStringList() : script.split(" | ");
         const bool progressShown = !progress.isEmpty();
 
         FakePlatform fake;
         notes::MemoryClient client;
         app::FrmMain window;
-        window.setSessionFactory(onePersonBook(client));
+        client.people = {person("1", "Ann", "Lee")}; // so that a scan completes
+        window.setSessionFactory(client.factory());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
+        // The path box holds the focus when the window appears.
+        QCOMPARE(window.focusWidget(), find<QWidget>(&window, "txtNotesDatabaseFile"));
         for (const QString &step : steps)
             runStep(window, fake, step);
 
@@ -111,88 +96,38 @@ private slots:
             QCOMPARE(bar->value(), 0);
         if (!steps.isEmpty() && steps.last() == "scan")
             QCOMPARE(bar->value(), bar->maximum());
-    }
-
-    void dialogKeepsLastChoice()
-    {
-        FakePlatform fake;
-        app::FrmMain window;
-        auto *browse = find<QPushButton>(&window, "CmdBrowse");
-        fake.fileAnswers = {QString(), QStringLiteral("/a/names.nsf"), QString(),
-                            QStringLiteral("/b/other.nsf")};
-        for (int i = 0; i < 3; ++i)
-            QTest::mouseClick(browse, Qt::LeftButton);
-        find<QAction>(&window, "mnuOpen")->trigger(); // the menu's Open browses alike
-        QTest::mouseClick(browse, Qt::LeftButton);
-
-        QCOMPARE(fake.fileDialogs.size(), 5);
         QStringList starts;
         for (const auto &dialog : fake.fileDialogs) {
             QCOMPARE(dialog.filter,
                      QStringLiteral("Notes Address Book (*.nsf);;DXL export (*.dxl *.xml)"));
-            starts << dialog.start;
+            starts << (dialog.start.isEmpty() ? QStringLiteral("-") : dialog.start);
         }
-        QCOMPARE(starts, (QStringList{"", "", "/a/names.nsf", "/a/names.nsf", "/b/other.nsf"}));
-        // The fifth dialog was cancelled: the last confirmed choice stays.
-        QCOMPARE(window.databasePath(), QStringLiteral("/b/other.nsf"));
-        QVERIFY(find<QPushButton>(&window, "CmdEnumerateNotes")->isEnabled());
+        if (!dialogs.isEmpty())
+            QCOMPARE(starts.join(QLatin1String(" | ")), dialogs);
     }
 
-    void links_data()
+    // The footer and the menus: the web site both ways, the help's contents, About over the
+    // window, and Exit.
+    void linksAndMenus()
     {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("call");
-        QTest::addColumn<QString>("target");
+        FakePlatform fake;
+        app::FrmMain window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTest::mouseClick(find<QLabel>(&window, "LabelSiteFooter"), Qt::LeftButton);
+        find<QAction>(&window, "mnuWebsite")->trigger();
+        find<QAction>(&window, "mnuContents")->trigger();
         const QString site = QString::fromLatin1(product::kWebSite);
-        QTest::newRow("footer") << "LabelSiteFooter"
-                                << "openInShell" << site;
-        QTest::newRow("Visit Website") << "mnuWebsite"
-                                       << "openInShell" << site;
-        QTest::newRow("Contents") << "mnuContents"
-                                  << "showHelp"
-                                  << support::helpContentsPath(
-                                         QCoreApplication::applicationDirPath());
-    }
-
-    void links()
-    {
-        QFETCH(QString, control);
-        QFETCH(QString, call);
-        QFETCH(QString, target);
-        FakePlatform fake;
-        app::FrmMain window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        if (auto *action = window.findChild<QAction *>(control))
-            action->trigger();
-        else
-            QTest::mouseClick(find<QLabel>(&window, qPrintable(control)), Qt::LeftButton);
-        QCOMPARE(fake.calls, QStringList{call});
-        QCOMPARE(call == QLatin1String("showHelp") ? fake.helpFiles : fake.opened,
-                 QStringList{target});
-    }
-
-    void aboutIsModalOverTheWindow()
-    {
-        FakePlatform fake;
-        app::FrmMain window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        // The window lives only while it is shown: look at it from inside its own event loop.
+        QCOMPARE(fake.opened, (QStringList{site, site}));
+        QCOMPARE(fake.helpFiles,
+                 QStringList{support::helpContentsPath(QCoreApplication::applicationDirPath())});
+        // About lives only while it is shown: look at it from inside its own event loop.
         QWidget *owner = nullptr;
         const auto answered = answerModal<support::DocAbout>(
             &window, [&](support::DocAbout *about) { owner = about->parentWidget(); });
         find<QAction>(&window, "mnuAbout")->trigger();
         QVERIFY(*answered);
         QCOMPARE(owner, &window);
-    }
-
-    void exitCloses()
-    {
-        FakePlatform fake;
-        app::FrmMain window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
         find<QAction>(&window, "mnuExit")->trigger();
         QVERIFY(!window.isVisible());
     }

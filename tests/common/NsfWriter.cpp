@@ -211,8 +211,8 @@ Bytes noteRecord(const Document &doc, std::uint32_t id, Names &names)
         if (value.size() > 0xFFFF)
             throw notes::NotesError("the item " + item.name + " is too large for the writer");
         append(note, names.id(item.name), 2);
-        append(note, 0x0004, 2); // a summary item
-        append(note, value.size() << 16, 4);
+        append(note, 0x0004, 2);       // a summary item
+        append(note, value.size(), 4); // the size, and a word left 0
         append(values, value);
     }
     append(note, values);

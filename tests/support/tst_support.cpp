@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The support windows and commands: the About window closes by "OK" and the close box but not by
-// Esc, the help command names a page that exists in the build, and the launcher ignores an empty
-// target.
+// Esc, the help command names a page that exists in the build (or on Windows, what the folder
+// holds), and the launcher ignores an empty target.
+#include "DataRows.h"
 #include "FakePlatform.h"
+#include "FileBytes.h"
 #include "support/DocAbout.h"
 #include "support/HelpContents.h"
 #include "support/OpenInShell.h"
@@ -10,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,40 +21,26 @@ class TestSupport final : public QObject {
     Q_OBJECT
 
 private slots:
-    void aboutKeys_data()
-    {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<bool>("closes");
-        QTest::newRow("Esc") << QStringLiteral("esc") << false;
-        QTest::newRow("OK clicked") << QStringLiteral("ok") << true;
-        QTest::newRow("Space on OK") << QStringLiteral("space") << true;
-        QTest::newRow("Enter on OK") << QStringLiteral("enter") << true;
-        QTest::newRow("close box") << QStringLiteral("close") << true;
-    }
+    // The About window closes by "OK" (clicked, or Space or Enter on it) and the close box, but
+    // not by Esc.
+    void aboutCloses_data() { testdata::addRows("support/about-closes.rows", {"key", "closes"}); }
 
-    void aboutKeys()
+    void aboutCloses()
     {
-        QFETCH(QString, action);
-        QFETCH(bool, closes);
-
+        QFETCH(QString, key);
+        QFETCH(QString, closes);
         support::DocAbout about(nullptr);
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
         auto *ok = about.findChild<QPushButton *>(QStringLiteral("CmdOK"));
-        QVERIFY(ok);
         QCOMPARE(about.focusWidget(), ok);
-
-        if (action == QLatin1String("esc"))
-            QTest::keyClick(&about, Qt::Key_Escape);
-        else if (action == QLatin1String("ok"))
+        if (key == QLatin1String("click"))
             QTest::mouseClick(ok, Qt::LeftButton);
-        else if (action == QLatin1String("space"))
-            QTest::keyClick(ok, Qt::Key_Space);
-        else if (action == QLatin1String("enter"))
-            QTest::keyClick(ok, Qt::Key_Return);
-        else
+        else if (key == QLatin1String("close box"))
             about.close();
-        QCOMPARE(about.isVisible(), !closes);
+        else
+            QTest::keyClick(ok, QKeySequence(key)[0].key());
+        QCOMPARE(about.isVisible(), closes.isEmpty());
     }
 
     void helpContents()
@@ -66,76 +55,44 @@ private slots:
             QDir::toNativeSeparators(QCoreApplication::applicationDirPath())));
     }
 
-    // Which help a folder's contents lead to: the compiled help in the viewer on Windows, the
-    // pages elsewhere; on Windows the pages in the browser when Help.chm is missing.
-    void helpContentsBeside_data()
-    {
-        QTest::addColumn<bool>("chm");
-        QTest::addColumn<bool>("pages");
-        QTest::addColumn<QString>("call");
-        QTest::addColumn<QString>("target");
-#ifdef Q_OS_WIN
-        QTest::newRow("compiled help and pages") << true << true << "showHelp"
-                                                 << "Help.chm";
-        QTest::newRow("compiled help only") << true << false << "showHelp"
-                                            << "Help.chm";
-        QTest::newRow("pages only") << false << true << "openInShell"
-                                    << "help/index.html";
-        // Nothing to show: the viewer is asked all the same and says so itself.
-        QTest::newRow("neither") << false << false << "showHelp"
-                                 << "Help.chm";
-#else
-        QTest::newRow("pages") << false << true << "showHelp"
-                               << "help/index.html";
-        QTest::newRow("a compiled help is not used") << true << true << "showHelp"
-                                                     << "help/index.html";
-#endif
-    }
-
+    // Which help a folder's contents lead to on Windows: the compiled help in the viewer, else
+    // the pages in the browser; with neither, the viewer is asked all the same and says so itself.
     void helpContentsBeside()
     {
-        QFETCH(bool, chm);
-        QFETCH(bool, pages);
-        QFETCH(QString, call);
-        QFETCH(QString, target);
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        QDir folder(dir.path());
-        if (chm) {
-            QFile file(folder.filePath(QStringLiteral("Help.chm")));
-            QVERIFY(file.open(QIODevice::WriteOnly));
+#ifndef Q_OS_WIN
+        QSKIP("elsewhere the pages are the help, whatever the folder holds (see helpContents)");
+#endif
+        const struct {
+            bool chm;
+            bool pages;
+            const char *call;
+            const char *target;
+        } rows[] = {{true, true, "showHelp", "Help.chm"},
+                    {true, false, "showHelp", "Help.chm"},
+                    {false, true, "openInShell", "help/index.html"},
+                    {false, false, "showHelp", "Help.chm"}};
+        for (const auto &row : rows) {
+            QTemporaryDir dir;
+            const QDir folder(dir.path());
+            QVERIFY(!row.chm || writeBytes(folder.filePath(QStringLiteral("Help.chm")), {}));
+            QVERIFY(!row.pages ||
+                    (folder.mkpath(QStringLiteral("help")) &&
+                     writeBytes(folder.filePath(QStringLiteral("help/index.html")), {})));
+            FakePlatform fake;
+            support::showHelpContentsIn(nullptr, dir.path());
+            QCOMPARE(fake.calls, QStringList{row.call});
+            QCOMPARE(fake.calls[0] == QLatin1String("showHelp") ? fake.helpFiles : fake.opened,
+                     QStringList{QDir::toNativeSeparators(folder.filePath(row.target))});
         }
-        if (pages) {
-            QVERIFY(folder.mkpath(QStringLiteral("help")));
-            QFile file(folder.filePath(QStringLiteral("help/index.html")));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        }
-        FakePlatform fake;
-        support::showHelpContentsIn(nullptr, dir.path());
-        QCOMPARE(fake.calls, QStringList{call});
-        const QString expected = QDir::toNativeSeparators(folder.filePath(target));
-        QCOMPARE(call == QLatin1String("showHelp") ? fake.helpFiles : fake.opened,
-                 QStringList{expected});
     }
 
-    void launcher_data()
+    // The launcher ignores an empty target; a blank one is a target all the same.
+    void launcherIgnoresEmptyTarget()
     {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QStringList>("opened");
-        QTest::newRow("empty") << QString() << QStringList{};
-        QTest::newRow("file") << QStringLiteral("/data/OE-Contacts.csv")
-                              << QStringList{QStringLiteral("/data/OE-Contacts.csv")};
-        QTest::newRow("blank is a target")
-            << QStringLiteral(" ") << QStringList{QStringLiteral(" ")};
-    }
-
-    void launcher()
-    {
-        QFETCH(QString, target);
-        QFETCH(QStringList, opened);
         FakePlatform fake;
-        support::OpenInShell(target);
-        QCOMPARE(fake.opened, opened);
+        support::OpenInShell(QString());
+        support::OpenInShell(QStringLiteral(" "));
+        QCOMPARE(fake.opened, QStringList{QStringLiteral(" ")});
     }
 };
 
