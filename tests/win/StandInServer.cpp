@@ -1,19 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in for the Notes client's COM automation classes, for testing the Windows client under
 // wine where no Notes client exists: an in-process COM server (DLL) whose hand-written IDispatch
-// objects (session, database, view, navigator, entry, document) serve an address book from
-// SampleBooks. It answers exactly the members the program calls, with the flags and argument
+// objects (session, database, view, navigator, entry, document, item) serve the Person documents
+// of a DXL export. It answers exactly the members the program calls, with the flags and argument
 // kinds the Notes classes accept, and returns values as the Notes client does (arrays of VARIANT,
 // CR LF line breaks, dates as DATE, "Nothing" as a null object).
 //
 // "Domino.NotesSession" and "Notes.NotesSession" create sessions; "KorvantaTest.Control" creates
-// the tests' control object, which selects the book, counts live objects, makes a member fail
-// with DISP_E_EXCEPTION, and registers or unregisters the session classes.
-#include "SampleBooks.h"
+// the tests' control object, which serves the book anew, counts live objects and sessions, makes
+// a member fail with DISP_E_EXCEPTION, and registers or unregisters the session classes.
 #include "notes/NotesError.h"
+#include "notes/dxl/DxlClient.h"
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <cwchar>
 #include <map>
 #include <string>
@@ -47,13 +48,6 @@ struct Failure {
     std::wstring description;
 };
 
-std::wstring lower(std::wstring s)
-{
-    for (wchar_t &c : s)
-        c = static_cast<wchar_t>(towlower(c));
-    return s;
-}
-
 std::wstring wide(const std::string &utf8)
 {
     if (utf8.empty())
@@ -65,46 +59,47 @@ std::wstring wide(const std::string &utf8)
     return out;
 }
 
-std::string narrow(const std::wstring &text)
-{
-    if (text.empty())
-        return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                      nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                        nullptr, nullptr);
-    return out;
-}
+struct Person {
+    std::string universalId;
+    std::string noteId;
+    std::vector<notes::ItemInfo> items;
+};
 
-// The book served until the tests' control object selects another: the built-in sample, or the
-// DXL export named by KT_STANDIN_BOOK, so the program's own tests can read one book both through
-// the Notes client's classes and as DXL.
-wintest::Book initialBook()
+struct Book {
+    std::string title;
+    std::vector<Person> people;
+};
+
+// The book served: the Person documents of the DXL export KT_STANDIN_BOOK names, in the order of
+// its "$People" view, with every item as the DXL client reads it, so that the program's tests can
+// read one book both through the Notes client's classes and as DXL. Read when the server is first
+// used and on the control object's Reset.
+Book servedBook()
 {
-#ifdef KT_WITH_DXL
-    const DWORD size = GetEnvironmentVariableW(L"KT_STANDIN_BOOK", nullptr, 0);
-    if (size > 1) {
-        std::wstring path(size, L'\0');
-        const DWORD n = GetEnvironmentVariableW(L"KT_STANDIN_BOOK", path.data(), size);
-        path.resize(n < size ? n : 0);
-        try {
-            return wintest::bookFromDxl(narrow(path));
-        } catch (const notes::NotesError &) {
-            // An unreadable book serves no documents: the test that named it sees that.
-            wintest::Book none;
-            none.title = "unreadable " + narrow(path);
-            return none;
+    Book book;
+    const char *path = std::getenv("KT_STANDIN_BOOK");
+    if (!path || !*path)
+        return book;
+    try {
+        auto database = notes::dxl::DxlClient::createSession()->GetDatabase("", path);
+        book.title = database->Title();
+        auto navigator = database->GetView("$People")->CreateViewNav();
+        for (auto entry = navigator->GetFirstDocument(); entry;
+             entry = navigator->GetNextDocument(*entry)) {
+            auto document = entry->Document();
+            book.people.push_back({document->UniversalID(), document->NoteID(), document->Items()});
         }
+    } catch (const notes::NotesError &) {
+        // An unreadable book serves no documents: the test that named it sees that.
+        book = {"unreadable " + std::string(path), {}};
     }
-#endif
-    return wintest::bookNamed("sample");
+    return book;
 }
 
 struct ServerState {
-    wintest::Book book = initialBook();
-    std::map<std::wstring, int> calls;      // member (lower case) -> calls so far
-    std::map<std::wstring, Failure> failAt; // member (lower case) -> which call fails
+    Book book = servedBook();
+    std::map<std::wstring, int> calls;      // member, spelled as in its table -> calls so far
+    std::map<std::wstring, Failure> failAt; // member, spelled as in its table -> which call fails
     std::map<std::wstring, int> creations;  // ProgID -> sessions created
 };
 
@@ -139,10 +134,8 @@ void setObject(VARIANT &v, IDispatch *object) // takes over the caller's referen
     v.pdispVal = object;
 }
 
-VARIANT valueVariant(const notes::ItemValue &value)
+void setValue(VARIANT &v, const notes::ItemValue &value)
 {
-    VARIANT v;
-    VariantInit(&v);
     switch (value.kind) {
     case notes::ItemValue::Kind::Text:
         setText(v, withCrLf(value.text));
@@ -166,7 +159,30 @@ VARIANT valueVariant(const notes::ItemValue &value)
         break;
     }
     }
-    return v;
+}
+
+// A list as Notes hands it out: an array of VARIANT, element i set by set(element, i).
+template <class Set> HRESULT setArray(VARIANT &result, std::size_t size, Set set)
+{
+    SAFEARRAY *array = SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(size));
+    if (!array)
+        return E_OUTOFMEMORY;
+    for (LONG i = 0; i < static_cast<LONG>(size); ++i) {
+        VARIANT v;
+        VariantInit(&v);
+        set(v, static_cast<std::size_t>(i));
+        SafeArrayPutElement(array, &i, &v);
+        VariantClear(&v);
+    }
+    result.vt = VT_ARRAY | VT_VARIANT;
+    result.parray = array;
+    return S_OK;
+}
+
+HRESULT setValues(VARIANT &result, const notes::ItemValues &values)
+{
+    return setArray(result, values.size(),
+                    [&values](VARIANT &v, std::size_t i) { setValue(v, values[i]); });
 }
 
 // The argument at `index` in natural order (Invoke receives them last first).
@@ -285,9 +301,8 @@ public:
         if (params->cArgs != member.argumentCount)
             return DISP_E_BADPARAMCOUNT;
         if (!m_isControl) {
-            const std::wstring key = lower(member.name);
-            const int n = ++state().calls[key];
-            const auto failure = state().failAt.find(key);
+            const int n = ++state().calls[member.name];
+            const auto failure = state().failAt.find(member.name);
             if (failure != state().failAt.end() && failure->second.nthCall == n) {
                 if (!info)
                     return E_FAIL;
@@ -318,37 +333,21 @@ private:
     bool m_isControl;
 };
 
-const notes::ItemValues *findItem(const notes::MemoryDocument &doc, const std::wstring &name)
+const notes::ItemValues *findItem(const Person &person, const std::wstring &name)
 {
-    for (const auto &[itemName, values] : doc.items)
-        if (_wcsicmp(wide(itemName).c_str(), name.c_str()) == 0)
-            return &values;
+    for (const notes::ItemInfo &item : person.items)
+        if (_wcsicmp(wide(item.name).c_str(), name.c_str()) == 0)
+            return &item.values;
     return nullptr;
-}
-
-// The values of an item as Notes hands them out: an array of VARIANT.
-HRESULT setValues(VARIANT &result, const notes::ItemValues &values)
-{
-    SAFEARRAY *array = SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(values.size()));
-    if (!array)
-        return E_OUTOFMEMORY;
-    for (LONG i = 0; i < static_cast<LONG>(values.size()); ++i) {
-        VARIANT v = valueVariant(values[static_cast<std::size_t>(i)]);
-        SafeArrayPutElement(array, &i, &v);
-        VariantClear(&v);
-    }
-    result.vt = VT_ARRAY | VT_VARIANT;
-    result.parray = array;
-    return S_OK;
 }
 
 // NotesItem: its name, its type (TEXT, NUMBERS or DATETIMES by its first value) and values.
 class Item final : public StandInObject {
 public:
-    Item(std::string name, notes::ItemValues values)
+    explicit Item(const notes::ItemInfo &item)
         : StandInObject(L"NotesItem",
                         {{L"Name", false, 0}, {L"Type", false, 0}, {L"Values", false, 0}}),
-          m_name(std::move(name)), m_values(std::move(values))
+          m_name(item.name), m_values(item.values)
     {
     }
 
@@ -392,39 +391,21 @@ protected:
         const auto &people = state().book.people;
         if (m_index >= people.size())
             return E_UNEXPECTED;
-        const notes::MemoryDocument &doc = people[m_index];
-        if (index == 0) {
-            setText(result, wide(doc.universalId));
+        const Person &person = people[m_index];
+        if (index < 2) {
+            setText(result, wide(index == 0 ? person.universalId : person.noteId));
             return S_OK;
         }
-        if (index == 1) {
-            setText(result, wide(doc.noteId));
-            return S_OK;
-        }
-        if (index == 3) {
-            SAFEARRAY *array =
-                SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(doc.items.size()));
-            if (!array)
-                return E_OUTOFMEMORY;
-            LONG i = 0;
-            for (const auto &[itemName, values] : doc.items) {
-                VARIANT v;
-                VariantInit(&v);
-                setObject(v, new Item(itemName, values));
-                SafeArrayPutElement(array, &i, &v);
-                VariantClear(&v);
-                ++i;
-            }
-            result.vt = VT_ARRAY | VT_VARIANT;
-            result.parray = array;
-            return S_OK;
-        }
+        if (index == 3)
+            return setArray(result, person.items.size(), [&person](VARIANT &v, std::size_t i) {
+                setObject(v, new Item(person.items[i]));
+            });
         std::wstring name;
         if (!textArgument(params, 0, name))
             return DISP_E_TYPEMISMATCH;
         // Notes gives an item that is not there as one empty text.
         static const notes::ItemValues absent{notes::ItemValue::fromText({})};
-        const notes::ItemValues *values = findItem(doc, name);
+        const notes::ItemValues *values = findItem(person, name);
         if (!values || values->empty())
             values = &absent;
         return setValues(result, *values);
@@ -546,13 +527,6 @@ protected:
     }
 };
 
-std::wstring guidText(const CLSID &clsid)
-{
-    wchar_t buf[64];
-    StringFromGUID2(clsid, buf, 64);
-    return buf;
-}
-
 LSTATUS setDefault(const std::wstring &key, const wchar_t *name, const std::wstring &value)
 {
     return RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), name, REG_SZ, value.c_str(),
@@ -563,14 +537,14 @@ LSTATUS setDefault(const std::wstring &key, const wchar_t *name, const std::wstr
 // (it does not merge in HKEY_CURRENT_USER\Software\Classes as Windows does).
 HRESULT registerClass(const ClassInfo &cls, bool on)
 {
-    const std::wstring clsid = guidText(*cls.clsid);
+    wchar_t guid[64];
+    StringFromGUID2(*cls.clsid, guid, 64);
+    const std::wstring clsid = guid;
     const std::wstring progKey = std::wstring(cls.progId);
     const std::wstring clsidKey = L"CLSID\\" + clsid;
     if (!on) {
         RegDeleteTreeW(HKEY_CLASSES_ROOT, progKey.c_str());
-        RegDeleteKeyW(HKEY_CLASSES_ROOT, progKey.c_str());
         RegDeleteTreeW(HKEY_CLASSES_ROOT, clsidKey.c_str());
-        RegDeleteKeyW(HKEY_CLASSES_ROOT, clsidKey.c_str());
         return S_OK;
     }
     wchar_t path[MAX_PATH];
@@ -595,11 +569,9 @@ public:
         : StandInObject(L"KorvantaTest.Control",
                         {{L"LiveObjects", false, 0},
                          {L"Reset", true, 0},
-                         {L"SelectBook", true, 1},
                          {L"FailOn", true, 3},
                          {L"SetRegistered", true, 2},
-                         {L"Creations", true, 1},
-                         {L"Calls", true, 1}},
+                         {L"Creations", true, 1}},
                         true)
     {
     }
@@ -618,34 +590,28 @@ protected:
             state().calls.clear();
             state().failAt.clear();
             state().creations.clear();
-            state().book = initialBook();
+            state().book = servedBook();
             return S_OK;
-        case 2:
-            if (!textArgument(params, 0, name))
-                return DISP_E_TYPEMISMATCH;
-            state().book = wintest::bookNamed(narrow(name));
-            return S_OK;
-        case 3: {
+        case 2: {
             Failure failure;
             if (!textArgument(params, 0, name) || !numberArgument(params, 1, failure.nthCall) ||
                 !textArgument(params, 2, failure.description))
                 return DISP_E_TYPEMISMATCH;
-            state().failAt[lower(name)] = failure;
+            state().failAt[name] = failure;
             return S_OK;
         }
-        case 4:
+        case 3:
             if (!textArgument(params, 0, name) || !numberArgument(params, 1, n))
                 return DISP_E_TYPEMISMATCH;
             for (const ClassInfo &cls : kClasses)
                 if (_wcsicmp(cls.progId, name.c_str()) == 0)
                     return registerClass(cls, n != 0);
             return E_INVALIDARG;
-        case 5:
-        case 6:
+        case 4:
             if (!textArgument(params, 0, name))
                 return DISP_E_TYPEMISMATCH;
             result.vt = VT_I4;
-            result.lVal = index == 5 ? state().creations[name] : state().calls[lower(name)];
+            result.lVal = state().creations[name];
             return S_OK;
         default:
             return DISP_E_MEMBERNOTFOUND;

@@ -9,45 +9,19 @@
 #include "Find.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QTest>
-#include <QTimer>
 
 #include <windows.h>
 
 namespace {
 
-// The title Help.hhp gives the viewer's window.
-constexpr wchar_t kViewerTitle[] = L"Korvanta Tessal Help";
-
-struct Search {
-    DWORD process = 0;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK findViewer(HWND window, LPARAM data)
-{
-    auto *search = reinterpret_cast<Search *>(data);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    wchar_t title[128] = {};
-    GetWindowTextW(window, title, 128);
-    if (process == search->process && wcscmp(title, kViewerTitle) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
+// The viewer's window, by the title Help.hhp gives it.
 HWND viewerWindow()
 {
-    Search search;
-    search.process = GetCurrentProcessId();
-    EnumWindows(findViewer, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindWindowW(nullptr, L"Korvanta Tessal Help");
 }
 
 } // namespace
