@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The whole way a user goes: choose the sample address book, scan it, open "Export Options",
-// pick a format (the CSV with every field ticked, one vCard file, one vCard file per contact),
-// export, and open what was written, all through the main window with the desktop replaced. The
+// pick a format (the CSV with every field ticked, one vCard file, one vCard file per contact) and
+// export, all through the main window with the desktop replaced. The
 // book is the sample with its first Person once more under another UniversalID (two contacts of
 // one name). The scan leaves the book exactly as it was, with a backup beside it equal to it.
 // What every row of the CSV and every card must hold is written beside them, read straight from
@@ -11,6 +11,7 @@
 // served by the stand-in server (tests/win) from the book's DXL; elsewhere through the database
 // file reader, from a file the tests' writer makes of the DXL (NsfWriter.h). Its CSV and vCard
 // files must be those of the DXL, byte for byte.
+#include "Cells.h"
 #include "DataRows.h"
 #include "DxlPeople.h"
 #include "FakePlatform.h"
@@ -30,7 +31,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -39,20 +39,6 @@
 #endif
 
 namespace {
-
-// Every Person of the book in view order, each as its 28 column values, read straight from the
-// DXL client.
-QJsonArray expectedRows(const QString &book)
-{
-    QJsonArray rows;
-    forEachDxlPerson(book, [&rows](notes::NotesDocument &document) {
-        QJsonArray row;
-        for (const auto &field : notes::kExportColumns)
-            row.append(QString::fromStdString(notes::firstText(document.GetItemValue(field.item))));
-        rows.append(row);
-    });
-    return rows;
-}
 
 QJsonArray texts(const notes::ItemValues &values)
 {
@@ -63,23 +49,6 @@ QJsonArray texts(const notes::ItemValues &values)
             out.append(QString::fromStdString(text));
     }
     return out;
-}
-
-// Every Person of the book in view order: the UID and the values of all 42 items, which
-// read_vcards.py looks for where the help says each item goes.
-QJsonArray expectedContacts(const QString &book)
-{
-    QJsonArray contacts;
-    forEachDxlPerson(book, [&contacts](notes::NotesDocument &document) {
-        QJsonObject values;
-        for (const notes::FieldSpec &field : notes::kFields)
-            values.insert(QString::fromLatin1(field.item),
-                          texts(document.GetItemValue(field.item)));
-        contacts.append(
-            QJsonObject{{QStringLiteral("uid"), QString::fromStdString(document.UniversalID())},
-                        {QStringLiteral("values"), values}});
-    });
-    return contacts;
 }
 
 // The name Python's codecs give the system's code page.
@@ -100,6 +69,11 @@ class TstEndToEnd final : public QObject {
     QDir m_out;
     QString m_book; // the sample with a twin of its first Person
     QJsonArray m_files;
+    // Every Person of the book in view order, read straight from the DXL client: its 28 column
+    // values, and its UID with the values of all 42 items, which read_vcards.py looks for where
+    // the help says each item goes.
+    QJsonArray m_rows;
+    QJsonArray m_contacts;
 
 private slots:
     void initTestCase()
@@ -120,6 +94,20 @@ private slots:
         dxl.insert(to, "\n" + twin);
         m_book = m_out.filePath(QStringLiteral("names.dxl"));
         QVERIFY(writeBytes(m_book, dxl));
+        forEachDxlPerson(m_book, [this](notes::NotesDocument &document) {
+            QJsonArray row;
+            for (const auto &field : notes::kExportColumns)
+                row.append(
+                    QString::fromStdString(notes::firstText(document.GetItemValue(field.item))));
+            QJsonObject values;
+            for (const notes::FieldSpec &field : notes::kFields)
+                values.insert(QString::fromLatin1(field.item),
+                              texts(document.GetItemValue(field.item)));
+            m_rows.append(row);
+            m_contacts.append(
+                QJsonObject{{QStringLiteral("uid"), QString::fromStdString(document.UniversalID())},
+                            {QStringLiteral("values"), values}});
+        });
 #ifdef Q_OS_WIN
         // The stand-in COM server serves this book as every .nsf file (it is loaded into this
         // process on the first session, and reads the variable then).
@@ -129,17 +117,14 @@ private slots:
 #endif
     }
 
-    void scanExportAndOpen_data()
+    void scanAndExport_data()
     {
         testdata::addRows("app/end-to-end.rows", {"bookName", "format", "written", "sameAs"});
     }
 
-    void scanExportAndOpen()
+    void scanAndExport()
     {
-        QFETCH(QString, bookName);
-        QFETCH(QString, format);
-        QFETCH(QString, written);
-        QFETCH(QString, sameAs);
+        auto [bookName, format, written, sameAs] = cells("bookName", "format", "written", "sameAs");
         const int index = format.toInt();
         const QString name = QString::fromLatin1(QTest::currentDataTag());
         QVERIFY(m_out.mkpath(name));
@@ -179,27 +164,12 @@ private slots:
                 QTest::mouseClick(find<QCheckBox>(form, "ChkSelectAll"), Qt::LeftButton,
                                   Qt::NoModifier, QPoint(8, 8));
             find<QPushButton>(form, "CmdConversion")->click();
-            auto *open = find<QLabel>(form, "LblOpenExcelFile");
-            if (open->isVisible())
-                QTest::mouseClick(open, Qt::LeftButton);
         });
         QTest::mouseClick(exportButton, Qt::LeftButton);
         QVERIFY(*answered);
-
-        const QJsonArray rows = expectedRows(m_book);
-        QVERIFY(rows.size() > 40);
-        // The CSV falls back to UTF-8 where the system's code page cannot hold every name.
-        const bool fallback =
-            readBytes(dir.filePath(written)).startsWith("\xEF\xBB\xBF") && index == 0;
         QCOMPARE(fake.messages.size(), 2);
-        QString done = QStringLiteral("%1 Contacts Saved Successfully").arg(rows.size());
-        if (fallback)
-            done += QStringLiteral("\nThe file is written as UTF-8 (with a byte-order mark), as "
-                                   "some values cannot be represented in the system's code page.");
-        QCOMPARE(fake.messages[1].text, done);
         // A new export needs a new scan.
         QVERIFY(!exportButton->isEnabled());
-        QCOMPARE(fake.opened, QStringList{QDir::toNativeSeparators(dir.filePath(written))});
 
         if (!sameAs.isEmpty()) {
             QCOMPARE(readBytes(dir.filePath(written)),
@@ -208,14 +178,16 @@ private slots:
         }
         QJsonObject file{{QStringLiteral("file"), name + QLatin1Char('/') + written}};
         if (index == 0) {
+            // UTF-8 where the system's code page cannot hold every name.
+            const bool fallback = readBytes(dir.filePath(written)).startsWith("\xEF\xBB\xBF");
             file.insert(QStringLiteral("encoding"),
                         fallback ? QStringLiteral("utf-8-sig") : pythonCodePage());
             file.insert(QStringLiteral("bom"), fallback);
-            file.insert(QStringLiteral("rows"), rows);
+            file.insert(QStringLiteral("rows"), m_rows);
         } else {
             file.insert(QStringLiteral("kind"),
                         index == 1 ? QStringLiteral("book") : QStringLiteral("files"));
-            file.insert(QStringLiteral("contacts"), expectedContacts(m_book));
+            file.insert(QStringLiteral("contacts"), m_contacts);
         }
         m_files.append(file);
     }

@@ -16,62 +16,15 @@ import sys
 
 import vobject
 
-CAPTIONS = [
-    "First Name", "Last Name", "Middle Name", "Name", "E-mail Address", "Home Street",
-    "Home City", "Home Postal Code", "Home State", "Home Country/Region", "Home Phone",
-    "Home Fax", "Mobile Phone", "Personal Web Page", "Business Street", "Business City",
-    "Business Postal Code", "Business State", "Business Country/Region", "Business Web Page",
-    "Business Phone", "Business Fax", "Pager", "Company", "Job Title", "Department",
-    "Office Location", "Notes",
-]
-
-# Where each of the contact's items must land, kept apart from the program's own table so that a
-# swap in the program shows: (property, part), the part a name or address component, an index into
-# ORG, the TEL types in order, "" for the whole value, or "NOTE:<label>" for a "Label: value" line.
-ITEMS = {
-    "FirstName": [("n", "given")],
-    "MiddleInitial": [("n", "additional")],
-    "LastName": [("n", "family")],
-    "Suffix": [("n", "suffix")],
-    "Title": [("n", "prefix")],
-    "MailAddress": [("email", "")],
-    "CompanyName": [("org", 0)],
-    "JobTitle": [("title", "")],
-    "OfficeStreetAddress": [("adr:WORK", "street")],
-    "OfficeCity": [("adr:WORK", "city")],
-    "OfficeZip": [("adr:WORK", "code")],
-    "OfficeState": [("adr:WORK", "region")],
-    "OfficeCountry": [("adr:WORK", "country")],
-    "Location": [("note", "Location")],
-    "WebSite": [("url", "")],
-    "Department": [("org", 1), ("x-department", "")],
-    "Manager": [("x-ms-manager", ""), ("x-evolution-manager", ""), ("x-manager", "")],
-    "Assistant": [("x-ms-assistant", ""), ("x-evolution-assistant", ""), ("x-assistant", "")],
-    "OfficePhoneNumber": [("tel", ("WORK",))],
-    "OfficeFAXPhoneNumber": [("tel", ("FAX", "WORK"))],
-    "CellPhoneNumber": [("tel", ("CELL", "WORK"))],
-    "PhoneNumber_6": [("tel", ("PAGER",))],
-    "MiscPhone1": [("note", "Other Email 1")],
-    "MiscPhone2": [("note", "Other Email 2")],
-    "MiscPhone3": [("note", "Other Email 3")],
-    "StreetAddress": [("adr:HOME", "street")],
-    "City": [("adr:HOME", "city")],
-    "Zip": [("adr:HOME", "code")],
-    "State": [("adr:HOME", "region")],
-    "Country": [("adr:HOME", "country")],
-    "Spouse": [("x-ms-spouse", ""), ("x-evolution-spouse", ""), ("x-spouse", "")],
-    "Children": [("note", "Children")],
-    "PhoneNumber": [("tel", ("HOME",))],
-    "HomeFAXPhoneNumber": [("tel", ("FAX", "HOME"))],
-    "PersPager": [("tel", ("CELL", "HOME"))],
-    "Birthday": [("bday", "")],
-    "Anniversary": [("anniversary", ""), ("x-anniversary", ""), ("x-evolution-anniversary", "")],
-    "Comment": [("note", None)],
-    "ShortName": [("note", "Short Name")],
-    "AltFullNameSort": [("x-phonetic-last-name", "")],
-    "MailDomain": [("note", "Mail Domain")],
-    "Categories": [("categories", "")],
-}
+# The CSV's captions, and where each of the contact's items must land, kept apart from the
+# program's own table so that a swap in the program shows (vcard-items.json): (property, part),
+# the part a name or address component, an index into ORG, the TEL types in order, "" for the
+# whole value, or "NOTE:<label>" for a "Label: value" line.
+with open(os.path.join(os.path.dirname(__file__), "vcard-items.json"), encoding="utf-8") as f:
+    TABLES = json.load(f)
+CAPTIONS = TABLES["captions"]
+ITEMS = {item: [(prop, tuple(part) if isinstance(part, list) else part) for prop, part in places]
+         for item, places in TABLES["items"].items()}
 
 
 def physical_lines(data):

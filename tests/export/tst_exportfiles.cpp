@@ -1,40 +1,88 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The one-vCard-per-contact export's files: names that every file system takes and that stay
-// unique where a file system ignores case or normalisation, and a folder that appears whole or
-// not at all, never in place of one that is already there.
+// The export's files: the CSV field format (which values are quoted and how; the separators and
+// captions are checked on whole files by tst_exportjob's golden files and read_vcards.py), the
+// CSV file written in many pieces and never without a commit, where it goes, and the
+// one-vCard-per-contact files: names that every file system takes and that stay unique where a
+// file system ignores case or normalisation, and a folder that appears whole or not at all,
+// never in place of one that is already there.
 #include "DataRows.h"
+#include "FileBytes.h"
 #include "export/ContactFileNames.h"
+#include "export/ExportFilePath.h"
+#include "export/SingleFileWriter.h"
 #include "export/VCardFolderWriter.h"
+#include "export/format/CsvFormat.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <string>
 
 class TestExportFiles final : public QObject {
     Q_OBJECT
 
 private slots:
-    void safeName_data() { testdata::addRows("export/file-names.rows", {"name", "file"}); }
+    void csvField_data() { testdata::addRows("export/csv-fields.rows", {"value", "written"}); }
+    void csvField()
+    {
+        QFETCH(QString, value);
+        QTEST(QString::fromStdString(formats::csvField(value.toStdString())), "written");
+    }
 
+    // More than the writer holds back at a time, so the file is written in several pieces; the
+    // older file stays until the commit.
+    void csvFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("OE-Contacts.csv"));
+        QVERIFY(writeBytes(path, "old contents\r\n"));
+        QByteArray expected;
+        {
+            exporting::SingleFileWriter writer(path, QStringConverter::Utf8);
+            QVERIFY(writer.open());
+            writer.writeLine("new\r\n");
+        }
+        QCOMPARE(readBytes(path), QByteArray("old contents\r\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"OE-Contacts.csv"});
+        exporting::SingleFileWriter writer(path, QStringConverter::Utf8);
+        QVERIFY(writer.open());
+        for (int i = 0; i < 100000; ++i) {
+            const std::string line = "Contact number " + std::to_string(i) + ",x\r\n";
+            writer.writeLine(line);
+            expected += QByteArray::fromStdString(line);
+        }
+        QVERIFY(writer.commit());
+        QCOMPARE(readBytes(path), expected);
+    }
+
+    void csvFileIn()
+    {
+        const QString file = QDir::toNativeSeparators(QStringLiteral("/data/OE-Contacts.csv"));
+        QCOMPARE(exporting::exportFileIn(QStringLiteral("/data")), file);
+        QCOMPARE(exporting::exportFileIn(QStringLiteral("/data/")), file);
+        QCOMPARE(exporting::exportFileIn(QStringLiteral("/")),
+                 QDir::toNativeSeparators(QStringLiteral("/OE-Contacts.csv")));
+    }
+
+    void safeName_data() { testdata::addRows("export/file-names.rows", {"name", "file"}); }
     void safeName()
     {
         QFETCH(QString, name);
-        QFETCH(QString, file);
-        QCOMPARE(exporting::ContactFileNames::safeBase(name), file);
+        QTEST(exporting::ContactFileNames::safeBase(name), "file");
     }
 
     void uniqueNames()
     {
         exporting::ContactFileNames names;
         // A name may look numbered before its number comes up.
-        const QStringList taken{
-            names.take(QStringLiteral("Anna Lee (3)")), names.take(QStringLiteral("Anna Lee")),
-            names.take(QStringLiteral("anna lee")),     names.take(QStringLiteral("ANNA LEE")),
-            names.take(QStringLiteral("Anna Lee (2)")), names.take(QStringLiteral("Zo\u00eb")),
-            names.take(QStringLiteral("Zoe\u0308")),    names.take(QStringLiteral("a/b")),
-            names.take(QStringLiteral("a:b")),          names.take(QStringLiteral("-a_b")),
-        };
+        QStringList taken;
+        for (const QString &name : {QStringLiteral("Anna Lee (3)"), QStringLiteral("Anna Lee"),
+                                    QStringLiteral("anna lee"), QStringLiteral("ANNA LEE"),
+                                    QStringLiteral("Anna Lee (2)"), QStringLiteral("Zo\u00eb"),
+                                    QStringLiteral("Zoe\u0308"), QStringLiteral("a/b"),
+                                    QStringLiteral("a:b"), QStringLiteral("-a_b")})
+            taken << names.take(name);
         QCOMPARE(taken,
                  (QStringList{"Anna Lee (3).vcf", "Anna Lee.vcf", "anna lee (2).vcf",
                               "ANNA LEE (4).vcf", "Anna Lee (2) (2).vcf",
@@ -45,13 +93,9 @@ private slots:
     void folderAppearsWhole()
     {
         QTemporaryDir parent;
-        QVERIFY(parent.isValid());
         const QDir dir(parent.path());
         QVERIFY(dir.mkdir(QStringLiteral("Contacts")));
-        QFile mine(dir.filePath(QStringLiteral("Contacts/mine.txt")));
-        QVERIFY(mine.open(QIODevice::WriteOnly));
-        mine.close();
-
+        QVERIFY(writeBytes(dir.filePath(QStringLiteral("Contacts/mine.txt")), {}));
         exporting::VCardFolderWriter writer(parent.path());
         QVERIFY(writer.open());
         writer.writeContact({"BEGIN:VCARD\r\nEND:VCARD\r\n", "Anna Lee"});
@@ -73,16 +117,14 @@ private slots:
     void failedFolderLeavesNothing()
     {
         QTemporaryDir parent;
-        QVERIFY(parent.isValid());
         exporting::VCardFolderWriter writer(parent.path());
         QVERIFY(writer.open());
         writer.writeContact({"BEGIN:VCARD\r\nEND:VCARD\r\n", "Anna Lee"});
         writer.writeLine("not a contact\r\n");
-        QVERIFY(!writer.commit());
-        QVERIFY(!writer.errorString().isEmpty());
-        QVERIFY(QDir(parent.path())
-                    .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
-                    .isEmpty());
+        QVERIFY(!writer.commit() && !writer.errorString().isEmpty());
+        QCOMPARE(
+            QDir(parent.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList());
     }
 };
 

@@ -2,6 +2,7 @@
 // Writes that go through only in part, as on a full disk: the export file, the scan's backup
 // copy, and a whole export through the window. The file system makes the writes come up short
 // for real, through a file size limit (any user) or a 64 KiB file system (root only); Linux only.
+#include "DataRows.h"
 #include "FakePlatform.h"
 #include "FileBytes.h"
 #include "TestBooks.h"
@@ -25,8 +26,6 @@
 #include <csignal>
 #include <optional>
 #endif
-
-Q_DECLARE_METATYPE(QStringConverter::Encoding)
 
 namespace {
 
@@ -67,37 +66,30 @@ private slots:
     }
 
 #ifdef Q_OS_LINUX
-    // Each way the writer hands bytes to the file: big direct writes, the held-back code page
-    // bytes, the UTF-8 fallback, and a file small enough to wait in the file's own buffer.
+    // Each way the writer hands bytes to the file (short-writes.rows): big direct writes, the
+    // held-back code page bytes, the UTF-8 fallback, and a file small enough to wait in the
+    // file's own buffer.
     void writer_data()
     {
-        QTest::addColumn<QStringConverter::Encoding>("codePage");
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<int>("lines");
-        QTest::addColumn<int>("limit");
-        const QByteArray plain("Anna,Lee,anna.lee@example.com,12 High Street\r\n");
-        QTest::newRow("UTF-8, direct") << QStringConverter::Utf8 << plain << 30000 << 61440;
-        QTest::newRow("code page") << QStringConverter::Latin1 << plain << 30000 << 61440;
-        QTest::newRow("UTF-8 fallback")
-            << QStringConverter::Latin1 << QByteArray("5 \xe2\x82\xac,Lee\r\n") << 30000 << 61440;
-        QTest::newRow("small file") << QStringConverter::Utf8 << plain << 100 << 1000;
+        testdata::addRows("export/short-writes.rows", {"codePage", "line", "lines", "limit"});
     }
     void writer()
     {
-        QFETCH(QStringConverter::Encoding, codePage);
-        QFETCH(QByteArray, line);
-        QFETCH(int, lines);
-        QFETCH(int, limit);
+        QFETCH(QString, codePage);
+        QFETCH(QString, line);
+        QFETCH(QString, lines);
+        QFETCH(QString, limit);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("OE-Contacts.csv"));
         const QByteArray older = QByteArray("older export\r\n").repeated(200);
         QVERIFY(writeBytes(path, older));
         {
-            const FileSizeLimit full(static_cast<rlim_t>(limit));
+            const FileSizeLimit full(limit.toULong());
             QVERIFY(full.isSet());
-            exporting::SingleFileWriter writer(path, codePage);
+            exporting::SingleFileWriter writer(
+                path, codePage == "Latin-1" ? QStringConverter::Latin1 : QStringConverter::Utf8);
             QVERIFY(writer.open());
-            for (int i = 0; i < lines; ++i)
+            for (int i = 0; i < lines.toInt(); ++i)
                 writer.writeLine(line.toStdString());
             QVERIFY(!writer.commit());
             QCOMPARE(writer.errorString(), QStringLiteral("File too large"));

@@ -59,14 +59,10 @@ inline std::string value(const notes::nsf::Item &item)
     case Kind::NumberRange:
         for (double n : v.numbers)
             list(number(n));
-        for (const auto &[a, b] : v.numberPairs)
-            list(number(a) + " .. " + number(b));
         break;
     case Kind::TimeRange:
         for (const auto &t : v.times)
             list(describe(t));
-        for (const auto &[a, b] : v.timePairs)
-            list(describe(a) + " .. " + describe(b));
         break;
     case Kind::Other: {
         out = "not decoded, " + std::to_string(v.raw.size()) + " bytes:";

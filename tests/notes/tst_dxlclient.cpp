@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the DXL client: every value kind and date form a DXL export holds and item names in
 // any case (dxl-values.rows), the "$People" view, ids and unreadable files (dxl-books.rows), and
-// what no row shows: views, objects that outlive their book, big values. The sample book is
-// read through the window by the end-to-end tests.
+// what no row shows: views, objects that outlive their book, big values, the factory. The sample
+// book is read through the window by the end-to-end tests.
 #include "DataRows.h"
 #include "TimeZone.h"
 #include "notes/KeepAlive.h"
@@ -167,59 +167,38 @@ private slots:
         QVERIFY(!nav->GetNextDocument(*next));
     }
 
+    // 10 MB in one value, crossing many read chunks and arena blocks. A book that big takes
+    // seconds to open: the window that asked must get to paint meanwhile.
     void bigValue()
     {
-        // 10 MB in one value, crossing many read chunks and arena blocks.
         QByteArray big(10 * 1024 * 1024, 'x');
         for (int i = 0; i < big.size(); i += 4093)
             big[i] = char('a' + i % 26);
-        auto doc = firstPerson(book(person("AA", "<item name='Comment'><text>" + big +
-                                                     "</text></item><item name='FirstName'>"
-                                                     "<text>After</text></item>")));
-        QVERIFY(doc);
-        const notes::ItemValues v = doc->GetItemValue("Comment");
-        QCOMPARE(v.size(), size_t(1));
-        QVERIFY(QByteArray::fromStdString(v[0].text) == big);
-        QCOMPARE(describe(doc->GetItemValue("FirstName")), QStringLiteral("text:After"));
-    }
-
-    void keepsItsCallerAlive()
-    {
-        // A big book takes seconds to open: the window that asked must get to paint meanwhile.
-        const std::string path = write(book(person(
-            "AA", "<item name='Comment'><text>" + QByteArray(5 << 20, 'x') + "</text></item>")));
+        const std::string path =
+            write(book(person("AA", "<item name='Comment'><text>" + big +
+                                        "</text></item><item name='FirstName'><text>After</text>"
+                                        "</item>")));
         int calls = 0;
+        std::unique_ptr<notes::NotesDatabase> db;
         {
             const notes::KeepAliveHook hook([&calls] { ++calls; });
-            QVERIFY(openBook(path));
+            db = openBook(path);
         }
         QVERIFY2(calls >= 4, qPrintable(QString::number(calls)));
+        auto doc = db->GetView("$People")->CreateViewNav()->GetFirstDocument()->Document();
+        QVERIFY(doc->GetItemValue("Comment").at(0).text == big.toStdString());
+        QCOMPARE(describe(doc->GetItemValue("FirstName")), QStringLiteral("text:After"));
         const int during = calls;
         openBook(path);
         QCOMPARE(calls, during); // the hook went with its scope
     }
 
-    void readOnlyFileUnchanged()
-    {
-        const QByteArray content = book(person("A", ""));
-        const std::string path = write(content, QStringLiteral("readonly.dxl"));
-        QFile::setPermissions(QString::fromStdString(path), QFileDevice::ReadOwner);
-        QVERIFY(openBook(path));
-        QFile f(QString::fromStdString(path));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), content);
-    }
-
+    // Only the Notes classes: the Domino ones are refused, so the walk falls back to them.
     void factory()
     {
         const notes::SessionFactory f = notes::dxl::DxlClient::factory();
         QVERIFY(f(notes::kNotesProgId));
-        try {
-            f(notes::kDominoProgId);
-            QFAIL("Domino.NotesSession was created");
-        } catch (const NotesError &e) {
-            QVERIFY2(e.reason().find("is not available") != std::string::npos, e.what());
-        }
+        QVERIFY_THROWS_EXCEPTION(NotesError, f(notes::kDominoProgId));
     }
 };
 

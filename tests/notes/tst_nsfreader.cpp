@@ -6,6 +6,7 @@
 // hands them out (nsf/timedates.rows), and the scan over the database file client.
 // KT_NSF_WRITE_GOLDEN=1 rewrites the golden files instead of comparing.
 #include "DataRows.h"
+#include "FileBytes.h"
 #include "NsfDump.h"
 #include "TestBooks.h"
 #include "TimeZone.h"
@@ -14,7 +15,6 @@
 #include "notes/nsf/NsfClient.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -30,10 +30,7 @@ const QString kCases = QStringLiteral(KT_NSF_CASES);
 
 std::vector<std::uint8_t> sample(const QString &name)
 {
-    QFile f(kSamples + '/' + name);
-    if (!f.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", qPrintable(f.fileName()));
-    const QByteArray b = f.readAll();
+    const QByteArray b = readBytes(kSamples + '/' + name);
     return {b.begin(), b.end()};
 }
 
@@ -74,13 +71,10 @@ private slots:
         const auto db = Database::fromBytes(sample(name), name.toStdString());
         const QByteArray got =
             QByteArray::fromStdString(nsfdump::dump(*db, file.contains(QLatin1String(".items."))));
-        QFile expected(kCases + "/golden/" + file);
-        if (qEnvironmentVariableIntValue("KT_NSF_WRITE_GOLDEN")) {
-            QVERIFY(expected.open(QIODevice::WriteOnly) && expected.write(got) == got.size());
-            return;
-        }
-        QVERIFY(expected.open(QIODevice::ReadOnly));
-        QCOMPARE(got, expected.readAll());
+        const QString expected = kCases + "/golden/" + file;
+        if (qEnvironmentVariableIntValue("KT_NSF_WRITE_GOLDEN"))
+            QVERIFY(writeBytes(expected, got));
+        QCOMPARE(got, readBytes(expected));
     }
 
     // Each row: a sample, patches ("offset=hex bytes", or "size=n" to cut the file short) and
@@ -137,12 +131,11 @@ private slots:
         QTemporaryDir dir;
         std::vector<std::uint8_t> bytes = sample("sample.nsf");
         const auto write = [&dir, &bytes](const char *name) {
-            QFile f(dir.filePath(name));
-            const auto size = static_cast<qint64>(bytes.size());
-            if (!f.open(QIODevice::WriteOnly) ||
-                f.write(reinterpret_cast<const char *>(bytes.data()), size) != size)
+            const QString path = dir.filePath(name);
+            if (!writeBytes(path, QByteArray(reinterpret_cast<const char *>(bytes.data()),
+                                             qsizetype(bytes.size()))))
                 qFatal("cannot write %s", name);
-            return f.fileName().toStdString();
+            return path.toStdString();
         };
         RecordingScanSink sink;
         auto outcome = notes::runScan(notes::nsf::NsfClient::factory(), write("sample.nsf"), sink);

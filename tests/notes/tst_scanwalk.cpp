@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the scan walk over the in-memory client: which session it takes, how each failing
 // operation ends or shortens the walk, what reaches the sink, the order in which the Notes
-// objects are released, and where the backup copy goes.
+// objects are released, and where the backup copy goes. And of the contact record it fills: the
+// field schema, the names shown for a contact, the group it is listed under, and the one-text
+// form that travels with the tree node.
 #include "DataRows.h"
 #include "TestBooks.h"
+#include "notes/ContactRecord.h"
 
 #include <QTest>
+
+#include <set>
 
 using notes::MemoryClient;
 using notes::WalkOutcome;
@@ -21,12 +26,6 @@ void threePeople(MemoryClient &client)
 {
     client.people = {person("1", "Ann", "Abbott"), person("2", "Bruno", "Berg"),
                      person("3", "Carla", "Castillo")};
-}
-
-WalkOutcome scan(MemoryClient &client, RecordingScanSink &sink,
-                 const std::string &path = "names.nsf")
-{
-    return notes::runScan(client.factory(), path, sink);
 }
 
 QStringList tail(const std::vector<std::string> &log, int n)
@@ -119,55 +118,10 @@ private slots:
         QCOMPARE(client.liveObjects(), 0);
     }
 
-    // What a document's record holds: the first value of a list, dates and numbers as text, a
-    // bar kept, an absent item empty; the names shown and the group, each item read once.
-    void completed()
-    {
-        MemoryClient client;
-        threePeople(client);
-        auto &ann = client.people[0];
-        ann.set("MiddleInitial", "J");
-        ann.set("Categories",
-                {notes::ItemValue::fromText("Red"), notes::ItemValue::fromText("Blue")});
-        ann.set("Birthday", {notes::ItemValue::fromDateTime({true, false, 1968, 2, 14, 0, 0, 0})});
-        ann.set("OfficeZip", {notes::ItemValue::fromNumber(4711)});
-        ann.set("comment", "a|b");
-        client.people[1] = person("2", "  bruno", "Berg");
-        RecordingScanSink sink;
-        QCOMPARE(scan(client, sink).kind, Kind::Completed);
-        const notes::ScannedContact &first = sink.contacts[0];
-        QCOMPARE(first.displayName, std::string("Ann J Abbott"));
-        QCOMPARE(first.groupKey, std::string("A"));
-        QCOMPARE(first.record.fields[41], std::string("Red"));
-        QCOMPARE(first.record.fields[35], std::string("1968-02-14"));
-        QCOMPARE(first.record.fields[10], std::string("4711"));
-        QCOMPARE(first.record.fields[37], std::string("a|b"));
-        QCOMPARE(first.record.fields[5], std::string()); // absent item
-        QCOMPARE(sink.contacts[1].displayName, std::string("bruno Berg"));
-        QCOMPARE(sink.contacts[1].groupKey, std::string("B"));
-        QCOMPARE(client.calls(Op::GetItemValue), 3 * 42);
-    }
-
-    // Memory running out while the book opens or while a document is read is a failure of the
-    // book, reported with a reason; nothing escapes the walk and nothing is claimed.
-    void outOfMemory_data()
-    {
-        QTest::addColumn<bool>("opening");     // else while the second document is read
-        QTest::addColumn<bool>("lengthError"); // else std::bad_alloc
-        QTest::newRow("opening, bad_alloc") << true << false;
-        QTest::newRow("opening, length_error") << true << true;
-        QTest::newRow("second document, bad_alloc") << false << false;
-        QTest::newRow("second document, length_error") << false << true;
-    }
+    // Memory running out while the book opens or while the second document is read is a failure
+    // of the book, reported with a reason; nothing escapes the walk and nothing is claimed.
     void outOfMemory()
     {
-        QFETCH(bool, opening);
-        QFETCH(bool, lengthError);
-        const auto fail = [lengthError] {
-            if (lengthError)
-                throw std::length_error("too long");
-            throw std::bad_alloc();
-        };
         class HungrySink final : public notes::ScanSink {
         public:
             std::function<void()> fail;
@@ -180,26 +134,36 @@ private slots:
             }
             void progress(std::int64_t) override {}
         };
-        MemoryClient client;
-        threePeople(client);
-        const notes::SessionFactory inner = client.factory();
-        const notes::SessionFactory factory = [&](const std::string &progId) {
-            if (opening)
-                fail();
-            return inner(progId);
-        };
-        HungrySink sink;
-        sink.fail = fail;
-        WalkOutcome out;
-        try {
-            out = notes::runScan(factory, "names.nsf", sink);
-        } catch (...) {
-            QFAIL("an exception escaped the walk");
+        for (const bool opening : {true, false}) {
+            for (const bool lengthError : {true, false}) {
+                const auto fail = [lengthError] {
+                    if (lengthError)
+                        throw std::length_error("too long");
+                    throw std::bad_alloc();
+                };
+                MemoryClient client;
+                threePeople(client);
+                const notes::SessionFactory inner = client.factory();
+                HungrySink sink;
+                sink.fail = fail;
+                WalkOutcome out;
+                try {
+                    out = notes::runScan(
+                        [&](const std::string &progId) {
+                            if (opening)
+                                fail();
+                            return inner(progId);
+                        },
+                        "names.nsf", sink);
+                } catch (...) {
+                    QFAIL("an exception escaped the walk");
+                }
+                QCOMPARE(out.kind, opening ? Kind::CannotOpen : Kind::StoppedEarly);
+                QCOMPARE(out.delivered, opening ? 0 : 1);
+                QVERIFY2(out.reason.find("memory") != std::string::npos, out.reason.c_str());
+                QCOMPARE(client.liveObjects(), 0);
+            }
         }
-        QCOMPARE(out.kind, opening ? Kind::CannotOpen : Kind::StoppedEarly);
-        QCOMPARE(out.delivered, opening ? 0 : 1);
-        QVERIFY2(out.reason.find("memory") != std::string::npos, out.reason.c_str());
-        QCOMPARE(client.liveObjects(), 0);
     }
 
     void backupPath_data() { testdata::addRows("notes/backup-paths.rows", {"path", "backup"}); }
@@ -207,6 +171,57 @@ private slots:
     {
         QFETCH(QString, path);
         QTEST(QString::fromStdString(notes::backupPathFor(path.toStdString())), "backup");
+    }
+
+    void schemaNamesEachThingOnce()
+    {
+        std::set<std::string> items;
+        std::set<std::string> boxes;
+        for (const notes::FieldSpec &spec : notes::kFields) {
+            items.insert(spec.item);
+            boxes.insert(spec.box);
+        }
+        QCOMPARE(items.size(), notes::kFields.size());
+        QCOMPARE(boxes.size(), notes::kFields.size());
+        std::set<std::string> captions;
+        for (const notes::ExportColumn &column : notes::kExportColumns) {
+            captions.insert(column.caption);
+            // Every column but the full name writes an item the record keeps.
+            if (std::string(column.item) != "FullName")
+                QVERIFY2(notes::fieldOf(column.item) >= 0, column.item);
+        }
+        QCOMPARE(captions.size(), notes::kExportColumns.size());
+    }
+
+    void names_data()
+    {
+        testdata::addRows("notes/contact-names.rows",
+                          {"first", "middle", "last", "display", "header", "group"});
+    }
+    void names()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, middle);
+        QFETCH(QString, last);
+        notes::ContactRecord r;
+        r.fields[notes::field("FirstName")] = first.toStdString();
+        r.fields[notes::field("MiddleInitial")] = middle.toStdString();
+        r.fields[notes::field("LastName")] = last.toStdString();
+        QTEST(QString::fromStdString(r.displayName()), "display");
+        QTEST(QString::fromStdString(r.headerName()), "header");
+        QTEST(QString::fromStdString(r.groupKey()), "group");
+    }
+
+    void recordText_data() { testdata::addRows("notes/record-texts.rows", {"encoded", "fields"}); }
+    void recordText()
+    {
+        QFETCH(QString, encoded);
+        QFETCH(QString, fields);
+        const QStringList expected = fields.split(QLatin1String(" / "));
+        const auto r = notes::ContactRecord::decode(encoded.toStdString());
+        for (int i = 0; i < notes::kFieldCount; ++i)
+            QCOMPARE(QString::fromStdString(r.fields[i]), expected.value(i));
+        QVERIFY(notes::ContactRecord::decode(r.encode()).fields == r.fields);
     }
 };
 
