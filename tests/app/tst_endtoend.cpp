@@ -11,7 +11,6 @@
 // served by the stand-in server (tests/win) from the book's DXL; elsewhere through the database
 // file reader, from a file the tests' writer makes of the DXL (NsfWriter.h). Its CSV and vCard
 // files must be those of the DXL, byte for byte.
-#include "Cells.h"
 #include "DataRows.h"
 #include "DxlPeople.h"
 #include "FakePlatform.h"
@@ -124,7 +123,8 @@ private slots:
 
     void scanAndExport()
     {
-        auto [bookName, format, written, sameAs] = cells("bookName", "format", "written", "sameAs");
+        auto [bookName, format, written, sameAs] =
+            testdata::cells("bookName", "format", "written", "sameAs");
         const int index = format.toInt();
         const QString name = QString::fromLatin1(QTest::currentDataTag());
         QVERIFY(m_out.mkpath(name));

@@ -7,7 +7,6 @@
 // boxes, the contact tree's keys and keyboard). "Export Options": the select-all rule, every way
 // a run ends (what is written, what is said, and the window after it; a run refused or failed
 // leaves the window as it was), and the input that arrives while a run goes on.
-#include "Cells.h"
 #include "DataRows.h"
 #include "FakePlatform.h"
 #include "FileBytes.h"
@@ -185,7 +184,7 @@ private slots:
     void pathRules()
     {
         auto [script, path, scan, exportable, progress, dialogs] =
-            cells("script", "path", "scan", "exportable", "progress", "dialogs");
+            testdata::cells("script", "path", "scan", "exportable", "progress", "dialogs");
         const QStringList steps = script.isEmpty() ? QStringList() : script.split(" | ");
         m_client->people = {person("1", "Ann", "Lee")}; // so that a scan completes
         // The path box holds the focus when the window appears.
@@ -241,8 +240,9 @@ private slots:
 
     void scanOutcomes()
     {
-        auto [setup, title, textStart, textHolds, completedRun, contactCount, steps] = cells(
-            "setup", "title", "textStart", "textHolds", "completedRun", "contactCount", "steps");
+        auto [setup, title, textStart, textHolds, completedRun, contactCount, steps] =
+            testdata::cells("setup", "title", "textStart", "textHolds", "completedRun",
+                            "contactCount", "steps");
 #ifdef Q_OS_WIN
         textStart.replace(QLatin1String("{nl}"), QLatin1String("\r\n"));
 #endif
@@ -393,7 +393,7 @@ private slots:
 
     void details()
     {
-        auto [items, header, boxes] = cells("items", "header", "boxes");
+        auto [items, header, boxes] = testdata::cells("items", "header", "boxes");
         notes::ContactRecord contact;
         for (const QString &item : items.split(QLatin1String("; ")))
             contact.fields.at(std::size_t(notes::fieldOf(item.section(u'=', 0, 0).toStdString()))) =
@@ -454,7 +454,7 @@ private slots:
 
     void exportSelectAll()
     {
-        auto [steps, ticks, box] = cells("steps", "ticks", "box");
+        auto [steps, ticks, box] = testdata::cells("steps", "ticks", "box");
         Window w(m_client->factory());
         // As loaded: the button holds the focus, and the icon is drawn from the compiled-in
         // resource (an empty picture means it was not linked).
@@ -476,8 +476,8 @@ private slots:
     {
         auto [people, firstName, format, ticks, codePage, setup, failing, nthCall, title, message,
               holds, written, bytes] =
-            cells("people", "firstName", "format", "ticks", "codePage", "setup", "failing",
-                  "nthCall", "title", "message", "holds", "written", "bytes");
+            testdata::cells("people", "firstName", "format", "ticks", "codePage", "setup",
+                            "failing", "nthCall", "title", "message", "holds", "written", "bytes");
         const bool csv = format.isEmpty();
 
         FakePlatform &fake = *m_fake;

@@ -2,7 +2,6 @@
 // The command line: every exit status from a real run, list --json read back, the CSV it writes
 // compared byte for byte with the export window's, and the program itself run as a script would:
 // without a display, into a full disk, with mistakes in its arguments, and interrupted.
-#include "Cells.h"
 #include "DataRows.h"
 #include "FakePlatform.h"
 #include "FileBytes.h"
@@ -71,8 +70,8 @@ private slots:
     void exitStatus()
     {
         auto [arguments, failingDocument, columns, status, message, reading, halfway, out] =
-            cells("arguments", "failingDocument", "columns", "status", "message", "reading",
-                  "halfway", "out");
+            testdata::cells("arguments", "failingDocument", "columns", "status", "message",
+                            "reading", "halfway", "out");
 
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
@@ -177,8 +176,8 @@ private slots:
     void program()
     {
         auto [arguments, display, fullDisk, noNotes, status, message, reason, written, listed,
-              output] = cells("arguments", "display", "fullDisk", "noNotes", "status", "message",
-                              "reason", "written", "listed", "output");
+              output] = testdata::cells("arguments", "display", "fullDisk", "noNotes", "status",
+                                        "message", "reason", "written", "listed", "output");
 
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
@@ -252,7 +251,7 @@ private slots:
 #ifdef _WIN32
         QSKIP("the console's Ctrl-C cannot be sent to a child process from here");
 #else
-        auto [format, older] = cells("format", "older");
+        auto [format, older] = testdata::cells("format", "older");
 
         QTemporaryDir dir;
         QVERIFY(dir.isValid());

@@ -14,6 +14,7 @@
 #include <QHash>
 #include <QTest>
 
+#include <array>
 #include <initializer_list>
 
 namespace testdata {
@@ -86,6 +87,13 @@ inline void addRows(const char *file, std::initializer_list<const char *> column
         }
     }
     addRow();
+}
+
+// The running row's columns, all at once for a structured binding:
+// const auto [path, scan] = testdata::cells("path", "scan");
+template <class... Columns> std::array<QString, sizeof...(Columns)> cells(Columns... columns)
+{
+    return {*static_cast<QString *>(QTest::qData(columns, qMetaTypeId<QString>()))...};
 }
 
 } // namespace testdata

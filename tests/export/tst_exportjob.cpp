@@ -81,14 +81,9 @@ private slots:
 
     void outcome()
     {
-        QFETCH(QString, people);
-        QFETCH(QString, setup);
-        QFETCH(QString, failing);
-        QFETCH(QString, nthCall);
-        QFETCH(QString, failure);
-        QFETCH(QString, kind);
-        QFETCH(QString, lines);
-        QFETCH(QString, skipped);
+        const auto [people, setup, failing, nthCall, failure, kind, lines, skipped] =
+            testdata::cells("people", "setup", "failing", "nthCall", "failure", "kind", "lines",
+                            "skipped");
         const Failure failed = testdata::named<Failure>(
             failure.isEmpty() ? QStringLiteral("None") : failure, {"None", "Book", "Writing"});
         const Kind ended = testdata::named<Kind>(kind, kKindNames);

@@ -75,10 +75,8 @@ private slots:
     }
     void writer()
     {
-        QFETCH(QString, codePage);
-        QFETCH(QString, line);
-        QFETCH(QString, lines);
-        QFETCH(QString, limit);
+        const auto [codePage, line, lines, limit] =
+            testdata::cells("codePage", "line", "lines", "limit");
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("OE-Contacts.csv"));
         const QByteArray older = QByteArray("older export\r\n").repeated(200);

@@ -85,9 +85,7 @@ private slots:
     }
     void refusals()
     {
-        QFETCH(QString, file);
-        QFETCH(QString, patches);
-        QFETCH(QString, message);
+        const auto [file, patches, message] = testdata::cells("file", "patches", "message");
         std::vector<std::uint8_t> bytes = sample(file);
         for (const QString &patch : patches.split(u' ')) {
             bool ok = false;
@@ -112,10 +110,8 @@ private slots:
     }
     void timedates()
     {
-        QFETCH(QString, time);
-        QFETCH(QString, date);
-        QFETCH(QString, zone);
-        QFETCH(QString, expected);
+        const auto [time, date, zone, expected] =
+            testdata::cells("time", "date", "zone", "expected");
         setZone(qPrintable(zone));
         const auto value =
             notes::nsf::toItemValue({time.toUInt(nullptr, 16), date.toUInt(nullptr, 16)});

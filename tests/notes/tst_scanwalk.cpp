@@ -51,18 +51,10 @@ private slots:
 
     void outcome()
     {
-        QFETCH(QString, setup);
-        QFETCH(QString, progIds);
-        QFETCH(QString, asked);
-        QFETCH(QString, op);
-        QFETCH(QString, call);
-        QFETCH(QString, kind);
-        QFETCH(QString, entryCount);
-        QFETCH(QString, keys);
-        QFETCH(QString, skipped);
-        QFETCH(QString, steps);
-        QFETCH(QString, reasonHolds);
-        QFETCH(QString, released);
+        const auto [setup, progIds, asked, op, call, kind, entryCount, keys, skipped, steps,
+                    reasonHolds, released] =
+            testdata::cells("setup", "progIds", "asked", "op", "call", "kind", "entryCount", "keys",
+                            "skipped", "steps", "reasonHolds", "released");
         const QStringList releaseLog = released.split(u' ', Qt::SkipEmptyParts);
         MemoryClient client;
         if (setup != "empty")
@@ -200,9 +192,7 @@ private slots:
     }
     void names()
     {
-        QFETCH(QString, first);
-        QFETCH(QString, middle);
-        QFETCH(QString, last);
+        const auto [first, middle, last] = testdata::cells("first", "middle", "last");
         notes::ContactRecord r;
         r.fields[notes::field("FirstName")] = first.toStdString();
         r.fields[notes::field("MiddleInitial")] = middle.toStdString();
@@ -215,8 +205,7 @@ private slots:
     void recordText_data() { testdata::addRows("notes/record-texts.rows", {"encoded", "fields"}); }
     void recordText()
     {
-        QFETCH(QString, encoded);
-        QFETCH(QString, fields);
+        const auto [encoded, fields] = testdata::cells("encoded", "fields");
         const QStringList expected = fields.split(QLatin1String(" / "));
         const auto r = notes::ContactRecord::decode(encoded.toStdString());
         for (int i = 0; i < notes::kFieldCount; ++i)

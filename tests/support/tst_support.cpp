@@ -27,8 +27,7 @@ private slots:
 
     void aboutCloses()
     {
-        QFETCH(QString, key);
-        QFETCH(QString, closes);
+        const auto [key, closes] = testdata::cells("key", "closes");
         support::DocAbout about(nullptr);
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
