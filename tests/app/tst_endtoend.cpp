@@ -17,7 +17,6 @@
 #include "FileBytes.h"
 #include "Find.h"
 #include "NsfWriter.h"
-#include "TimeZone.h"
 #include "app/FrmConversion.h"
 #include "app/FrmMain.h"
 #include "notes/FieldSchema.h"
@@ -111,8 +110,6 @@ private slots:
         // The stand-in COM server serves this book as every .nsf file (it is loaded into this
         // process on the first session, and reads the variable then).
         qputenv("KT_STANDIN_BOOK", QDir::toNativeSeparators(m_book).toUtf8());
-#else
-        setZone("UTC"); // as the writer of database files needs
 #endif
     }
 

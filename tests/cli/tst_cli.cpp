@@ -7,7 +7,6 @@
 #include "FileBytes.h"
 #include "MemoryClient.h"
 #include "NsfWriter.h"
-#include "TimeZone.h"
 #include "app/FrmConversion.h"
 #include "cli/CommandLine.h"
 #include "notes/FieldSchema.h"
@@ -24,7 +23,6 @@
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -140,9 +138,6 @@ private slots:
     // of its DXL export, CSV and vCard.
     void nsfSameAsDxl()
     {
-        const QByteArray zone = qgetenv("TZ");
-        setZone("UTC"); // as the writer needs
-        const auto restore = qScopeGuard([&] { setZone(zone.constData()); });
         QTemporaryDir dir;
         const QString dxl = QStringLiteral(KT_HARD_BOOK);
         const QString nsf = dir.filePath(QStringLiteral("hard.nsf"));

@@ -9,9 +9,12 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <map>
+#include <optional>
 
 namespace testnsf {
 
@@ -377,8 +380,40 @@ std::vector<std::uint8_t> databaseBytes(const std::vector<Document> &documents,
     return file;
 }
 
+namespace {
+
+// The process's time zone set to UTC for as long as it lives, then the one before (or none).
+class UtcZone final {
+public:
+    UtcZone()
+    {
+        if (const char *zone = std::getenv("TZ"))
+            m_before = zone;
+        set("UTC");
+    }
+    ~UtcZone() { set(m_before ? m_before->c_str() : nullptr); }
+    UtcZone(const UtcZone &) = delete;
+    UtcZone &operator=(const UtcZone &) = delete;
+
+private:
+    static void set(const char *zone)
+    {
+#ifdef _WIN32
+        _putenv(("TZ=" + std::string(zone ? zone : "")).c_str()); // "TZ=" removes it
+        _tzset();
+#else
+        zone ? setenv("TZ", zone, 1) : unsetenv("TZ");
+        tzset();
+#endif
+    }
+    std::optional<std::string> m_before;
+};
+
+} // namespace
+
 std::vector<Document> documentsOfDxl(const std::string &path)
 {
+    const UtcZone utc; // the DXL client's local time is then UTC, as the writer stores it
     struct Collect final : notes::ItemsSink {
         std::vector<Document> documents;
         void started(std::int64_t) override {}

@@ -15,8 +15,8 @@
 // book read from a database file goes through the scan, the window and the export as the same
 // book read from DXL does.
 //
-// Dates are written in UTC, with zone 0: the date-times the DXL client hands out are local time,
-// so a process that writes a book must run with its time zone set to UTC.
+// Dates are written in UTC, with zone 0: the DXL client hands out local time, so the writer reads
+// the export with the process's time zone set to UTC, and puts the caller's zone back after.
 #pragma once
 
 #include "notes/NotesObjects.h"
@@ -28,8 +28,8 @@
 namespace testnsf {
 
 struct Document {
-    std::string universalId; // 32 hexadecimal digits
-    std::vector<notes::ItemInfo> items;
+    std::string universalId;            // 32 hexadecimal digits
+    std::vector<notes::ItemInfo> items; // date-times in UTC
 };
 
 std::vector<std::uint8_t> databaseBytes(const std::vector<Document> &documents,

@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // make_test_nsf BOOK.dxl OUT.nsf: the documents of a DXL export written as a database file by the
 // tests' writer (see NsfWriter.h), to compare the two ways of reading one book by hand or in a
-// benchmark. Runs in UTC, as the writer needs.
+// benchmark.
 #include "NsfWriter.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <ctime>
 
 int main(int argc, char **argv)
 {
@@ -14,13 +12,6 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: make_test_nsf BOOK.dxl OUT.nsf\n");
         return 64;
     }
-#ifdef _WIN32
-    _putenv("TZ=UTC");
-    _tzset();
-#else
-    setenv("TZ", "UTC", 1);
-    tzset();
-#endif
     try {
         testnsf::writeDatabaseOfDxl(argv[1], argv[2]);
     } catch (const notes::NotesError &e) {
