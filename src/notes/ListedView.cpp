@@ -83,10 +83,13 @@ void requireThisComputer(const std::string &server)
                          "opened.");
 }
 
-void requirePeopleView(const std::string &viewName, const std::string &path)
+ListedKind requireListedView(const std::string &viewName, const std::string &path)
 {
-    if (!ascii::equalIgnoringCase(viewName, "$People"))
-        throw NotesError("The view \"" + viewName + "\" does not exist in " + path + ".");
+    if (ascii::equalIgnoringCase(viewName, "$People"))
+        return ListedKind::People;
+    if (ascii::equalIgnoringCase(viewName, kGroupsView))
+        return ListedKind::Groups;
+    throw NotesError("The view \"" + viewName + "\" does not exist in " + path + ".");
 }
 
 } // namespace notes

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The "$People" view of a client that reads an address book file itself (DXL, .nsf): such a
-// file keeps no view index, so the client lists the Person documents in view order once and
-// this view walks that list. View, navigator and entries share the list by pointer, so, as
-// with COM references, releasing one never invalidates another.
+// The views of a client that reads an address book file itself (DXL, .nsf): such a file keeps
+// no view index, so the client lists the documents of "$People" (Person documents) and "Groups"
+// (Group documents) in view order once and such a view walks its list. View, navigator and
+// entries share the list by pointer, so, as with COM references, releasing one never
+// invalidates another.
 #pragma once
 
 #include "notes/NotesObjects.h"
@@ -20,9 +21,13 @@ using DocumentAt = std::function<std::unique_ptr<NotesDocument>(std::size_t posi
 // The view over `count` listed documents.
 std::unique_ptr<NotesView> listedView(std::size_t count, DocumentAt documentAt);
 
+// The views such a client rebuilds.
+enum class ListedKind { People, Groups };
+
 // What such a client refuses alike: a server (only files on this computer are read), and any
-// view but "$People" (named ignoring case, as Notes does) of the book at `path`.
+// view but "$People" and "Groups" (named ignoring case, as Notes does) of the book at `path`;
+// for those two, which one `viewName` names.
 void requireThisComputer(const std::string &server);
-void requirePeopleView(const std::string &viewName, const std::string &path);
+ListedKind requireListedView(const std::string &viewName, const std::string &path);
 
 } // namespace notes

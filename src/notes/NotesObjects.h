@@ -28,6 +28,9 @@ namespace notes {
 // and the DXL client list them, the Notes client takes NotesDatabase.AllDocuments); no database
 // has a view of this name.
 inline constexpr const char *kEveryDocumentView = "(every document)";
+// The view of an address book's groups (its Group documents, by list name), as Notes' address
+// books name it.
+inline constexpr const char *kGroupsView = "Groups";
 
 // One item of a document: its name as stored, its type as a word ("text", "textlist",
 // "number", "numberlist", "datetime", "datetimelist", or what else was met), its values.

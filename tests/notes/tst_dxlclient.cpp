@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the DXL client: every value kind and date form a DXL export holds and item names in
-// any case (dxl-values.rows), the "$People" view, ids and unreadable files (dxl-books.rows), and
-// what no row shows: views, objects that outlive their book, big values, the factory. The sample
-// book is read through the window by the end-to-end tests.
+// any case (dxl-values.rows), the "$People" and "Groups" views, ids and unreadable files
+// (dxl-books.rows), and what no row shows: views, objects that outlive their book, big values,
+// the factory. The sample book is read through the window by the end-to-end tests.
 #include "DataRows.h"
 #include "TimeZone.h"
 #include "notes/KeepAlive.h"
@@ -97,10 +97,13 @@ private slots:
         QTEST(got.join(QLatin1String(" ; ")), "expected");
     }
 
-    void books_data() { testdata::addRows("notes/dxl-books.rows", {"dxl", "file", "expected"}); }
+    void books_data()
+    {
+        testdata::addRows("notes/dxl-books.rows", {"dxl", "file", "view", "expected"});
+    }
     void books()
     {
-        const auto [dxl, file, expected] = testdata::cells("dxl", "file", "expected");
+        const auto [dxl, file, view, expected] = testdata::cells("dxl", "file", "view", "expected");
         const QString path = QDir::cleanPath(m_dir.filePath(file.isEmpty() ? "bad.dxl" : file));
         if (dxl != QLatin1String("(none)"))
             write(dxl.isEmpty() || dxl.startsWith(QLatin1String("<document"))
@@ -111,7 +114,8 @@ private slots:
         try {
             auto db = openBook(path.toStdString());
             got = QString::fromStdString(db->Title()) + ':';
-            auto nav = db->GetView("$People")->CreateViewNav();
+            auto nav =
+                db->GetView(view.isEmpty() ? "$People" : view.toStdString())->CreateViewNav();
             int count = 0;
             for (auto entry = nav->GetFirstDocument(); entry;
                  entry = nav->GetNextDocument(*entry)) {

@@ -3,14 +3,17 @@
 // the project root, skipped where they are not): each sample's dump against its golden file in
 // nsf/golden (written by the reader, checked by eye against what other projects assert about
 // the samples), refusals of mutated samples (nsf/refusals.rows), date-times as the object model
-// hands them out (nsf/timedates.rows), and the scan over the database file client.
+// hands them out (nsf/timedates.rows), the scan over the database file client, and its "Groups"
+// view against the DXL client's on a file the tests' writer makes (which needs no sample).
 // KT_NSF_WRITE_GOLDEN=1 rewrites the golden files instead of comparing.
 #include "DataRows.h"
 #include "FileBytes.h"
 #include "NsfDump.h"
+#include "NsfWriter.h"
 #include "TestBooks.h"
 #include "TimeZone.h"
 #include "notes/ScanWalk.h"
+#include "notes/dxl/DxlClient.h"
 #include "notes/nsf/Database.h"
 #include "notes/nsf/NsfClient.h"
 
@@ -52,9 +55,9 @@ class TestNsfReader final : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
+    void init()
     {
-        if (!QDir(kSamples).exists())
+        if (!QDir(kSamples).exists() && QTest::currentTestFunction() != QLatin1String("groups"))
             QSKIP("the sample databases are not there (../shared/nsf-samples)");
     }
 
@@ -148,6 +151,34 @@ private slots:
                                                 "bucket 2 at byte 0x95000 does not start"),
                  outcome.skipReason.c_str());
         QVERIFY(wiped.contacts.empty());
+    }
+
+    // The groups of tests/win/sample.dxl (one named by its Type item alone), written to a
+    // database file by the tests' writer: "Groups" lists them as the DXL client does.
+    void groups()
+    {
+        QTemporaryDir dir;
+        const std::string dxl = KT_TEST_DATA "/win/sample.dxl";
+        const std::string nsf = dir.filePath(QStringLiteral("sample.nsf")).toStdString();
+        testnsf::writeDatabaseOfDxl(dxl, nsf);
+        const auto listed = [](const std::unique_ptr<notes::NotesSession> &session,
+                               const std::string &path) {
+            QStringList lines;
+            auto nav = session->GetDatabase("", path)->GetView("groups")->CreateViewNav();
+            for (auto entry = nav->GetFirstDocument(); entry;
+                 entry = nav->GetNextDocument(*entry)) {
+                auto doc = entry->Document();
+                lines << QString::fromStdString(doc->UniversalID());
+                for (const char *item :
+                     {"ListName", "Members", "ListDescription", "InternetAddress", "GroupType"})
+                    for (const notes::ItemValue &value : doc->GetItemValue(item))
+                        lines.back() += " | " + QString::fromStdString(notes::defaultText(value));
+            }
+            return lines;
+        };
+        const QStringList viaDxl = listed(notes::dxl::DxlClient::createSession(), dxl);
+        QCOMPARE(viaDxl.size(), 2);
+        QCOMPARE(listed(notes::nsf::NsfClient::createSession(), nsf), viaDxl);
     }
 };
 

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in for the Notes client's COM automation classes, for testing the Windows client under
 // wine where no Notes client exists: an in-process COM server (DLL) whose hand-written IDispatch
-// objects (session, database, view, navigator, entry, document, item) serve the Person documents
-// of a DXL export. It answers exactly the members the program calls, with the flags and argument
-// kinds the Notes classes accept, and returns values as the Notes client does (arrays of VARIANT,
-// CR LF line breaks, dates as DATE, "Nothing" as a null object).
+// objects (session, database, view, navigator, entry, document, item) serve the documents of a
+// DXL export: its "$People" and "Groups" views and every document. It answers exactly the members
+// the program calls, with the flags and argument kinds the Notes classes accept, and returns values
+// as the Notes client does (arrays of VARIANT, CR LF line breaks, dates as DATE, "Nothing" as a
+// null object).
 //
 // "Domino.NotesSession" and "Notes.NotesSession" create sessions; "KorvantaTest.Control" creates
 // the tests' control object, which serves the book anew, counts live objects and sessions, makes
@@ -59,21 +60,25 @@ std::wstring wide(const std::string &utf8)
     return out;
 }
 
-struct Person {
+struct Served {
     std::string universalId;
     std::string noteId;
     std::vector<notes::ItemInfo> items;
 };
 
+// The lists of documents served: NotesDatabase.AllDocuments, then the views by name.
+enum List : std::size_t { kAllDocuments, kPeople, kGroups, kLists };
+const char *const kListViews[kLists] = {notes::kEveryDocumentView, "$People", notes::kGroupsView};
+
 struct Book {
     std::string title;
-    std::vector<Person> people;
+    std::vector<Served> lists[kLists];
 };
 
-// The book served: the Person documents of the DXL export KT_STANDIN_BOOK names, in the order of
-// its "$People" view, with every item as the DXL client reads it, so that the program's tests can
-// read one book both through the Notes client's classes and as DXL. Read when the server is first
-// used and on the control object's Reset.
+// The book served: the documents of the DXL export KT_STANDIN_BOOK names, every one in the file's
+// order and those of its "$People" and "Groups" views in view order, with every item as the DXL
+// client reads it, so that the program's tests can read one book both through the Notes client's
+// classes and as DXL. Read when the server is first used and on the control object's Reset.
 Book servedBook()
 {
     Book book;
@@ -83,11 +88,14 @@ Book servedBook()
     try {
         auto database = notes::dxl::DxlClient::createSession()->GetDatabase("", path);
         book.title = database->Title();
-        auto navigator = database->GetView("$People")->CreateViewNav();
-        for (auto entry = navigator->GetFirstDocument(); entry;
-             entry = navigator->GetNextDocument(*entry)) {
-            auto document = entry->Document();
-            book.people.push_back({document->UniversalID(), document->NoteID(), document->Items()});
+        for (std::size_t list = 0; list < kLists; ++list) {
+            auto navigator = database->GetView(kListViews[list])->CreateViewNav();
+            for (auto entry = navigator->GetFirstDocument(); entry;
+                 entry = navigator->GetNextDocument(*entry)) {
+                auto document = entry->Document();
+                book.lists[list].push_back(
+                    {document->UniversalID(), document->NoteID(), document->Items()});
+            }
         }
     } catch (const notes::NotesError &) {
         // An unreadable book serves no documents: the test that named it sees that.
@@ -333,9 +341,9 @@ private:
     bool m_isControl;
 };
 
-const notes::ItemValues *findItem(const Person &person, const std::wstring &name)
+const notes::ItemValues *findItem(const Served &document, const std::wstring &name)
 {
-    for (const notes::ItemInfo &item : person.items)
+    for (const notes::ItemInfo &item : document.items)
         if (_wcsicmp(wide(item.name).c_str(), name.c_str()) == 0)
             return &item.values;
     return nullptr;
@@ -375,12 +383,12 @@ private:
 
 class Document final : public StandInObject {
 public:
-    explicit Document(std::size_t index)
+    Document(List list, std::size_t index)
         : StandInObject(L"NotesDocument", {{L"UniversalID", false, 0},
                                            {L"NoteID", false, 0},
                                            {L"GetItemValue", true, 1},
                                            {L"Items", false, 0}}),
-          m_index(index)
+          m_list(list), m_index(index)
     {
     }
     std::size_t index() const { return m_index; }
@@ -388,37 +396,38 @@ public:
 protected:
     HRESULT call(DISPID index, DISPPARAMS *params, VARIANT &result) override
     {
-        const auto &people = state().book.people;
-        if (m_index >= people.size())
+        const auto &documents = state().book.lists[m_list];
+        if (m_index >= documents.size())
             return E_UNEXPECTED;
-        const Person &person = people[m_index];
+        const Served &document = documents[m_index];
         if (index < 2) {
-            setText(result, wide(index == 0 ? person.universalId : person.noteId));
+            setText(result, wide(index == 0 ? document.universalId : document.noteId));
             return S_OK;
         }
         if (index == 3)
-            return setArray(result, person.items.size(), [&person](VARIANT &v, std::size_t i) {
-                setObject(v, new Item(person.items[i]));
+            return setArray(result, document.items.size(), [&document](VARIANT &v, std::size_t i) {
+                setObject(v, new Item(document.items[i]));
             });
         std::wstring name;
         if (!textArgument(params, 0, name))
             return DISP_E_TYPEMISMATCH;
         // Notes gives an item that is not there as one empty text.
         static const notes::ItemValues absent{notes::ItemValue::fromText({})};
-        const notes::ItemValues *values = findItem(person, name);
+        const notes::ItemValues *values = findItem(document, name);
         if (!values || values->empty())
             values = &absent;
         return setValues(result, *values);
     }
 
 private:
+    List m_list;
     std::size_t m_index;
 };
 
 class Entry final : public StandInObject {
 public:
-    explicit Entry(std::size_t index)
-        : StandInObject(L"NotesViewEntry", {{L"Document", false, 0}}), m_index(index)
+    Entry(List list, std::size_t index)
+        : StandInObject(L"NotesViewEntry", {{L"Document", false, 0}}), m_list(list), m_index(index)
     {
     }
     std::size_t index() const { return m_index; }
@@ -426,29 +435,32 @@ public:
 protected:
     HRESULT call(DISPID, DISPPARAMS *, VARIANT &result) override
     {
-        setObject(result, new Document(m_index));
+        setObject(result, new Document(m_list, m_index));
         return S_OK;
     }
 
 private:
+    List m_list;
     std::size_t m_index;
 };
 
 // NotesViewNavigator (`Walked` = Entry) and NotesDocumentCollection (NotesDatabase.AllDocuments,
-// `Walked` = Document) over the served people: Count, GetFirstDocument, GetNextDocument.
+// `Walked` = Document) over one list of the served documents: Count, GetFirstDocument,
+// GetNextDocument.
 template <class Walked> class Walker final : public StandInObject {
 public:
-    explicit Walker(const wchar_t *className)
-        : StandInObject(
-              className,
-              {{L"Count", false, 0}, {L"GetFirstDocument", true, 0}, {L"GetNextDocument", true, 1}})
+    Walker(const wchar_t *className, List list)
+        : StandInObject(className, {{L"Count", false, 0},
+                                    {L"GetFirstDocument", true, 0},
+                                    {L"GetNextDocument", true, 1}}),
+          m_list(list)
     {
     }
 
 protected:
     HRESULT call(DISPID index, DISPPARAMS *params, VARIANT &result) override
     {
-        const std::size_t size = state().book.people.size();
+        const std::size_t size = state().book.lists[m_list].size();
         if (index == 0) {
             result.vt = VT_I4;
             result.lVal = static_cast<LONG>(size);
@@ -467,21 +479,30 @@ protected:
             next = current->index() + 1;
         }
         // "Nothing" after the last one.
-        setObject(result, next < size ? new Walked(next) : nullptr);
+        setObject(result, next < size ? new Walked(m_list, next) : nullptr);
         return S_OK;
     }
+
+private:
+    List m_list;
 };
 
 class View final : public StandInObject {
 public:
-    View() : StandInObject(L"NotesView", {{L"CreateViewNav", true, 0}}) {}
+    explicit View(List list)
+        : StandInObject(L"NotesView", {{L"CreateViewNav", true, 0}}), m_list(list)
+    {
+    }
 
 protected:
     HRESULT call(DISPID, DISPPARAMS *, VARIANT &result) override
     {
-        setObject(result, new Walker<Entry>(L"NotesViewNavigator"));
+        setObject(result, new Walker<Entry>(L"NotesViewNavigator", m_list));
         return S_OK;
     }
+
+private:
+    List m_list;
 };
 
 class Database final : public StandInObject {
@@ -500,13 +521,19 @@ protected:
             return S_OK;
         }
         if (index == 2) {
-            setObject(result, new Walker<Document>(L"NotesDocumentCollection"));
+            setObject(result, new Walker<Document>(L"NotesDocumentCollection", kAllDocuments));
             return S_OK;
         }
         std::wstring name;
         if (!textArgument(params, 0, name))
             return DISP_E_TYPEMISMATCH;
-        setObject(result, _wcsicmp(name.c_str(), L"$People") == 0 ? new View() : nullptr);
+        // Notes answers a view the book has not with Nothing.
+        for (const List list : {kPeople, kGroups})
+            if (_wcsicmp(name.c_str(), wide(kListViews[list]).c_str()) == 0) {
+                setObject(result, new View(list));
+                return S_OK;
+            }
+        setObject(result, nullptr);
         return S_OK;
     }
 };

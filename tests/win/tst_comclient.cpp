@@ -62,35 +62,39 @@ QString valuesText(const notes::ItemValues &values)
     return line;
 }
 
-// Item names the comparison reads: every item of the sample, and one no document has.
+// Item names the comparison reads: every item of the sample's people and groups, and one no
+// document has.
 const char *const kItemNames[] = {
-    "FirstName",  "LastName",   "MiddleInitial", "CompanyName", "OfficeStreetAddress",
-    "Comment",    "Birthday",   "Anniversary",   "Categories",  "OfficePhoneNumber",
-    "MiscPhone1", "MiscPhone2", "Spouse",        "MailAddress", "NoSuchItem"};
+    "FirstName",  "LastName",   "MiddleInitial",   "CompanyName",     "OfficeStreetAddress",
+    "Comment",    "Birthday",   "Anniversary",     "Categories",      "OfficePhoneNumber",
+    "MiscPhone1", "MiscPhone2", "Spouse",          "MailAddress",     "ListName",
+    "Members",    "GroupType",  "ListDescription", "InternetAddress", "NoSuchItem"};
 
-// Opens `path` through `session`, walks "$People" and writes the title, the count, and per
-// document its ids and every value of each item in kItemNames (kind, default text and, for
-// dates, whether it holds a date, a time or both), calling `eachDocument` with each document open.
-// Objects are released as the walks release them.
+// Opens `path` through `session`, walks "$People", then "Groups", and writes the title, and per
+// view its count and per document its ids and every value of each item in kItemNames (kind,
+// default text and, for dates, whether it holds a date, a time or both), calling `eachDocument`
+// with each document open. Objects are released as the walks release them.
 QStringList bookTranscript(notes::NotesSession &session, const std::string &path,
                            const std::function<void()> &eachDocument)
 {
     QStringList lines;
     auto database = session.GetDatabase("", path);
     lines << "title " + text(database->Title());
-    auto view = database->GetView("$People");
-    auto navigator = view->CreateViewNav();
-    lines << "count " + QString::number(navigator->Count());
-    auto entry = navigator->GetFirstDocument();
-    std::unique_ptr<notes::NotesDocument> document;
-    while (entry) {
-        document = entry->Document();
-        lines << "document " + text(document->UniversalID()) + " " + text(document->NoteID());
-        for (const char *item : kItemNames)
-            lines << "  " + QString::fromLatin1(item) + " =" +
-                         valuesText(document->GetItemValue(item));
-        eachDocument();
-        entry = navigator->GetNextDocument(*entry);
+    for (const std::string viewName : {"$People", notes::kGroupsView}) {
+        auto view = database->GetView(viewName);
+        auto navigator = view->CreateViewNav();
+        lines << text(viewName) + " count " + QString::number(navigator->Count());
+        auto entry = navigator->GetFirstDocument();
+        std::unique_ptr<notes::NotesDocument> document;
+        while (entry) {
+            document = entry->Document();
+            lines << "document " + text(document->UniversalID()) + " " + text(document->NoteID());
+            for (const char *item : kItemNames)
+                lines << "  " + QString::fromLatin1(item) + " =" +
+                             valuesText(document->GetItemValue(item));
+            eachDocument();
+            entry = navigator->GetNextDocument(*entry);
+        }
     }
     return lines;
 }
@@ -197,10 +201,12 @@ private slots:
     {
         QTest::addColumn<QString>("book");
         QTest::addColumn<int>("lines");
-        // The title, the count, per document its ids and an item a line; and the same for the
-        // items walk, over the sample's 20 items, and its outcome.
-        QTest::newRow("sample") << QStringLiteral("sample.dxl") << 2 + 3 * 16 + 1 + 3 + 20 + 1;
-        QTest::newRow("empty") << QStringLiteral("empty.dxl") << 4;
+        // The title; per view its count, per document its ids and an item a line; and the same
+        // for the items walk, over the sample's 3 people and 2 groups and their 30 items, and its
+        // outcome.
+        QTest::newRow("sample") << QStringLiteral("sample.dxl")
+                                << 1 + (1 + 3 * 21) + (1 + 2 * 21) + (1 + 5 + 30 + 1);
+        QTest::newRow("empty") << QStringLiteral("empty.dxl") << 5;
     }
 
     void sameAsTheDxlClient()

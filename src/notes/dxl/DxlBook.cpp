@@ -2,7 +2,7 @@
 // Reading a DXL address book (see DxlBook.h). expat streams the file; the handlers below keep a
 // little state about where in the document tree the parser is and copy only the text of item
 // values into the arena. Every document is kept (the items command lists them all); the
-// "$People" view holds the Person documents.
+// "$People" view holds the Person documents, "Groups" the Group documents.
 #include "notes/dxl/DxlBook.h"
 
 #include "notes/Ascii.h"
@@ -358,7 +358,7 @@ private:
         m_docDepth = m_depth;
         m_docFirstItem = m_book.m_items.size();
         const XML_Char *form = attribute(atts, "form");
-        m_formIsPerson = form && ascii::equalIgnoringCase(trimmed(form), "person");
+        m_form = form ? formNamed(trimmed(form)) : DxlBook::Form::Other;
         const XML_Char *unid = attribute(atts, "unid");
         m_universalId = unid ? unid : "";
         m_noteId.clear();
@@ -376,22 +376,37 @@ private:
             m_universalId = unid;
     }
 
+    static DxlBook::Form formNamed(std::string_view name)
+    {
+        if (ascii::equalIgnoringCase(name, "person"))
+            return DxlBook::Form::Person;
+        if (ascii::equalIgnoringCase(name, "group"))
+            return DxlBook::Form::Group;
+        return DxlBook::Form::Other;
+    }
+
+    // A Person document when its form attribute, a Form item or a Type item names Person, else
+    // a Group document when one names Group: a document is in one view at most.
     void endDocument()
     {
         m_docDepth = 0;
         DxlBook &b = m_book;
-        bool person = m_formIsPerson;
-        for (std::size_t i = m_docFirstItem; i < b.m_items.size() && !person; ++i) {
+        DxlBook::Form form = m_form;
+        for (std::size_t i = m_docFirstItem; i < b.m_items.size() && form != DxlBook::Form::Person;
+             ++i) {
             const DxlBook::Item &item = b.m_items[i];
             const std::uint32_t folded = b.m_foldedName[item.spelling];
             if (folded != m_formName && folded != m_typeName)
                 continue;
-            for (std::uint32_t v = 0; v < item.valueCount && !person; ++v)
-                person = ascii::equalIgnoringCase(
-                    trimmed(b.m_arena.view(b.m_values[item.firstValue + v].text)), "person");
+            for (std::uint32_t v = 0; v < item.valueCount && form != DxlBook::Form::Person; ++v) {
+                const DxlBook::Form named =
+                    formNamed(trimmed(b.m_arena.view(b.m_values[item.firstValue + v].text)));
+                if (named != DxlBook::Form::Other)
+                    form = named;
+            }
         }
         DxlBook::Document doc;
-        doc.person = person;
+        doc.form = form;
         doc.universalId = b.m_arena.store(m_universalId);
         doc.noteId = b.m_arena.store(m_noteId);
         doc.firstItem = m_docFirstItem;
@@ -467,7 +482,7 @@ private:
     DxlBook::ValueKind m_valueKind = DxlBook::ValueKind::Text;
 
     std::size_t m_docFirstItem = 0;
-    bool m_formIsPerson = false;
+    DxlBook::Form m_form = DxlBook::Form::Other;
     std::string m_universalId;
     std::string m_noteId;
     std::uint32_t m_itemSpelling = 0;
@@ -557,6 +572,7 @@ const DxlBook::Item *DxlBook::findItem(const Document &doc, std::string_view fol
 
 void DxlBook::sortView()
 {
+    // A person's last and first name; a group's list name alone.
     struct Key {
         std::string_view last;
         std::string_view first;
@@ -568,19 +584,25 @@ void DxlBook::sortView()
                                         : std::string_view();
     };
     m_viewOrder.clear();
+    m_groupOrder.clear();
     for (std::size_t i = 0; i < m_documents.size(); ++i) {
-        if (!m_documents[i].person)
-            continue;
-        keys[i] = {firstValue(m_documents[i], "lastname"), firstValue(m_documents[i], "firstname")};
-        m_viewOrder.push_back(static_cast<std::uint32_t>(i));
+        const Document &doc = m_documents[i];
+        if (doc.form == Form::Person) {
+            keys[i] = {firstValue(doc, "lastname"), firstValue(doc, "firstname")};
+            m_viewOrder.push_back(static_cast<std::uint32_t>(i));
+        } else if (doc.form == Form::Group) {
+            keys[i] = {firstValue(doc, "listname"), {}};
+            m_groupOrder.push_back(static_cast<std::uint32_t>(i));
+        }
     }
-    std::stable_sort(m_viewOrder.begin(), m_viewOrder.end(),
-                     [&keys](std::uint32_t a, std::uint32_t b) {
-                         const int byLast = ascii::compareIgnoringCase(keys[a].last, keys[b].last);
-                         if (byLast != 0)
-                             return byLast < 0;
-                         return ascii::compareIgnoringCase(keys[a].first, keys[b].first) < 0;
-                     });
+    const auto byKey = [&keys](std::uint32_t a, std::uint32_t b) {
+        const int byLast = ascii::compareIgnoringCase(keys[a].last, keys[b].last);
+        if (byLast != 0)
+            return byLast < 0;
+        return ascii::compareIgnoringCase(keys[a].first, keys[b].first) < 0;
+    };
+    std::stable_sort(m_viewOrder.begin(), m_viewOrder.end(), byKey);
+    std::stable_sort(m_groupOrder.begin(), m_groupOrder.end(), byKey);
 }
 
 std::string DxlBook::universalId(std::size_t document) const

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // DxlBook: an address book read from a DXL (Domino XML) export, kept in compact form for the
 // DXL client. Parsing streams the file through expat and keeps the documents: their ids and
-// their items' names, types and values, packed into a TextArena. The "$People" view order (last
-// name, then first name, ignoring case; ties in file order) is worked out once when the book loads.
+// their items' names, types and values, packed into a TextArena. The order of the two views it
+// offers is worked out once when the book loads: "$People" (last name, then first name) and
+// "Groups" (list name), ignoring case, ties in file order.
 #pragma once
 
 #include "notes/ItemValue.h"
@@ -34,6 +35,9 @@ public:
     // personCount() - 1).
     std::size_t personCount() const { return m_viewOrder.size(); }
     std::size_t person(std::size_t position) const { return m_viewOrder.at(position); }
+    // The Group documents in "Groups" view order, likewise.
+    std::size_t groupCount() const { return m_groupOrder.size(); }
+    std::size_t group(std::size_t position) const { return m_groupOrder.at(position); }
 
     std::string universalId(std::size_t document) const;
     std::string noteId(std::size_t document) const;
@@ -52,6 +56,8 @@ private:
     friend class DxlBookBuilder;
 
     enum class ValueKind : std::uint8_t { Text, Number, DateTime };
+    // Which view a document belongs to, if any.
+    enum class Form : std::uint8_t { Other, Person, Group };
     struct Value {
         TextArena::Ref text;
         ValueKind kind = ValueKind::Text;
@@ -67,7 +73,7 @@ private:
         TextArena::Ref noteId;
         std::uint64_t firstItem = 0;
         std::uint32_t itemCount = 0;
-        bool person = false;
+        Form form = Form::Other;
     };
 
     const Item *findItem(const Document &doc, std::string_view foldedName) const;
@@ -80,6 +86,7 @@ private:
     std::vector<Item> m_items;
     std::vector<Document> m_documents;
     std::vector<std::uint32_t> m_viewOrder;
+    std::vector<std::uint32_t> m_groupOrder;
     // Looked up by string_view, so that finding a name allocates nothing.
     struct NameHash {
         using is_transparent = void;

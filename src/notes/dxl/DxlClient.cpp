@@ -37,13 +37,16 @@ public:
     std::string Title() override { return m_book->title(); }
     std::unique_ptr<NotesView> GetView(const std::string &viewName) override
     {
-        // A DXL export holds documents, not the views' indexes: only the one view the program
-        // needs is rebuilt from the documents.
+        // A DXL export holds documents, not the views' indexes: only the views the program
+        // needs are rebuilt from the documents.
         if (viewName == kEveryDocumentView)
             return listedView(m_book->documentCount(), [book = m_book](std::size_t position) {
                 return std::make_unique<DxlDocument>(book, position);
             });
-        requirePeopleView(viewName, m_path);
+        if (requireListedView(viewName, m_path) == ListedKind::Groups)
+            return listedView(m_book->groupCount(), [book = m_book](std::size_t position) {
+                return std::make_unique<DxlDocument>(book, book->group(position));
+            });
         return listedView(m_book->personCount(), [book = m_book](std::size_t position) {
             return std::make_unique<DxlDocument>(book, book->person(position));
         });

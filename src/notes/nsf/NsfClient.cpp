@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The database file client's objects (see NsfClient.h). Opening reads every data note once to
-// find the Person documents and their sort keys; a document is read again from the file when it
-// is taken, so the book holds ids and keys only. Every object holds the book by shared pointer,
-// so releasing one never invalidates another.
+// find the Person and Group documents and their sort keys; a document is read again from the
+// file when it is taken, so the book holds ids and keys only. Every object holds the book by
+// shared pointer, so releasing one never invalidates another.
 #include "notes/nsf/NsfClient.h"
 
 #include "notes/Ascii.h"
@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -18,17 +19,24 @@ namespace notes::nsf {
 
 namespace {
 
-bool isPerson(const Note &note)
+// A Person document when a Form or Type item names Person, else a Group document when one
+// names Group: a document is in one view at most.
+std::optional<ListedKind> viewOf(const Note &note)
 {
+    std::optional<ListedKind> kind;
     for (const Item &item : note.items) {
         if (!ascii::equalIgnoringCase(item.name, "form") &&
             !ascii::equalIgnoringCase(item.name, "type"))
             continue;
-        for (const std::string &text : item.value.texts)
-            if (ascii::equalIgnoringCase(ascii::trimmed(text), "person"))
-                return true;
+        for (const std::string &text : item.value.texts) {
+            const std::string_view name = ascii::trimmed(text);
+            if (ascii::equalIgnoringCase(name, "person"))
+                return ListedKind::People;
+            if (ascii::equalIgnoringCase(name, "group"))
+                kind = ListedKind::Groups;
+        }
     }
-    return false;
+    return kind;
 }
 
 std::string firstValueText(const Note &note, std::string_view name)
@@ -74,39 +82,51 @@ std::string typeWord(const Item &item)
 
 struct Book {
     std::shared_ptr<Database> database;
-    std::vector<NoteRef> view;          // the people in view order, then the unreadable notes
+    // In view order, then the unreadable notes, which may be either.
+    std::vector<NoteRef> people;
+    std::vector<NoteRef> groups;
     std::vector<NoteRef> everyDocument; // in the file's order, then the unreadable notes
 
     explicit Book(std::shared_ptr<Database> db) : database(std::move(db))
     {
-        struct Person {
+        // A person's last and first name; a group's list name alone.
+        struct Keyed {
             NoteRef ref;
             std::string last;
             std::string first;
         };
-        std::vector<Person> people;
+        std::vector<Keyed> keyedPeople;
+        std::vector<Keyed> keyedGroups;
         std::vector<NoteRef> unreadable;
         for (const NoteRef &ref : database->notes()) {
             if (!ref.data)
                 continue;
             try {
                 const Note note = database->read(ref);
-                if (note.isDocument())
-                    everyDocument.push_back(ref);
-                if (note.isDocument() && isPerson(note))
-                    people.push_back(
+                if (!note.isDocument())
+                    continue;
+                everyDocument.push_back(ref);
+                const std::optional<ListedKind> kind = viewOf(note);
+                if (kind == ListedKind::People)
+                    keyedPeople.push_back(
                         {ref, firstValueText(note, "LastName"), firstValueText(note, "FirstName")});
+                else if (kind == ListedKind::Groups)
+                    keyedGroups.push_back({ref, firstValueText(note, "ListName"), {}});
             } catch (const UnreadableNote &) {
                 unreadable.push_back(ref);
             }
         }
-        std::stable_sort(people.begin(), people.end(), [](const Person &a, const Person &b) {
-            const int byLast = ascii::compareIgnoringCase(a.last, b.last);
-            return byLast != 0 ? byLast < 0 : ascii::compareIgnoringCase(a.first, b.first) < 0;
-        });
-        for (const Person &p : people)
-            view.push_back(p.ref);
-        view.insert(view.end(), unreadable.begin(), unreadable.end());
+        const auto listed = [&unreadable](std::vector<Keyed> &keyed, std::vector<NoteRef> &view) {
+            std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {
+                const int byLast = ascii::compareIgnoringCase(a.last, b.last);
+                return byLast != 0 ? byLast < 0 : ascii::compareIgnoringCase(a.first, b.first) < 0;
+            });
+            for (const Keyed &k : keyed)
+                view.push_back(k.ref);
+            view.insert(view.end(), unreadable.begin(), unreadable.end());
+        };
+        listed(keyedPeople, people);
+        listed(keyedGroups, groups);
         everyDocument.insert(everyDocument.end(), unreadable.begin(), unreadable.end());
     }
 };
@@ -158,14 +178,15 @@ public:
     std::string Title() override { return m_database->title(); }
     std::unique_ptr<NotesView> GetView(const std::string &viewName) override
     {
-        // The views' indexes are not read: only the one view the program needs is rebuilt
-        // from the documents, once.
+        // The views' indexes are not read: only the views the program needs are rebuilt from
+        // the documents, all at once.
         const bool every = viewName == kEveryDocumentView;
-        if (!every)
-            requirePeopleView(viewName, m_path);
+        const ListedKind kind = every ? ListedKind::People : requireListedView(viewName, m_path);
         if (!m_book)
             m_book = std::make_shared<const Book>(m_database);
-        const std::vector<NoteRef> &notes = every ? m_book->everyDocument : m_book->view;
+        const std::vector<NoteRef> &notes = every                        ? m_book->everyDocument
+                                            : kind == ListedKind::Groups ? m_book->groups
+                                                                         : m_book->people;
         return listedView(notes.size(), [book = m_book, &notes](std::size_t position) {
             return std::make_unique<NsfDocument>(book, book->database->read(notes[position]));
         });
