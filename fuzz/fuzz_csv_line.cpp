@@ -6,6 +6,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -23,44 +24,31 @@ std::optional<std::vector<std::string>> readRecord(const std::string &line)
     std::size_t i = 0;
     for (;;) {
         std::string field;
-        if (i < line.size() && line[i] == '"') {
-            ++i;
-            for (;;) {
+        if (line.compare(i, 1, "\"") == 0) {
+            for (++i;; ++i) {
                 if (i >= line.size())
                     return std::nullopt;
-                if (line[i] == '"') {
-                    if (i + 1 < line.size() && line[i + 1] == '"') {
-                        field += '"';
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
+                if (line[i] == '"' && line.compare(i, 2, "\"\"") != 0)
                     break;
-                }
-                field += line[i++];
+                field += line[i];
+                i += line[i] == '"'; // a doubled quote is one
             }
+            ++i;
         } else {
-            const std::size_t start = i;
-            while (i < line.size() && line[i] != ',' && line[i] != '\r' && line[i] != '\n') {
-                if (line[i] == '"')
-                    return std::nullopt;
-                ++i;
-            }
-            field.assign(line, start, i - start);
-            if (!field.empty()) {
-                const auto edge = [](char c) { return c == ' ' || c == '\t'; };
-                if (edge(field.front()) || edge(field.back()))
-                    return std::nullopt;
-            }
+            const std::size_t end = std::min(line.find_first_of(",\r\n", i), line.size());
+            field.assign(line, i, end - i);
+            i = end;
+            const auto edge = [](char c) { return c == ' ' || c == '\t'; };
+            if (field.find('"') != std::string::npos ||
+                (!field.empty() && (edge(field.front()) || edge(field.back()))))
+                return std::nullopt;
         }
         fields.push_back(std::move(field));
-        if (i < line.size() && line[i] == ',') {
-            ++i;
-            continue;
-        }
         if (line.compare(i, std::string::npos, "\r\n") == 0)
             return fields;
-        return std::nullopt;
+        if (line.compare(i, 1, ",") != 0)
+            return std::nullopt;
+        ++i;
     }
 }
 

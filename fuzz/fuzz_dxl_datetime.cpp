@@ -4,26 +4,12 @@
 // written again in DXL's own form without a zone.
 #include "notes/DxlDateTime.h"
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
-
-namespace {
-
-bool isLeapYear(int y)
-{
-    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-}
-
-int daysIn(int y, int m)
-{
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return kDays[m - 1] + (m == 2 && isLeapYear(y) ? 1 : 0);
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
@@ -39,8 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     if (!dt.hasDate && !dt.hasTime)
         std::abort();
-    if (dt.hasDate && (dt.year < 1 || dt.year > 9999 || dt.month < 1 || dt.month > 12 ||
-                       dt.day < 1 || dt.day > daysIn(dt.year, dt.month)))
+    if (dt.hasDate &&
+        (dt.year < 1 || dt.year > 9999 || dt.month < 1 || dt.month > 12 || dt.day < 1 ||
+         dt.day > 31 || !(std::chrono::year(dt.year) / dt.month / dt.day).ok()))
         std::abort();
     if (dt.hasTime && (dt.hour < 0 || dt.hour > 23 || dt.minute < 0 || dt.minute > 59 ||
                        dt.second < 0 || dt.second > 59))
@@ -48,13 +35,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     char again[32];
     int length = 0;
-    if (dt.hasDate && dt.hasTime)
-        length = std::snprintf(again, sizeof again, "%04d%02d%02dT%02d%02d%02d", dt.year, dt.month,
-                               dt.day, dt.hour, dt.minute, dt.second);
-    else if (dt.hasDate)
+    if (dt.hasDate)
         length = std::snprintf(again, sizeof again, "%04d%02d%02d", dt.year, dt.month, dt.day);
-    else
-        length = std::snprintf(again, sizeof again, "T%02d%02d%02d", dt.hour, dt.minute, dt.second);
+    if (dt.hasTime)
+        length += std::snprintf(again + length, sizeof again - std::size_t(length), "T%02d%02d%02d",
+                                dt.hour, dt.minute, dt.second);
     notes::DateTime back;
     if (!notes::parseDxlDateTime(std::string_view(again, static_cast<std::size_t>(length)), back) ||
         !(back == dt))

@@ -5,8 +5,8 @@
 #include "DataRows.h"
 #include "FakePlatform.h"
 #include "FileBytes.h"
-#include "MemoryClient.h"
 #include "NsfWriter.h"
+#include "TestBooks.h"
 #include "app/FrmConversion.h"
 #include "cli/CommandLine.h"
 #include "notes/FieldSchema.h"
@@ -74,9 +74,7 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         notes::MemoryClient client;
-        for (int i = 1; i <= 4; ++i)
-            client.people.push_back(
-                notes::MemoryDocument().set("FirstName", "First" + std::to_string(i)));
+        addPeople(client, 4);
         // The command line hands the client the book's absolute path in the system's own form.
         client.missingPaths.insert(
             QDir::toNativeSeparators(dir.filePath(QStringLiteral("missing.nsf"))).toStdString());
@@ -105,60 +103,53 @@ private slots:
                  run.out.constData());
     }
 
-    void csvSameAsWindow()
+    void sameFile_data()
     {
-        QTemporaryDir windowDir;
-        QTemporaryDir lineDir;
-        QVERIFY(windowDir.isValid() && lineDir.isValid());
-        const QString book = QStringLiteral(KT_SAMPLE_BOOK);
-
-        FakePlatform fake;
-        fake.folderAnswer = windowDir.path();
-        app::FrmConversion form(nullptr, book, notes::dxl::DxlClient::factory());
-        auto *list = form.findChild<QListWidget *>(QStringLiteral("LstContactsField"));
-        for (const char *caption : {"First Name", "Name", "Home Street", "Notes"})
-            list->item(notes::exportColumnOf(caption))->setCheckState(Qt::Checked);
-        form.findChild<QPushButton *>(QStringLiteral("CmdConversion"))->click();
-        QCOMPARE(fake.messages.size(), 1);
-
-        const Run run = runIn({QStringLiteral("export"), book, QStringLiteral("--fields"),
-                               QStringLiteral("Notes, first name,Home Street,Name"),
-                               QStringLiteral("--out"), lineDir.path()},
-                              notes::dxl::DxlClient::factory());
-        QCOMPARE(run.status, 0);
-        // The window's message, the code page's line included, then the file's path.
-        QVERIFY2(QString::fromUtf8(run.err).startsWith(QString::fromUtf8(kPrefix) +
-                                                       fake.messages[0].text + u'\n'),
-                 run.err.constData());
-        QCOMPARE(readBytes(lineDir.filePath(QStringLiteral("OE-Contacts.csv"))),
-                 readBytes(windowDir.filePath(QStringLiteral("OE-Contacts.csv"))));
+        testdata::addRows("cli/same-file.rows", {"book", "arguments", "window", "file", "holds"});
     }
 
-    // The hard book as a database file (written by the tests' writer) exports to the very bytes
-    // of its DXL export, CSV and vCard.
-    void nsfSameAsDxl()
+    // The command line's file is byte for byte the one another way writes of the same book, and
+    // what it says starts as that way's message: the export window with the same columns ticked,
+    // or the command line reading the book as a database file written by the tests' writer.
+    void sameFile()
     {
+        const auto [book, arguments, window, file, holds] =
+            testdata::cells("book", "arguments", "window", "file", "holds");
         QTemporaryDir dir;
-        const QString dxl = QStringLiteral(KT_HARD_BOOK);
-        const QString nsf = dir.filePath(QStringLiteral("hard.nsf"));
-        testnsf::writeDatabaseOfDxl(dxl.toStdString(), nsf.toStdString());
-        // One folder for all four runs: each export replaces the file of the one before.
-        for (const QString &format : {QStringLiteral("csv"), QStringLiteral("vcard")}) {
-            QByteArray files[2];
-            for (int i = 0; i < 2; ++i) {
-                const Run run =
-                    runIn({QStringLiteral("export"), i ? nsf : dxl, QStringLiteral("--format"),
-                           format, QStringLiteral("--fields"), QStringLiteral("all"),
-                           QStringLiteral("--out"), dir.path()},
-                          i ? notes::sessions::defaultSessionFactory(notes::sessions::Reader::File)
-                            : notes::dxl::DxlClient::factory());
-                QCOMPARE(run.status, 0);
-                files[i] =
-                    readBytes(dir.filePath(format == u"csv" ? "OE-Contacts.csv" : "Contacts.vcf"));
-            }
-            QVERIFY(files[0].contains("Zo"));
-            QCOMPARE(files[1], files[0]);
+        const QString dxl = QStringLiteral(KT_TEST_DATA "/") + book;
+        const QString path = dir.filePath(file);
+        const QStringList options =
+            (arguments + QStringLiteral("|--out|") + dir.path()).split(u'|');
+        const auto exportFrom = [&](const QString &from, const notes::SessionFactory &factory) {
+            return runIn(QStringList{QStringLiteral("export"), from} + options, factory);
+        };
+        QByteArray said;
+        if (!window.isEmpty()) {
+            FakePlatform fake;
+            fake.folderAnswer = dir.path();
+            app::FrmConversion form(nullptr, dxl, notes::dxl::DxlClient::factory());
+            auto *list = form.findChild<QListWidget *>(QStringLiteral("LstContactsField"));
+            for (const QString &caption : window.split(u'|'))
+                list->item(notes::exportColumnOf(caption.toStdString()))
+                    ->setCheckState(Qt::Checked);
+            form.findChild<QPushButton *>(QStringLiteral("CmdConversion"))->click();
+            QCOMPARE(fake.messages.size(), 1);
+            // The window's message, the code page's line included, then the file's path.
+            said = kPrefix + fake.messages[0].text.toUtf8() + '\n';
+        } else {
+            const QString nsf = dir.filePath(QStringLiteral("book.nsf"));
+            testnsf::writeDatabaseOfDxl(dxl.toStdString(), nsf.toStdString());
+            const Run run = exportFrom(
+                nsf, notes::sessions::defaultSessionFactory(notes::sessions::Reader::File));
+            QCOMPARE(run.status, 0);
+            said = run.err;
         }
+        const QByteArray other = readBytes(path);
+        QVERIFY2(other.contains(holds.toUtf8()) && QFile::remove(path), other.constData());
+        const Run run = exportFrom(dxl, notes::dxl::DxlClient::factory());
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.err.startsWith(said), run.err.constData());
+        QCOMPARE(readBytes(path), other);
     }
 
     void program_data()

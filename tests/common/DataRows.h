@@ -33,11 +33,8 @@ inline QString unescaped(QStringView text)
             i += 4;
             continue;
         }
-        value += next == u'n'   ? QChar(u'\n')
-                 : next == u'r' ? QChar(u'\r')
-                 : next == u't' ? QChar(u'\t')
-                 : next == u's' ? QChar(u' ')
-                                : next;
+        const qsizetype at = QStringView(u"nrts").indexOf(next);
+        value += at < 0 ? next : QChar(u"\n\r\t "[at]);
     }
     return value;
 }

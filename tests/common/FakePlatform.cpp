@@ -4,15 +4,6 @@
 
 #include <QFile>
 
-FakePlatform::FakePlatform() : m_previous(platform::setPlatform(this))
-{
-}
-
-FakePlatform::~FakePlatform()
-{
-    platform::setPlatform(m_previous);
-}
-
 void FakePlatform::information(QWidget *, const QString &title, const QString &text)
 {
     calls << QStringLiteral("information");

@@ -22,8 +22,8 @@ public:
         QString start;
     };
 
-    FakePlatform();
-    ~FakePlatform() override;
+    FakePlatform() : m_previous(platform::setPlatform(this)) {}
+    ~FakePlatform() override { platform::setPlatform(m_previous); }
     FakePlatform(const FakePlatform &) = delete;
     FakePlatform &operator=(const FakePlatform &) = delete;
 

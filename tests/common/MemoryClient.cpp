@@ -4,8 +4,8 @@
 
 #include "notes/Ascii.h"
 
-#include <algorithm>
-#include <cctype>
+#include <new>
+#include <stdexcept>
 
 namespace notes {
 
@@ -21,8 +21,13 @@ struct MemoryClient::State {
     {
         const int n = ++calls[op];
         const auto from = failFromCall.find(op);
-        if (failAt[op].count(n) || (from != failFromCall.end() && n >= from->second))
-            throw NotesError(std::string(name) + " failed (call " + std::to_string(n) + ")");
+        if (!failAt[op].count(n) && (from == failFromCall.end() || n < from->second))
+            return;
+        if (owner->throws == "bad_alloc")
+            throw std::bad_alloc();
+        if (owner->throws == "length_error")
+            throw std::length_error(name);
+        throw NotesError(std::string(name) + " failed (call " + std::to_string(n) + ")");
     }
 };
 
@@ -30,11 +35,6 @@ namespace {
 
 using State = MemoryClient::State;
 using Op = MemoryClient::Op;
-
-bool sameName(const std::string &a, const std::string &b)
-{
-    return notes::ascii::equalIgnoringCase(a, b);
-}
 
 // Counts live objects and logs releases, so tests can check for leaks and release order.
 class Tracked {
@@ -79,7 +79,7 @@ public:
     {
         m_state->call(Op::GetItemValue, "GetItemValue");
         for (const auto &[name, values] : doc().items)
-            if (sameName(name, itemName))
+            if (ascii::equalIgnoringCase(name, itemName))
                 return values.empty() ? ItemValues{ItemValue::fromText({})} : values;
         return {ItemValue::fromText({})};
     }
@@ -209,8 +209,7 @@ void MemoryClient::failFrom(Op op, int nthCall)
 
 int MemoryClient::calls(Op op) const
 {
-    const auto it = m_state->calls.find(op);
-    return it == m_state->calls.end() ? 0 : it->second;
+    return m_state->calls[op];
 }
 
 int MemoryClient::liveObjects() const

@@ -66,8 +66,11 @@ public:
     // When set, Count reports this instead of people.size() (a book that changed meanwhile).
     bool overrideCount = false;
     std::int64_t countValue = 0;
+    // What a failing call throws: NotesError, or what running out of memory throws for
+    // "bad_alloc" and "length_error".
+    std::string throws;
 
-    // Makes the n-th call (1-based, counted over all objects) of `op` throw NotesError.
+    // Makes the n-th call (1-based, counted over all objects) of `op` throw (see `throws`).
     // failFrom makes the n-th and every later call throw.
     void failOn(Op op, int nthCall);
     void failFrom(Op op, int nthCall);

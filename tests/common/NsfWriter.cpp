@@ -9,8 +9,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <fstream>
 #include <map>
@@ -22,6 +22,9 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using notes::ItemValue;
+// A document as the DXL client lists it: its UNID of 32 hexadecimal digits, its items (read with
+// the time zone set to UTC).
+using Document = notes::ListedDocument;
 
 constexpr std::uint32_t kOds = 52;
 constexpr std::size_t kHeader = 1024;
@@ -49,10 +52,13 @@ void put(Bytes &b, std::initializer_list<std::uint64_t> fields)
     for (auto f = fields.begin(); f + 2 < fields.end(); f += 3)
         put(b, std::size_t(f[0]), f[1], int(f[2]));
 }
-void append(Bytes &b, std::uint64_t value, int size)
+// Fields as pairs: value, size in bytes.
+void append(Bytes &b, std::initializer_list<std::uint64_t> fields)
 {
-    b.resize(b.size() + std::size_t(size));
-    put(b, b.size() - std::size_t(size), value, size);
+    for (auto f = fields.begin(); f + 1 < fields.end(); f += 2) {
+        b.resize(b.size() + std::size_t(f[1]));
+        put(b, b.size() - std::size_t(f[1]), f[0], int(f[1]));
+    }
 }
 void append(Bytes &b, const Bytes &more)
 {
@@ -80,12 +86,10 @@ Bytes lmbcs(const std::string &utf8, bool lineBreakAsNul)
         } else if (cp >= 0x20 && cp < 0x80) {
             out.push_back(std::uint8_t(cp));
         } else {
-            std::u16string units;
-            if (cp >= 0x10000)
-                units = {char16_t(0xD800 + ((cp - 0x10000) >> 10)),
-                         char16_t(0xDC00 + (cp & 0x3FF))};
-            else
-                units = {char16_t(cp)};
+            const std::u16string units =
+                cp < 0x10000 ? std::u16string{char16_t(cp)}
+                             : std::u16string{char16_t(0xD800 + ((cp - 0x10000) >> 10)),
+                                              char16_t(0xDC00 + (cp & 0x3FF))};
             for (const char16_t u : units) {
                 const bool zeroLow = (u & 0xFF) == 0;
                 out.insert(out.end(), {0x14, std::uint8_t(zeroLow ? 0xF6 : u >> 8),
@@ -118,31 +122,21 @@ Bytes cx(const Bytes &data)
     bits(1, 1);
     bits(1, 8);
     Bytes out;
-    append(out, stream.size(), 4);
+    append(out, {stream.size(), 4});
     append(out, stream);
     return out;
-}
-
-// The days from 1 January 1970 to a proleptic Gregorian date.
-std::int64_t daysFromCivil(int y, int m, int d)
-{
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const std::int64_t yoe = y - era * 400;
-    const std::int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    return era * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy - 719468;
 }
 
 // A date-time taken as UTC, written with zone 0.
 void appendTimeDate(Bytes &b, const notes::DateTime &dt)
 {
+    const auto days = std::chrono::sys_days(std::chrono::year(dt.year) / dt.month / dt.day);
     const std::uint32_t time =
         dt.hasTime ? std::uint32_t((dt.hour * 3600 + dt.minute * 60 + dt.second) * 100)
                    : 0xFFFFFFFF;
     const std::uint32_t day =
-        dt.hasDate ? std::uint32_t(daysFromCivil(dt.year, dt.month, dt.day) + 2440588) : 0xFFFFFF;
-    append(b, time, 4);
-    append(b, day, 4);
+        dt.hasDate ? std::uint32_t(days.time_since_epoch().count() + 2440588) : 0xFFFFFF;
+    append(b, {time, 4, day, 4});
 }
 
 // An item's value with its type word: numbers and date-times as such, anything else as text
@@ -158,27 +152,24 @@ Bytes encodeValue(const notes::ItemInfo &item)
     Bytes out;
     if (all(ItemValue::Kind::Number) || all(ItemValue::Kind::DateTime)) {
         const bool numbers = values[0].kind == ItemValue::Kind::Number;
-        append(out, (numbers ? 0x0300 : 0x0400) | (list ? 1 : 0), 2);
-        if (list) {
-            append(out, values.size(), 2);
-            append(out, 0, 2); // no pairs
-        }
+        append(out, {std::uint64_t(numbers ? 0x0300 : 0x0400) | (list ? 1 : 0), 2});
+        if (list)
+            append(out, {values.size(), 2, 0, 2}); // the count, no pairs
         for (const ItemValue &v : values)
-            numbers ? append(out, std::bit_cast<std::uint64_t>(v.number), 8)
+            numbers ? append(out, {std::bit_cast<std::uint64_t>(v.number), 8})
                     : appendTimeDate(out, v.dateTime);
         return out;
     }
     if (!list && values.size() <= 1) {
-        append(out, 0x0500, 2);
+        append(out, {0x0500, 2});
         append(out, lmbcs(values.empty() ? std::string() : notes::defaultText(values[0]), true));
         return out;
     }
-    append(out, 0x0501, 2);
-    append(out, values.size(), 2);
+    append(out, {0x0501, 2, values.size(), 2});
     Bytes texts;
     for (const ItemValue &v : values) {
         const Bytes text = lmbcs(notes::defaultText(v), true);
-        append(out, text.size(), 2);
+        append(out, {text.size(), 2});
         append(texts, text);
     }
     append(out, texts);
@@ -213,9 +204,8 @@ Bytes noteRecord(const Document &doc, std::uint32_t id, Names &names)
         const Bytes value = encodeValue(item);
         if (value.size() > 0xFFFF)
             throw notes::NotesError("the item " + item.name + " is too large for the writer");
-        append(note, names.id(item.name), 2);
-        append(note, 0x0004, 2);       // a summary item
-        append(note, value.size(), 4); // the size, and a word left 0
+        // The name, a summary item, the size and a word left 0.
+        append(note, {names.id(item.name), 2, 0x0004, 2, value.size(), 4});
         append(values, value);
     }
     append(note, values);
@@ -233,8 +223,7 @@ struct Bucket {
             return false;
         ++slots;
         const std::size_t entry = kBucketSize - kBucketFooter - 4u * slots;
-        put(bytes, entry, used, 2);
-        put(bytes, entry + 2, note.size(), 2);
+        put(bytes, {entry, used, 2, entry + 2, note.size(), 2});
         std::copy(note.begin(), note.end(), bytes.begin() + std::ptrdiff_t(used));
         used += note.size();
         return true;
@@ -264,7 +253,7 @@ Bytes block(Bytes header, std::size_t timeAt, std::size_t storedAt, const Bytes 
     put(header, storedAt, header.size() + compressed.size() + 12, 4);
     append(header, compressed);
     header.insert(header.end(), std::begin(kWritten), std::end(kWritten));
-    append(header, 0, 4);
+    append(header, {0, 4});
     return header;
 }
 
@@ -279,10 +268,7 @@ std::size_t rounded(std::size_t size)
     return (size + kBlock - 1) / kBlock * kBlock;
 }
 
-} // namespace
-
-std::vector<std::uint8_t> databaseBytes(const std::vector<Document> &documents,
-                                        const std::string &title)
+Bytes databaseBytes(const std::vector<Document> &documents, const std::string &title)
 {
     Names names;
     std::vector<Bucket> buckets(1);
@@ -301,11 +287,9 @@ std::vector<std::uint8_t> databaseBytes(const std::vector<Document> &documents,
     const std::size_t tables =
         std::max<std::size_t>(1, (places.size() + kTableEntries - 1) / kTableEntries);
 
-    std::size_t position = kBlock;
-    const std::size_t firstTable = position;
-    position += tables * kTableSize;
-    const std::size_t firstBucket = position;
-    position += buckets.size() * kBucketSize;
+    const std::size_t firstTable = kBlock;
+    const std::size_t firstBucket = firstTable + tables * kTableSize;
+    std::size_t position = firstBucket + buckets.size() * kBucketSize;
     Bytes file(kHeader, 0);
 
     // Record tables, each linked to the one before; the current (last) one goes live into the
@@ -318,15 +302,13 @@ std::vector<std::uint8_t> databaseBytes(const std::vector<Document> &documents,
         table.assign(kTableSize, 0xFF);
         std::fill(table.begin(), table.begin() + 32, 0);
         put(table, {0, 0x2006, 2, 2, t ? unit(at - kTableSize) : 0, 4, 6, firstId, 4});
-        if (t + 1 == tables)
-            placeAt(file, at, table);
+        placeAt(file, at, table); // as the current table stays on disk
         for (std::size_t i = 0; i < kTableEntries && t * kTableEntries + i < places.size(); ++i)
             put(table, {32 + 8 * i, 0x80000000u | places[t * kTableEntries + i].first, 4,
                         36 + 8 * i, places[t * kTableEntries + i].second, 4});
         if (t + 1 < tables)
             placeAt(file, at, table);
-        append(tableList, unit(at), 4);
-        append(tableList, firstId, 4);
+        append(tableList, {unit(at), 4, firstId, 4});
     }
     for (std::size_t k = 0; k < buckets.size(); ++k) {
         buckets[k].close(std::uint32_t(k + 1));
@@ -338,12 +320,10 @@ std::vector<std::uint8_t> databaseBytes(const std::vector<Document> &documents,
     Bytes body = tableList;
     for (const std::string &name : names.spellings) {
         const Bytes spelling = lmbcs(name, false);
-        append(body, text.size(), 4);
-        append(body, spelling.size(), 2);
-        append(body, 0, 4);
+        append(body, {text.size(), 4, spelling.size(), 2, 0, 4});
         append(text, spelling);
     }
-    append(body, text.size(), 4);
+    append(body, {text.size(), 4});
     append(body, text);
     // Signature, version 2, CX, size, write count 1, names, their text, record tables.
     Bytes head(66, 0);
@@ -380,22 +360,16 @@ std::vector<std::uint8_t> databaseBytes(const std::vector<Document> &documents,
     return file;
 }
 
-namespace {
-
 // The process's time zone set to UTC for as long as it lives, then the one before (or none).
-class UtcZone final {
-public:
+struct UtcZone {
+    std::optional<std::string> before;
     UtcZone()
     {
         if (const char *zone = std::getenv("TZ"))
-            m_before = zone;
+            before = zone;
         set("UTC");
     }
-    ~UtcZone() { set(m_before ? m_before->c_str() : nullptr); }
-    UtcZone(const UtcZone &) = delete;
-    UtcZone &operator=(const UtcZone &) = delete;
-
-private:
+    ~UtcZone() { set(before ? before->c_str() : nullptr); }
     static void set(const char *zone)
     {
 #ifdef _WIN32
@@ -406,21 +380,16 @@ private:
         tzset();
 #endif
     }
-    std::optional<std::string> m_before;
 };
 
-} // namespace
-
+// Every document of a DXL export, as the DXL client reads it.
 std::vector<Document> documentsOfDxl(const std::string &path)
 {
     const UtcZone utc; // the DXL client's local time is then UTC, as the writer stores it
     struct Collect final : notes::ItemsSink {
         std::vector<Document> documents;
         void started(std::int64_t) override {}
-        void document(const notes::ListedDocument &d) override
-        {
-            documents.push_back({d.universalId, d.items});
-        }
+        void document(const notes::ListedDocument &d) override { documents.push_back(d); }
         void progress(std::int64_t) override {}
     } sink;
     const notes::WalkOutcome outcome =
@@ -430,6 +399,8 @@ std::vector<Document> documentsOfDxl(const std::string &path)
                                 outcome.skipReason);
     return std::move(sink.documents);
 }
+
+} // namespace
 
 void writeDatabaseOfDxl(const std::string &dxlPath, const std::string &nsfPath)
 {

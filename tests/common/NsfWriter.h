@@ -19,24 +19,11 @@
 // the export with the process's time zone set to UTC, and puts the caller's zone back after.
 #pragma once
 
-#include "notes/NotesObjects.h"
+#include "notes/NotesError.h"
 
-#include <cstdint>
 #include <string>
-#include <vector>
 
 namespace testnsf {
-
-struct Document {
-    std::string universalId;            // 32 hexadecimal digits
-    std::vector<notes::ItemInfo> items; // date-times in UTC
-};
-
-std::vector<std::uint8_t> databaseBytes(const std::vector<Document> &documents,
-                                        const std::string &title);
-
-// Every document of a DXL export, as the DXL client reads it. Throws notes::NotesError.
-std::vector<Document> documentsOfDxl(const std::string &path);
 
 // Writes the documents of the DXL export at `dxlPath` as a database file at `nsfPath`.
 // Throws notes::NotesError.

@@ -3,6 +3,8 @@
 // process of its own, and the peak it reports is compared with that of a one-person book. The
 // bound is generous (the books below once took gigabytes); no time is measured. An entity bomb
 // is refused before it expands (tst_dxlclient's books).
+#include "FileBytes.h"
+
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -43,10 +45,8 @@ class TestDxlMemory final : public QObject {
     QString scan(const QByteArray &content)
     {
         const QString path = m_dir.filePath(QStringLiteral("book.dxl"));
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+        if (!writeBytes(path, content))
             qFatal("cannot write %s", qPrintable(path));
-        file.close();
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         // Under AddressSanitizer the child cannot cap its address space; this stops it instead.

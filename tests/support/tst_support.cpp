@@ -56,33 +56,27 @@ private slots:
 
     // Which help a folder's contents lead to on Windows: the compiled help in the viewer, else
     // the pages in the browser; with neither, the viewer is asked all the same and says so itself.
+    void helpContentsBeside_data()
+    {
+        testdata::addRows("support/help-beside.rows", {"chm", "pages", "call", "target"});
+    }
     void helpContentsBeside()
     {
 #ifndef Q_OS_WIN
         QSKIP("elsewhere the pages are the help, whatever the folder holds (see helpContents)");
 #endif
-        const struct {
-            bool chm;
-            bool pages;
-            const char *call;
-            const char *target;
-        } rows[] = {{true, true, "showHelp", "Help.chm"},
-                    {true, false, "showHelp", "Help.chm"},
-                    {false, true, "openInShell", "help/index.html"},
-                    {false, false, "showHelp", "Help.chm"}};
-        for (const auto &row : rows) {
-            QTemporaryDir dir;
-            const QDir folder(dir.path());
-            QVERIFY(!row.chm || writeBytes(folder.filePath(QStringLiteral("Help.chm")), {}));
-            QVERIFY(!row.pages ||
-                    (folder.mkpath(QStringLiteral("help")) &&
-                     writeBytes(folder.filePath(QStringLiteral("help/index.html")), {})));
-            FakePlatform fake;
-            support::showHelpContentsIn(nullptr, dir.path());
-            QCOMPARE(fake.calls, QStringList{row.call});
-            QCOMPARE(fake.calls[0] == QLatin1String("showHelp") ? fake.helpFiles : fake.opened,
-                     QStringList{QDir::toNativeSeparators(folder.filePath(row.target))});
-        }
+        const auto [chm, pages, call, target] = testdata::cells("chm", "pages", "call", "target");
+        QTemporaryDir dir;
+        const QDir folder(dir.path());
+        QVERIFY(chm.isEmpty() || writeBytes(folder.filePath(QStringLiteral("Help.chm")), {}));
+        QVERIFY(pages.isEmpty() ||
+                (folder.mkpath(QStringLiteral("help")) &&
+                 writeBytes(folder.filePath(QStringLiteral("help/index.html")), {})));
+        FakePlatform fake;
+        support::showHelpContentsIn(nullptr, dir.path());
+        QCOMPARE(fake.calls, QStringList{call});
+        QCOMPARE(call == QLatin1String("showHelp") ? fake.helpFiles : fake.opened,
+                 QStringList{QDir::toNativeSeparators(folder.filePath(target))});
     }
 
     // The launcher ignores an empty target; a blank one is a target all the same.
