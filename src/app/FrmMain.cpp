@@ -431,6 +431,20 @@ void FrmMain::showScanCompleted(bool anyContact)
 
 void FrmMain::ContactsTreeView_NodeClick(QTreeWidgetItem *node)
 {
+    // A member of one of the book's groups stands for a contact (shown as a click on it shows
+    // it) or a group (which is selected and opened).
+    if (const QString link = browser::ContactTree::linkOf(node); !link.isEmpty()) {
+        if (const auto record = m_contacts.find(link.toStdString())) {
+            m_details->showContact(*record);
+        } else if (QTreeWidgetItem *target = m_tree->node(link)) {
+            m_tree->setCurrentItem(target);
+            target->setExpanded(true);
+        }
+        return;
+    }
+    // A group of the book opens on a click, to show its members.
+    if (browser::ContactTree::keyOf(node).startsWith(QLatin1String("group:")))
+        node->setExpanded(true);
     // Only contacts have a record; the root and the groups leave the pane as it is.
     if (!browser::ContactTree::isContact(node))
         return;

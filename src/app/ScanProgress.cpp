@@ -5,8 +5,10 @@
 #include "app/WalkRunner.h"
 #include "browser/ContactTree.h"
 #include "notes/ContactStore.h"
+#include "notes/NotesNames.h"
 
 #include <QProgressBar>
+#include <QTreeWidgetItem>
 
 #include <algorithm>
 #include <limits>
@@ -47,6 +49,41 @@ void ScanProgress::addContact(const notes::ScannedContact &contact)
     // The node is not marked open: a contact has no children, so that shows nothing, and the
     // view would keep a persistent index for every open node (a hundred bytes a contact).
     m_store.put(contact.key, contact.record);
+    for (const std::string &name : contact.fullNames)
+        m_keyOfName.emplace(notes::nameKey(name), contact.key);
+    const std::string &address = contact.record.fields[notes::field("MailAddress")];
+    if (notes::isInternetAddress(address))
+        m_keyOfName.emplace(notes::nameKey(address), contact.key);
+}
+
+void ScanProgress::addGroups(const std::vector<notes::GroupRecord> &groups)
+{
+    // Every group's node first, so that a member naming a group later in the view finds it.
+    const auto nodeKey = [](const notes::GroupRecord &group) {
+        return QStringLiteral("group:") + QString::fromStdString(group.key);
+    };
+    std::unordered_map<std::string, QString> groupOfName;
+    for (const notes::GroupRecord &group : groups) {
+        groupOfName.emplace(notes::nameKey(group.name), nodeKey(group));
+        m_tree.addBookGroup(nodeKey(group), QString::fromStdString(group.name), {});
+    }
+    for (const notes::GroupRecord &group : groups) {
+        QList<browser::ContactTree::Member> members;
+        for (const std::string &member : group.members) {
+            const std::string key = notes::nameKey(member);
+            browser::ContactTree::Member shown{
+                QString::fromStdString(notes::abbreviatedName(member)), QString()};
+            if (const auto contact = m_keyOfName.find(key); contact != m_keyOfName.end()) {
+                shown.link = QString::fromStdString(contact->second);
+                if (const QTreeWidgetItem *node = m_tree.node(shown.link))
+                    shown.text = node->text(0);
+            } else if (const auto nested = groupOfName.find(key); nested != groupOfName.end()) {
+                shown.link = nested->second;
+            }
+            members.push_back(shown);
+        }
+        m_tree.addBookGroup(nodeKey(group), QString::fromStdString(group.name), members);
+    }
 }
 
 void ScanProgress::progress(std::int64_t scanCounter)

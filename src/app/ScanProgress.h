@@ -7,6 +7,9 @@
 #include "notes/ScanWalk.h"
 
 #include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 class QProgressBar;
 
@@ -30,6 +33,7 @@ public:
     void scanStarted(std::int64_t entryCount) override;
     void addContact(const notes::ScannedContact &contact) override;
     void progress(std::int64_t scanCounter) override;
+    void addGroups(const std::vector<notes::GroupRecord> &groups) override;
 
     // Contacts the tree refused (no group node for them).
     std::int64_t refused() const { return m_refused; }
@@ -40,6 +44,8 @@ private:
     QProgressBar &m_bar;
     WalkRunner &m_runner;
     std::int64_t m_refused = 0;
+    // The contacts' Notes names and Internet addresses (as notes::nameKey), for the groups.
+    std::unordered_map<std::string, std::string> m_keyOfName;
 };
 
 } // namespace app

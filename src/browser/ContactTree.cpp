@@ -12,6 +12,8 @@ namespace browser {
 namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
+// A group member's: the key of the contact or group it stands for.
+constexpr int kLinkRole = Qt::UserRole + 1;
 
 // A contact's node. Its key and picture are answered from members rather than kept as item
 // data: a book of a million contacts saves a hundred bytes a contact. The key shares its text
@@ -134,19 +136,71 @@ QString ContactTree::keyOf(const QTreeWidgetItem *node)
     return node ? node->data(0, kKeyRole).toString() : QString();
 }
 
+namespace {
+
+// Whether the node lies under the branch of the book's groups.
+bool inGroupsBranch(const QTreeWidgetItem *node)
+{
+    while (node && node->parent() && node->parent()->parent())
+        node = node->parent();
+    return node && node->parent() &&
+           ContactTree::keyOf(node) == QLatin1String(ContactTree::kGroupsBranch);
+}
+
+} // namespace
+
 bool ContactTree::isContact(const QTreeWidgetItem *node)
 {
-    return imageOf(node) == ContactImage;
+    return imageOf(node) == ContactImage && !inGroupsBranch(node);
 }
 
 int ContactTree::imageOf(const QTreeWidgetItem *node)
 {
-    // The kind follows from the depth: the root, its groups, their contacts.
+    // The kind follows from the depth: the root, its groups, their contacts; under the branch
+    // of the book's groups one level deeper: the branch, each group, its members.
     if (!node)
         return 0;
     if (!node->parent())
         return RootImage;
-    return node->parent()->parent() ? ContactImage : GroupImage;
+    if (!node->parent()->parent())
+        return GroupImage;
+    if (inGroupsBranch(node) && !node->parent()->parent()->parent())
+        return GroupImage;
+    return ContactImage;
+}
+
+QString ContactTree::linkOf(const QTreeWidgetItem *node)
+{
+    return node ? node->data(0, kLinkRole).toString() : QString();
+}
+
+QTreeWidgetItem *ContactTree::addBookGroup(const QString &key, const QString &name,
+                                           const QList<Member> &members)
+{
+    const QString branch = QString::fromLatin1(kGroupsBranch);
+    if (!m_nodes.contains(branch))
+        addNode(QString::fromLatin1(kRootKey), branch, branch, GroupImage);
+    QTreeWidgetItem *group = m_nodes.value(key);
+    if (group) {
+        group->setText(0, name);
+        for (QTreeWidgetItem *member : group->takeChildren())
+            delete member;
+    } else {
+        group = addNode(branch, key, name, GroupImage);
+        if (!group)
+            return nullptr;
+    }
+    // Members are no nodes of the index: they are found through their group.
+    for (const Member &member : members) {
+        auto *item = new QTreeWidgetItem;
+        const QTreeWidgetItem *target = m_nodes.value(member.link);
+        const Image image = target && imageOf(target) == GroupImage ? GroupImage : ContactImage;
+        item->setIcon(0, m_images[std::size_t(image) - 1]);
+        item->setText(0, member.text);
+        item->setData(0, kLinkRole, member.link);
+        group->addChild(item);
+    }
+    return group;
 }
 
 void ContactTree::keyPressEvent(QKeyEvent *event)

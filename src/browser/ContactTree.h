@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QIcon>
+#include <QList>
 #include <QString>
 #include <QTreeWidget>
 
@@ -21,6 +22,8 @@ public:
     static constexpr const char *kRootKey = "Lotus Notes Address Book";
     static constexpr const char *kRootText = "Notes Address Book";
     static constexpr const char *kOtherGroup = "Other";
+    // The branch of the book's groups (mailing lists), after "Other"; made for the first one.
+    static constexpr const char *kGroupsBranch = "Groups";
 
     // 1-based picture numbers of the node kinds.
     enum Image { RootImage = 1, GroupImage = 2, ContactImage = 3 };
@@ -39,6 +42,18 @@ public:
     // Adds a contact under its group; when the key is already in the tree (a rescan), its text
     // is replaced and it moves to the group given. nullptr only when the group does not exist.
     QTreeWidgetItem *addContact(const QString &key, const QString &parentKey, const QString &text);
+
+    // A group of the book under the groups branch, its members as its children, each a text and
+    // the key of the node it stands for ("" for a member outside the book). A group already
+    // there (a rescan) gets its new name and members.
+    struct Member {
+        QString text;
+        QString link;
+    };
+    QTreeWidgetItem *addBookGroup(const QString &key, const QString &name,
+                                  const QList<Member> &members);
+    // The key of the node a group member stands for, "" for any other node.
+    static QString linkOf(const QTreeWidgetItem *node);
 
     // The node with this key, or nullptr.
     QTreeWidgetItem *node(const QString &key) const;

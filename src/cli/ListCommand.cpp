@@ -6,8 +6,10 @@
 #include "cli/ExitStatus.h"
 #include "cli/TerminalProgress.h"
 #include "export/WalkMessages.h"
+#include "notes/NotesNames.h"
 #include "notes/ScanWalk.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -47,28 +49,49 @@ public:
                          plain(contact.record.fields[notes::field("CompanyName")]) + '\n');
             return;
         }
+        // Names in canonical Notes form read as Notes shows them.
         QJsonObject object;
         for (std::size_t i = 0; i < notes::kFields.size(); ++i)
             object.insert(QString::fromLatin1(notes::kFields[i].item),
-                          QString::fromStdString(contact.record.fields[i]));
-        m_out->write(m_first ? "\n" : ",\n");
-        m_first = false;
-        m_out->write(QJsonDocument(object).toJson(QJsonDocument::Compact));
+                          QString::fromStdString(notes::abbreviatedName(contact.record.fields[i])));
+        write(object);
     }
+    // In the JSON array after the contacts, each group as an object with a "Group" member.
+    void addGroups(const std::vector<notes::GroupRecord> &groups) override { m_groups = groups; }
 
     void progress(std::int64_t scanCounter) override { m_bar.progress(scanCounter); }
 
     void finish()
     {
-        if (m_json)
-            m_out->write("\n]\n");
+        if (!m_json)
+            return;
+        for (const notes::GroupRecord &group : m_groups) {
+            QJsonArray members;
+            for (const std::string &member : group.members)
+                members.append(QString::fromStdString(notes::abbreviatedName(member)));
+            write(QJsonObject{
+                {QStringLiteral("Group"), QString::fromStdString(group.name)},
+                {QStringLiteral("ListDescription"), QString::fromStdString(group.description)},
+                {QStringLiteral("InternetAddress"), QString::fromStdString(group.internetAddress)},
+                {QStringLiteral("GroupType"), QString::fromStdString(group.type)},
+                {QStringLiteral("Members"), members}});
+        }
+        m_out->write("\n]\n");
     }
 
 private:
     QIODevice *m_out;
     bool m_json;
+    void write(const QJsonObject &object)
+    {
+        m_out->write(m_first ? "\n" : ",\n");
+        m_first = false;
+        m_out->write(QJsonDocument(object).toJson(QJsonDocument::Compact));
+    }
+
     TerminalProgress &m_bar;
     bool m_first = true;
+    std::vector<notes::GroupRecord> m_groups;
 };
 
 } // namespace

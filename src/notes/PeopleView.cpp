@@ -124,7 +124,8 @@ void PeopleView::release()
 namespace {
 
 WalkOutcome walk(const SessionFactory &factory, const std::string &path, bool readTitle,
-                 const std::string &viewName, const std::function<void(std::int64_t)> &started,
+                 const std::string &viewName, const Prepare &prepare,
+                 const std::function<void(std::int64_t)> &started,
                  const std::function<void(NotesDocument &)> &read,
                  const std::function<void(std::int64_t)> &reached)
 {
@@ -141,6 +142,22 @@ WalkOutcome walk(const SessionFactory &factory, const std::string &path, bool re
         return outcome;
     }
 
+    if (prepare) {
+        try {
+            prepare(*held.database, *held.view);
+        } catch (const NotesError &e) {
+            outcome.reason = e.reason();
+        } catch (const std::bad_alloc &) {
+            outcome.reason = kOutOfMemory;
+        } catch (const std::length_error &) {
+            outcome.reason = kOutOfMemory;
+        }
+        if (!outcome.reason.empty()) {
+            held.release();
+            outcome.kind = WalkOutcome::Kind::CannotOpen;
+            return outcome;
+        }
+    }
     outcome.entryCount = held.count();
     started(outcome.entryCount);
     if (!held.entry) {
@@ -169,7 +186,15 @@ WalkOutcome walkPeople(const SessionFactory &factory, const std::string &path, b
                        const std::function<void(NotesDocument &)> &read,
                        const std::function<void(std::int64_t)> &reached)
 {
-    return walk(factory, path, readTitle, "$People", started, read, reached);
+    return walk(factory, path, readTitle, "$People", {}, started, read, reached);
+}
+
+WalkOutcome walkPeople(const SessionFactory &factory, const std::string &path, bool readTitle,
+                       const Prepare &prepare, const std::function<void(std::int64_t)> &started,
+                       const std::function<void(NotesDocument &)> &read,
+                       const std::function<void(std::int64_t)> &reached)
+{
+    return walk(factory, path, readTitle, "$People", prepare, started, read, reached);
 }
 
 WalkOutcome walkView(const SessionFactory &factory, const std::string &path,
@@ -177,7 +202,7 @@ WalkOutcome walkView(const SessionFactory &factory, const std::string &path,
                      const std::function<void(NotesDocument &)> &read,
                      const std::function<void(std::int64_t)> &reached)
 {
-    return walk(factory, path, false, viewName, started, read, reached);
+    return walk(factory, path, false, viewName, {}, started, read, reached);
 }
 
 } // namespace notes

@@ -79,6 +79,16 @@ WalkOutcome walkPeople(const SessionFactory &factory, const std::string &path, b
                        const std::function<void(NotesDocument &)> &read,
                        const std::function<void(std::int64_t)> &reached);
 
+// The same walk, with `prepare` run once the book and its "$People" view are open and before
+// `started`: it reads what the walk needs to know first (the book's groups, the names of its
+// people) through the open database and view. A NotesError from it, or running out of memory,
+// ends the walk as a book that cannot be opened, with nothing handed on.
+using Prepare = std::function<void(NotesDatabase &, NotesView &)>;
+WalkOutcome walkPeople(const SessionFactory &factory, const std::string &path, bool readTitle,
+                       const Prepare &prepare, const std::function<void(std::int64_t)> &started,
+                       const std::function<void(NotesDocument &)> &read,
+                       const std::function<void(std::int64_t)> &reached);
+
 // The same walk over another view of the book (kEveryDocumentView: every document).
 WalkOutcome walkView(const SessionFactory &factory, const std::string &path,
                      const std::string &viewName, const std::function<void(std::int64_t)> &started,

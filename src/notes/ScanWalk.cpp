@@ -23,6 +23,9 @@ ScannedContact readContact(NotesDocument &document)
         contact.record.fields[i] = firstText(document.GetItemValue(kFields[i].item));
     contact.displayName = contact.record.displayName();
     contact.groupKey = contact.record.groupKey();
+    for (const ItemValue &value : document.GetItemValue("FullName"))
+        if (std::string name = defaultText(value); !name.empty())
+            contact.fullNames.push_back(std::move(name));
     return contact;
 }
 
@@ -30,10 +33,16 @@ ScannedContact readContact(NotesDocument &document)
 
 WalkOutcome runScan(const SessionFactory &factory, const std::string &path, ScanSink &sink)
 {
-    return walkPeople(
-        factory, path, true, [&sink](std::int64_t count) { sink.scanStarted(count); },
+    std::vector<GroupRecord> groups;
+    const WalkOutcome outcome = walkPeople(
+        factory, path, true,
+        [&groups](NotesDatabase &database, NotesView &) { groups = readGroups(database); },
+        [&sink](std::int64_t count) { sink.scanStarted(count); },
         [&sink](NotesDocument &document) { sink.addContact(readContact(document)); },
         [&sink](std::int64_t reached) { sink.progress(reached); });
+    if (!groups.empty())
+        sink.addGroups(groups);
+    return outcome;
 }
 
 std::string backupPathFor(const std::string &path)

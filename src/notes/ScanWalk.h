@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The address book scan as a walk over the Notes object model: it opens the book through a
-// session, walks the "$People" view and hands every contact to a ScanSink, which the main window
-// implements with its tree. Qt-free, so it runs against every client, the COM one included.
+// session, walks the "$People" view and hands every contact, then every group, to a ScanSink, which
+// the main window implements with its tree. Qt-free, so it runs against every client, the COM one
+// included.
 #pragma once
 
 #include "notes/ContactRecord.h"
+#include "notes/Groups.h"
 #include "notes/SessionFactory.h"
 #include "notes/WalkOutcome.h"
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace notes {
 
@@ -18,6 +21,8 @@ struct ScannedContact {
     ContactRecord record;
     std::string displayName;
     std::string groupKey;
+    // FullName's values: the Notes names a group may know the contact by.
+    std::vector<std::string> fullNames;
 };
 
 class ScanSink {
@@ -30,6 +35,9 @@ public:
     virtual void addContact(const ScannedContact &contact) = 0;
     // After each document, read or skipped: the 1-based number of that document.
     virtual void progress(std::int64_t scanCounter) = 0;
+    // After the last contact, the groups of the book in the "Groups" view's order (none when
+    // it has none).
+    virtual void addGroups(const std::vector<GroupRecord> &groups) { (void)groups; }
 };
 
 WalkOutcome runScan(const SessionFactory &factory, const std::string &path, ScanSink &sink);

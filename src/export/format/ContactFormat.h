@@ -7,6 +7,7 @@
 #include "notes/NotesObjects.h"
 
 #include <string>
+#include <vector>
 
 namespace formats {
 
@@ -23,6 +24,13 @@ public:
     // The document's text. Throws NotesError when an item cannot be read, so that a half-read
     // document is skipped rather than written with gaps that look like real data.
     virtual void format(notes::NotesDocument &document, FormattedContact &out) = 0;
+
+    // Formats that link contacts to one another and write the book's groups (vCard, LDIF) read
+    // the whole book first: the walk then builds a BookIndex and hands it over before the first
+    // contact, and writes groups() after the last.
+    virtual bool readsBook() const { return false; }
+    virtual void setBook(const class BookIndex &book) { (void)book; }
+    virtual std::vector<FormattedContact> groups() { return {}; }
 };
 
 } // namespace formats

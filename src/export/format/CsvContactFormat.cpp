@@ -4,6 +4,9 @@
 
 #include "export/format/CsvFormat.h"
 #include "notes/FieldSchema.h"
+#include "notes/NotesNames.h"
+
+#include <string_view>
 
 namespace formats {
 
@@ -25,9 +28,18 @@ std::string CsvContactFormat::heading() const
 void CsvContactFormat::format(notes::NotesDocument &document, FormattedContact &out)
 {
     m_values.clear();
-    for (const std::size_t position : m_positions)
-        m_values.push_back(
-            notes::firstText(document.GetItemValue(notes::kExportColumns[position].item)));
+    for (const std::size_t position : m_positions) {
+        const std::string_view item = notes::kExportColumns[position].item;
+        if (item == "MailAddress")
+            m_values.push_back(notes::contactAddresses(document.GetItemValue("MailAddress"),
+                                                       document.GetItemValue("InternetAddress"))
+                                   .primary());
+        else if (item == "FullName")
+            m_values.push_back(
+                notes::commonName(notes::firstText(document.GetItemValue("FullName"))));
+        else
+            m_values.push_back(notes::firstText(document.GetItemValue(std::string(item))));
+    }
     out.text.clear();
     appendCsvLine(out.text, m_values);
 }

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Outlook Express CSV as a ContactFormat: a heading of the ticked columns' captions, then one
-// line per document holding the first value of each ticked column's item. Qt-free.
+// line per document holding the first value of each ticked column's item. Two columns read more
+// than their item: "E-mail Address" holds the contact's Internet address (MailAddress's when it is
+// one, else InternetAddress's; text without "@" in MailAddress as it stands; never a Notes routing
+// address), and "Name" the common name of a canonical Notes name. Qt-free.
 #pragma once
 
 #include "export/format/ContactFormat.h"

@@ -5,6 +5,8 @@
 // goes on for as long as the navigator can move.
 #include "export/format/ExportWalk.h"
 
+#include "export/format/BookIndex.h"
+#include "notes/Groups.h"
 #include "notes/PeopleView.h"
 
 namespace formats {
@@ -13,8 +15,18 @@ notes::WalkOutcome runExport(const notes::SessionFactory &factory, const std::st
                              ContactFormat &format, ExportSink &sink)
 {
     FormattedContact formatted;
-    return notes::walkPeople(
-        factory, path, false,
+    BookIndex book;
+    notes::Prepare prepare;
+    if (format.readsBook()) {
+        prepare = [&format, &book](notes::NotesDatabase &database, notes::NotesView &people) {
+            notes::forEachDocument(
+                people, [&book](notes::NotesDocument &person) { book.addPerson(person); });
+            book.setGroups(notes::readGroups(database));
+            format.setBook(book);
+        };
+    }
+    const notes::WalkOutcome outcome = notes::walkPeople(
+        factory, path, false, prepare,
         [&](std::int64_t count) {
             sink.started(count);
             const std::string heading = format.heading();
@@ -26,6 +38,12 @@ notes::WalkOutcome runExport(const notes::SessionFactory &factory, const std::st
             sink.contact(formatted);
         },
         [&sink](std::int64_t reached) { sink.progress(reached); });
+    using Kind = notes::WalkOutcome::Kind;
+    if (outcome.kind != Kind::NotInstalled && outcome.kind != Kind::CannotOpen) {
+        for (const FormattedContact &group : format.groups())
+            sink.contact(group);
+    }
+    return outcome;
 }
 
 } // namespace formats

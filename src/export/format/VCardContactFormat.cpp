@@ -10,7 +10,9 @@
 
 #include "export/format/VCardText.h"
 #include "notes/ContactRecord.h"
+#include "notes/NotesNames.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 #include <vector>
@@ -179,25 +181,10 @@ private:
     std::string &m_line;
 };
 
-std::string displayName(const CardBuilder &card)
+const std::string &firstOf(const std::vector<std::string> &texts)
 {
-    // The name the contact tree shows; a card without a personal name takes its company or its
-    // mail address, so that every card has a name to show and to name its file.
-    notes::ContactRecord names;
-    for (const int position : {kFirst, kMiddle, kLast}) {
-        const std::vector<std::string> &texts = card.texts(position);
-        if (!texts.empty())
-            names.fields[std::size_t(position)] = texts.front();
-    }
-    std::string name = names.displayName();
-    for (const int fallback : {field("CompanyName"), field("MailAddress")}) {
-        if (!name.empty())
-            break;
-        const std::vector<std::string> &texts = card.texts(fallback);
-        if (!texts.empty())
-            name = texts.front();
-    }
-    return name;
+    static const std::string none;
+    return texts.empty() ? none : texts.front();
 }
 
 } // namespace
@@ -209,7 +196,11 @@ void VCardContactFormat::format(notes::NotesDocument &document, FormattedContact
         m_texts[i].clear();
         for (const notes::ItemValue &value : m_items[i]) {
             if (value.kind == notes::ItemValue::Kind::Text) {
-                if (!value.text.empty())
+                if (value.text.empty())
+                    continue;
+                if (notes::isCanonicalName(value.text))
+                    m_texts[i].push_back(notes::abbreviatedName(value.text));
+                else
                     m_texts[i].push_back(value.text);
             } else if (std::string text = notes::defaultText(value); !text.empty()) {
                 m_texts[i].push_back(std::move(text));
@@ -219,6 +210,16 @@ void VCardContactFormat::format(notes::NotesDocument &document, FormattedContact
     for (const int position : {field("Title"), field("Suffix")})
         std::erase(m_texts[std::size_t(position)], kNone);
     const std::string uid = document.UniversalID();
+    const notes::ContactAddresses addresses = notes::contactAddresses(
+        m_items[std::size_t(field("MailAddress"))], document.GetItemValue("InternetAddress"));
+    // A manager or assistant of the book by the name the person's card shows.
+    for (const int position : {field("Manager"), field("Assistant")}) {
+        std::vector<std::string> &names = m_texts[std::size_t(position)];
+        for (std::string &name : names)
+            if (const BookIndex::Person *person = m_book ? m_book->personNamed(name) : nullptr;
+                person && !person->displayName.empty())
+                name = person->displayName;
+    }
 
     std::string &card = out.text;
     card.clear();
@@ -226,9 +227,15 @@ void VCardContactFormat::format(notes::NotesDocument &document, FormattedContact
     card += "BEGIN:VCARD\r\nVERSION:3.0\r\n";
 
     builder.structured("N", {kLast, kFirst, kMiddle, field("Title"), field("Suffix")}, true);
-    out.name = displayName(builder);
+    out.name = contactDisplayName(
+        firstOf(m_texts[kFirst]), firstOf(m_texts[kMiddle]), firstOf(m_texts[kLast]),
+        notes::firstText(document.GetItemValue("FullName")),
+        firstOf(m_texts[std::size_t(field("CompanyName"))]), addresses.primary());
     builder.textLine("FN", out.name);
-    builder.eachValue("EMAIL;TYPE=INTERNET", field("MailAddress"));
+    for (const std::string &address : addresses.internet)
+        builder.textLine("EMAIL;TYPE=INTERNET", address);
+    for (const std::string &text : addresses.plain)
+        builder.textLine("EMAIL;TYPE=INTERNET", text);
     builder.structured("ORG", {field("CompanyName"), field("Department")});
     builder.eachValue("TITLE", field("JobTitle"));
     builder.structured("ADR;TYPE=WORK",
@@ -271,7 +278,18 @@ void VCardContactFormat::format(notes::NotesDocument &document, FormattedContact
             if (property)
                 builder.eachValue(property, extension.field);
 
+    std::vector<std::string> &categories = m_texts[std::size_t(field("Categories"))];
+    if (const BookIndex::Person *person = m_book ? m_book->personWithUid(uid) : nullptr) {
+        for (const std::size_t group : person->groups) {
+            const std::string &name = m_book->groups()[group].record.name;
+            if (!name.empty() &&
+                std::find(categories.begin(), categories.end(), name) == categories.end())
+                categories.push_back(name);
+        }
+    }
     builder.structured("CATEGORIES", {field("Categories")});
+    for (const std::string &routing : addresses.routing)
+        addNote(notes::kFields[std::size_t(field("MailAddress"))].label, routing);
 
     for (const int position : kNoteFields)
         for (const std::string &text : builder.texts(position))
@@ -290,6 +308,66 @@ void VCardContactFormat::format(notes::NotesDocument &document, FormattedContact
     if (!uid.empty())
         builder.textLine("UID", uid);
     card += "END:VCARD\r\n";
+}
+
+} // namespace formats
+
+namespace formats {
+
+std::vector<FormattedContact> VCardContactFormat::groups()
+{
+    std::vector<FormattedContact> cards;
+    if (!m_book)
+        return cards;
+    std::string line;
+    for (const BookIndex::Group &group : m_book->groups()) {
+        FormattedContact card;
+        card.name = group.record.name;
+        const auto property = [&card, &line](const char *name, const std::string &value,
+                                             bool uri = false) {
+            line = name;
+            line += ':';
+            if (uri)
+                appendVCardUrl(line, value);
+            else
+                appendVCardText(line, value);
+            appendFoldedLine(card.text, line);
+        };
+        card.text = "BEGIN:VCARD\r\nVERSION:3.0\r\n";
+        property("N", group.record.name);
+        property("FN", group.record.name);
+        property("X-ADDRESSBOOKSERVER-KIND", "group");
+        if (notes::isInternetAddress(group.record.internetAddress))
+            property("EMAIL;TYPE=INTERNET", group.record.internetAddress);
+        for (const std::size_t person : group.people)
+            if (!m_book->people()[person].uid.empty())
+                property("X-ADDRESSBOOKSERVER-MEMBER", "urn:uuid:" + m_book->people()[person].uid,
+                         true);
+        for (const std::string &address : group.outsideAddresses)
+            property("X-ADDRESSBOOKSERVER-MEMBER", "mailto:" + address, true);
+        std::string note = group.record.description;
+        const auto list = [&note](const char *label, const std::vector<std::string> &names) {
+            if (names.empty())
+                return;
+            note += note.empty() ? "" : "\n";
+            note += label;
+            for (std::size_t i = 0; i < names.size(); ++i)
+                note += (i == 0 ? ": " : ", ") + names[i];
+        };
+        std::vector<std::string> nested;
+        for (const std::size_t subgroup : group.subgroups)
+            nested.push_back(m_book->groups()[subgroup].record.name);
+        list("Nested groups", nested);
+        list("Members outside this book", group.outsideNames);
+        if (!note.empty())
+            property("NOTE", note);
+        const std::string uid = group.record.key.substr(0, group.record.key.find('-'));
+        if (!uid.empty())
+            property("UID", uid);
+        card.text += "END:VCARD\r\n";
+        cards.push_back(std::move(card));
+    }
+    return cards;
 }
 
 } // namespace formats

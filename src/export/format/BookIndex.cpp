@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The book's people and groups (see BookIndex.h).
+#include "export/format/BookIndex.h"
+
+#include "notes/ContactRecord.h"
+
+#include <algorithm>
+
+namespace formats {
+
+std::string contactDisplayName(const std::string &first, const std::string &middle,
+                               const std::string &last, const std::string &fullName,
+                               const std::string &company, const std::string &address)
+{
+    notes::ContactRecord names;
+    names.fields[notes::field("FirstName")] = first;
+    names.fields[notes::field("MiddleInitial")] = middle;
+    names.fields[notes::field("LastName")] = last;
+    std::string name = names.displayName();
+    for (const std::string &fallback : {notes::commonName(fullName), company, address}) {
+        if (!name.empty())
+            break;
+        name = fallback;
+    }
+    return name;
+}
+
+void BookIndex::addPerson(notes::NotesDocument &document)
+{
+    Person person;
+    person.uid = document.UniversalID();
+    const notes::ContactAddresses addresses = notes::contactAddresses(
+        document.GetItemValue("MailAddress"), document.GetItemValue("InternetAddress"));
+    person.addresses = addresses.internet;
+    const notes::ItemValues fullName = document.GetItemValue("FullName");
+    const auto first = [&document](const char *item) {
+        return notes::firstText(document.GetItemValue(item));
+    };
+    person.displayName =
+        contactDisplayName(first("FirstName"), first("MiddleInitial"), first("LastName"),
+                           notes::firstText(fullName), first("CompanyName"), addresses.primary());
+    const std::size_t index = m_people.size();
+    for (const notes::ItemValue &value : fullName) {
+        if (const std::string key = notes::nameKey(notes::defaultText(value)); !key.empty())
+            m_byName.emplace(key, index); // the first person of a name keeps it
+    }
+    for (const std::string &address : person.addresses)
+        m_byAddress.emplace(notes::nameKey(address), index);
+    m_byUid.emplace(person.uid, index);
+    m_people.push_back(std::move(person));
+}
+
+const BookIndex::Person *BookIndex::personNamed(std::string_view name) const
+{
+    const auto found = m_byName.find(notes::nameKey(name));
+    return found == m_byName.end() ? nullptr : &m_people[found->second];
+}
+
+const BookIndex::Person *BookIndex::personWithUid(std::string_view uid) const
+{
+    const auto found = m_byUid.find(std::string(uid));
+    return found == m_byUid.end() ? nullptr : &m_people[found->second];
+}
+
+std::size_t BookIndex::personOf(std::string_view member) const
+{
+    const std::string key = notes::nameKey(member);
+    if (const auto named = m_byName.find(key); named != m_byName.end())
+        return named->second;
+    if (const auto owner = m_byAddress.find(key); owner != m_byAddress.end())
+        return owner->second;
+    return m_people.size();
+}
+
+void BookIndex::setGroups(std::vector<notes::GroupRecord> groups)
+{
+    std::unordered_map<std::string, std::size_t> groupNamed;
+    for (std::size_t i = 0; i < groups.size(); ++i)
+        groupNamed.emplace(notes::nameKey(groups[i].name), i);
+    m_groups.clear();
+    for (notes::GroupRecord &record : groups) {
+        Group group;
+        for (const std::string &member : record.members) {
+            if (personOf(member) != m_people.size())
+                continue; // reached below
+            if (const auto nested = groupNamed.find(notes::nameKey(member));
+                nested != groupNamed.end())
+                group.subgroups.push_back(nested->second);
+            else if (notes::isInternetAddress(member))
+                group.outsideAddresses.push_back(member);
+            else
+                group.outsideNames.push_back(notes::abbreviatedName(member));
+        }
+        group.record = std::move(record);
+        m_groups.push_back(std::move(group));
+    }
+    for (std::size_t i = 0; i < m_groups.size(); ++i) {
+        std::vector<bool> seen(m_groups.size(), false);
+        reach(i, i, seen);
+    }
+}
+
+// Adds to group `group` the people that group `from` names, then those of its nested groups;
+// `seen` keeps a loop from going round twice.
+void BookIndex::reach(std::size_t group, std::size_t from, std::vector<bool> &seen)
+{
+    if (seen[from])
+        return;
+    seen[from] = true;
+    for (const std::string &member : m_groups[from].record.members) {
+        const std::size_t person = personOf(member);
+        if (person == m_people.size())
+            continue;
+        std::vector<std::size_t> &people = m_groups[group].people;
+        if (std::find(people.begin(), people.end(), person) == people.end()) {
+            people.push_back(person);
+            m_people[person].groups.push_back(group);
+        }
+    }
+    for (const std::size_t nested : std::vector<std::size_t>(m_groups[from].subgroups))
+        reach(group, nested, seen);
+}
+
+} // namespace formats
