@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// bench_dxl_export FILE.dxl OUTPUT-FOLDER [csv|vcard|vcard-files]: the export of a DXL address book
-// as the program runs it, through the export job the window and the command line call (the DXL
+// bench_dxl_export FILE.dxl OUTPUT-FOLDER [csv|vcard|vcard-files|ldif]: the export of a DXL address
+// book as the program runs it, through the export job the window and the command line call (the DXL
 // client, the "$People" order, the export walk, the encoding check, the output written and put
 // in place), without the window: the CSV with all 28 fields ticked (the default), Contacts.vcf,
-// or one vCard file per contact, every card with all 42 fields. Compare with bench_bare_parse on
-// the same file: the difference is the cost of the client, the walk and the writing.
+// one vCard file per contact, every card with all 42 fields, or Contacts.ldif (Thunderbird's form).
+// Compare with bench_bare_parse on the same file: the difference is the cost of the client, the
+// walk and the writing.
 #include "BenchStats.h"
 
 #include "export/ExportJob.h"
@@ -48,7 +49,8 @@ int main(int argc, char **argv)
         }
     }
     if (argc < 3 || argc > 4 || !known) {
-        std::fprintf(stderr, "usage: %s FILE.dxl OUTPUT-FOLDER [csv|vcard|vcard-files]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s FILE.dxl OUTPUT-FOLDER [csv|vcard|vcard-files|ldif]\n",
+                     argv[0]);
         return 2;
     }
     const bench::BenchStats stats;

@@ -7,6 +7,7 @@
 #include "export/ExportFilePath.h"
 #include "export/ExportJob.h"
 #include "export/WalkMessages.h"
+#include "export/format/LdifText.h"
 #include "notes/FieldSchema.h"
 #include "platform/Platform.h"
 #include "support/ClickLabel.h"
@@ -18,8 +19,10 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
@@ -134,6 +137,7 @@ FrmConversion::FrmConversion(QWidget *owner, const QString &databasePath,
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(formatRow);
+    layout->addWidget(m_ldifOptions);
     layout->addWidget(m_lblFormatFields);
     layout->addWidget(m_label1);
     layout->addWidget(m_chkSelectAll);
@@ -154,9 +158,13 @@ FrmConversion::FrmConversion(QWidget *owner, const QString &databasePath,
     setTabOrder(m_cmdConversion, m_lstContactsField);
     setTabOrder(m_lstContactsField, m_chkSelectAll);
     setTabOrder(m_chkSelectAll, m_cboFormat);
+    setTabOrder(m_cboFormat, m_cboLdifForm);
+    setTabOrder(m_cboLdifForm, m_txtBaseDn);
     m_cmdConversion->setFocus();
 
     connect(m_cboFormat, &QComboBox::currentIndexChanged, this, &FrmConversion::CboFormat_Change);
+    connect(m_cboLdifForm, &QComboBox::currentIndexChanged, this,
+            &FrmConversion::CboLdifForm_Change);
     connect(m_chkSelectAll, &QCheckBox::toggled, this, &FrmConversion::ChkSelectAll_Click);
     connect(m_cmdConversion, &QPushButton::clicked, this, &FrmConversion::CmdConversion_Click);
     connect(m_lblOpenExcelFile, &support::ClickLabel::clicked, this,
@@ -184,6 +192,33 @@ void FrmConversion::buildFormatChoice()
     m_lblFormatFields->setObjectName(QStringLiteral("LblFormatFields"));
     m_lblFormatFields->setWordWrap(true);
     m_lblFormatFields->hide();
+
+    // The LDIF's form, and for a directory the DN its entries go under.
+    m_ldifOptions = new QWidget(this);
+    auto *lblLdifForm = new QLabel(QStringLiteral("LDIF f&orm:"), m_ldifOptions);
+    lblLdifForm->setObjectName(QStringLiteral("LblLdifForm"));
+    m_cboLdifForm = new QComboBox(m_ldifOptions);
+    m_cboLdifForm->setObjectName(QStringLiteral("CboLdifForm"));
+    m_cboLdifForm->addItem(QStringLiteral("Thunderbird address book"),
+                           static_cast<int>(formats::LdifForm::Thunderbird));
+    m_cboLdifForm->addItem(QStringLiteral("LDAP directory (inetOrgPerson)"),
+                           static_cast<int>(formats::LdifForm::Directory));
+    lblLdifForm->setBuddy(m_cboLdifForm);
+    m_lblBaseDn = new QLabel(QStringLiteral("&Base DN:"), m_ldifOptions);
+    m_lblBaseDn->setObjectName(QStringLiteral("LblBaseDn"));
+    m_txtBaseDn = new QLineEdit(m_ldifOptions);
+    m_txtBaseDn->setObjectName(QStringLiteral("TxtBaseDn"));
+    m_txtBaseDn->setPlaceholderText(QStringLiteral("ou=People,dc=example,dc=com"));
+    m_lblBaseDn->setBuddy(m_txtBaseDn);
+    auto *grid = new QGridLayout(m_ldifOptions);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(lblLdifForm, 0, 0);
+    grid->addWidget(m_cboLdifForm, 0, 1);
+    grid->addWidget(m_lblBaseDn, 1, 0);
+    grid->addWidget(m_txtBaseDn, 1, 1);
+    grid->setColumnStretch(1, 1);
+    m_ldifOptions->hide();
+    CboLdifForm_Change();
 }
 
 exporting::ExportFormat FrmConversion::chosenFormat() const
@@ -194,9 +229,24 @@ exporting::ExportFormat FrmConversion::chosenFormat() const
 void FrmConversion::CboFormat_Change()
 {
     const bool csv = chosenFormat() == exporting::ExportFormat::Csv;
+    const bool ldif = chosenFormat() == exporting::ExportFormat::Ldif;
+    m_lblFormatFields->setText(
+        ldif ? QStringLiteral("An LDIF file holds all 42 fields of every contact, and the groups; "
+                              "the field list applies to the CSV only.")
+             : QStringLiteral("A vCard holds all 42 fields of every contact; the field list "
+                              "applies to the CSV only."));
     m_lblFormatFields->setVisible(!csv);
+    m_ldifOptions->setVisible(ldif);
     m_lstContactsField->setEnabled(csv);
     m_chkSelectAll->setEnabled(csv);
+}
+
+void FrmConversion::CboLdifForm_Change()
+{
+    const bool directory =
+        m_cboLdifForm->currentData().toInt() == static_cast<int>(formats::LdifForm::Directory);
+    m_lblBaseDn->setEnabled(directory);
+    m_txtBaseDn->setEnabled(directory);
 }
 
 void FrmConversion::ChkSelectAll_Click()
@@ -237,9 +287,26 @@ void FrmConversion::CmdConversion_Click()
         return;
 
     const exporting::ExportFormat format = chosenFormat();
+    formats::LdifOptions ldif;
+    ldif.form = static_cast<formats::LdifForm>(m_cboLdifForm->currentData().toInt());
+    if (format == exporting::ExportFormat::Ldif && ldif.form == formats::LdifForm::Directory) {
+        const QString dn = m_txtBaseDn->text();
+        if (const std::string problem = formats::dnProblem(dn.toStdString()); !problem.empty()) {
+            platform::current().information(
+                this, QStringLiteral("Base DN"),
+                QStringLiteral("The base DN \"%1\" is not a DN: %2.\n\nType the place of the "
+                               "entries in the directory, such as ou=People,dc=example,dc=com.")
+                    .arg(dn, QString::fromStdString(problem)));
+            m_txtBaseDn->setFocus();
+            return;
+        }
+        ldif.baseDn = dn.toStdString();
+    }
     const QString folder =
         ChooseFolder(this, format == exporting::ExportFormat::Csv
                                ? QStringLiteral("Select Folder to Save CSV File")
+                           : format == exporting::ExportFormat::Ldif
+                               ? QStringLiteral("Select Folder to Save LDIF File")
                                : QStringLiteral("Select Folder to Save vCard Files"));
     if (folder.isEmpty())
         return;
@@ -266,6 +333,7 @@ void FrmConversion::CmdConversion_Click()
     request.positions = std::move(positions);
     request.folder = folder;
     request.codePage = m_codePage;
+    request.ldif = std::move(ldif);
     exporting::ExportResult result;
     {
         WalkRunner runner;

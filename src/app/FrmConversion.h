@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Export Options": the window where the user chooses the format (the Outlook Express CSV, one
-// vCard file, or one vCard per contact), ticks the fields the CSV takes, starts the export,
-// watches its progress and then opens what was written. The export job reads the address book
-// again through its own Notes session and writes the file; this window supplies the choices and
-// shows the outcome.
+// vCard file, one vCard per contact, or LDIF with its form), ticks the fields the CSV takes, starts
+// the export, watches its progress and then opens what was written. The export job reads the
+// address book again through its own Notes session and writes the file; this window supplies the
+// choices and shows the outcome.
 #pragma once
 
 #include "export/ExportFormat.h"
@@ -19,6 +19,7 @@ class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
@@ -52,6 +53,7 @@ private:
     void buildFormatChoice();
     exporting::ExportFormat chosenFormat() const;
     void CboFormat_Change();
+    void CboLdifForm_Change();
     void ChkSelectAll_Click();
     void CmdConversion_Click();
     void LblOpenExcelFile_Click();
@@ -59,6 +61,11 @@ private:
     QLabel *m_lblFormat = nullptr;
     QComboBox *m_cboFormat = nullptr;
     QLabel *m_lblFormatFields = nullptr;
+    // The LDIF's form and base DN, shown while LDIF is chosen.
+    QWidget *m_ldifOptions = nullptr;
+    QComboBox *m_cboLdifForm = nullptr;
+    QLabel *m_lblBaseDn = nullptr;
+    QLineEdit *m_txtBaseDn = nullptr;
     QLabel *m_label1 = nullptr;
     QCheckBox *m_chkSelectAll = nullptr;
     QListWidget *m_lstContactsField = nullptr;

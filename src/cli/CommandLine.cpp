@@ -7,6 +7,7 @@
 #include "cli/ItemsCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/StandardStream.h"
+#include "export/format/LdifText.h"
 #include "notes/FieldSchema.h"
 #include "notes/sessions/DefaultSessionFactory.h"
 #include "product/Product.h"
@@ -46,15 +47,20 @@ QString helpText()
         "  korvanta-tessal [BOOK]\n"
         "      Starts the window, with BOOK in the path box. The window needs a display;\n"
         "      without one, use export, list or items.\n"
-        "  korvanta-tessal export BOOK [--format csv|vcard|vcard-files]\n"
+        "  korvanta-tessal export BOOK [--format csv|vcard|vcard-files|ldif]\n"
         "                              [--fields all|\"First Name,Last Name,...\"]\n"
+        "                              [--ldif thunderbird|directory] [--base-dn DN]\n"
         "                              [--out DIR] [--reader notes|file]\n"
         "      Exports every contact of BOOK's \"$People\" view into the folder DIR (which\n"
         "      must exist; default: the current folder): csv writes OE-Contacts.csv (the\n"
         "      default), vcard writes Contacts.vcf, vcard-files writes a new folder\n"
-        "      Contacts with one .vcf per contact (for Outlook). --fields names the\n"
-        "      CSV's columns by their captions (default: all 28, listed below); a vCard\n"
-        "      always holds all 42 fields.\n"
+        "      Contacts with one .vcf per contact (for Outlook), ldif writes\n"
+        "      Contacts.ldif with the groups too. --fields names the CSV's columns by\n"
+        "      their captions (default: all 28, listed below); a vCard or LDIF file\n"
+        "      always holds all 42 fields. --ldif chooses the LDIF's form: thunderbird\n"
+        "      (the default) for Thunderbird's address book, or directory for an LDAP\n"
+        "      server, with the entries under the DN that --base-dn gives (required),\n"
+        "      such as ou=People,dc=example,dc=com.\n"
         "  korvanta-tessal list BOOK [--json] [--reader notes|file]\n"
         "      Prints every contact on standard output, one line each (name, e-mail\n"
         "      address, company, separated by tabs), or with --json an array of objects\n"
@@ -193,6 +199,36 @@ bool columnsOf(const QString &fields, std::vector<std::size_t> &positions, QStri
     return true;
 }
 
+// The LDIF's form and base DN from --ldif and --base-dn into `request`; what is wrong with them
+// ("" when nothing is).
+QString ldifOptions(const QCommandLineParser &parser, const QCommandLineOption &ldif,
+                    const QCommandLineOption &baseDn, exporting::ExportRequest &request)
+{
+    if (request.format != exporting::ExportFormat::Ldif) {
+        if (parser.isSet(ldif) || parser.isSet(baseDn))
+            return QStringLiteral("--ldif and --base-dn go with --format ldif.");
+        return {};
+    }
+    const QString form = parser.value(ldif);
+    if (form == QLatin1String("directory"))
+        request.ldif.form = formats::LdifForm::Directory;
+    else if (parser.isSet(ldif) && form != QLatin1String("thunderbird"))
+        return QStringLiteral("\"%1\" is not a form of LDIF (thunderbird or directory).").arg(form);
+    if (request.ldif.form != formats::LdifForm::Directory)
+        return parser.isSet(baseDn) ? QStringLiteral("--base-dn goes with --ldif directory.")
+                                    : QString();
+    if (!parser.isSet(baseDn))
+        return QStringLiteral("--ldif directory needs --base-dn DN, the place of the entries in "
+                              "the directory (such as ou=People,dc=example,dc=com).");
+    const QString dn = parser.value(baseDn);
+    if (const std::string problem = formats::dnProblem(dn.toStdString()); !problem.empty())
+        return QStringLiteral("--base-dn \"%1\" is not a DN: %2 (an example: "
+                              "ou=People,dc=example,dc=com).")
+            .arg(dn, QString::fromStdString(problem));
+    request.ldif.baseDn = dn.toStdString();
+    return {};
+}
+
 // The arguments as the system passed them: on Windows argv holds them in the ANSI code page,
 // which loses the letters of a book's name that it has no place for.
 QStringList programArguments(int argc, char *argv[])
@@ -295,7 +331,9 @@ int run(const QStringList &arguments, const FactoryFor &factoryFor, const Consol
     const QCommandLineOption json(QStringLiteral("json"), QString());
     const QCommandLineOption reader(QStringLiteral("reader"), QString(), QStringLiteral("reader"));
     const QCommandLineOption form(QStringLiteral("form"), QString(), QStringLiteral("name"));
-    parser.addOptions({help, version, format, fields, out, json, reader, form});
+    const QCommandLineOption ldif(QStringLiteral("ldif"), QString(), QStringLiteral("form"));
+    const QCommandLineOption baseDn(QStringLiteral("base-dn"), QString(), QStringLiteral("dn"));
+    parser.addOptions({help, version, format, fields, out, json, reader, form, ldif, baseDn});
     if (!parser.parse(arguments))
         return usage(console, parser.errorText());
 
@@ -354,7 +392,7 @@ int run(const QStringList &arguments, const FactoryFor &factoryFor, const Consol
     const notes::SessionFactory factory = factoryFor(chosen);
 
     if (command == QLatin1String("items")) {
-        for (const QCommandLineOption &option : {format, fields, out})
+        for (const QCommandLineOption &option : {format, fields, out, ldif, baseDn})
             if (parser.isSet(option))
                 return usage(console,
                              QStringLiteral("items takes no --%1.").arg(option.names().front()));
@@ -363,7 +401,7 @@ int run(const QStringList &arguments, const FactoryFor &factoryFor, const Consol
     if (parser.isSet(form))
         return usage(console, QStringLiteral("--form goes with items."));
     if (command == QLatin1String("list")) {
-        for (const QCommandLineOption &option : {format, fields, out})
+        for (const QCommandLineOption &option : {format, fields, out, ldif, baseDn})
             if (parser.isSet(option))
                 return usage(console,
                              QStringLiteral("list takes no --%1.").arg(option.names().front()));
@@ -385,17 +423,19 @@ int run(const QStringList &arguments, const FactoryFor &factoryFor, const Consol
         }
         if (!known)
             return usage(console,
-                         QStringLiteral("\"%1\" is not a format (csv, vcard or vcard-files).")
+                         QStringLiteral("\"%1\" is not a format (csv, vcard, vcard-files or ldif).")
                              .arg(formatName));
     }
+    if (const QString problem = ldifOptions(parser, ldif, baseDn, request); !problem.isEmpty())
+        return usage(console, problem);
     const QString fieldList = parser.isSet(fields) ? parser.value(fields) : QStringLiteral("all");
     QString problem;
     if (!columnsOf(fieldList, request.positions, problem))
         return usage(console, problem);
     if (request.format != exporting::ExportFormat::Csv &&
         fieldList.compare(QStringLiteral("all"), Qt::CaseInsensitive) != 0)
-        return usage(console, QStringLiteral("--fields chooses the CSV's columns; a vCard always "
-                                             "holds every field."));
+        return usage(console, QStringLiteral("--fields chooses the CSV's columns; a vCard or "
+                                             "LDIF file always holds every field."));
     const QString folder = parser.value(out);
     if (parser.isSet(out) && folder.isEmpty())
         return usage(console, QStringLiteral("--out names a folder; it is empty."));

@@ -19,6 +19,8 @@ QString exportFormatCaption(ExportFormat format)
         return QStringLiteral("vCard (Contacts.vcf)");
     case ExportFormat::VCardFiles:
         return QStringLiteral("vCard, one file per contact (for Outlook)");
+    case ExportFormat::Ldif:
+        return QStringLiteral("LDIF (Contacts.ldif) for Thunderbird or an LDAP directory");
     }
     return {};
 }
@@ -32,15 +34,20 @@ QString exportFormatName(ExportFormat format)
         return QStringLiteral("vcard");
     case ExportFormat::VCardFiles:
         return QStringLiteral("vcard-files");
+    case ExportFormat::Ldif:
+        return QStringLiteral("ldif");
     }
     return {};
 }
 
 std::unique_ptr<formats::ContactFormat> makeContactFormat(ExportFormat format,
-                                                          const std::vector<std::size_t> &positions)
+                                                          const std::vector<std::size_t> &positions,
+                                                          const formats::LdifOptions &ldif)
 {
     if (format == ExportFormat::Csv)
         return std::make_unique<formats::CsvContactFormat>(positions);
+    if (format == ExportFormat::Ldif)
+        return std::make_unique<formats::LdifContactFormat>(ldif);
     return std::make_unique<formats::VCardContactFormat>();
 }
 
@@ -53,6 +60,9 @@ std::unique_ptr<ExportWriter> makeExportWriter(ExportFormat format, const QStrin
     case ExportFormat::VCard:
         return std::make_unique<SingleFileWriter>(
             exportFileIn(folder, QStringLiteral("Contacts.vcf")), QStringConverter::Utf8);
+    case ExportFormat::Ldif:
+        return std::make_unique<SingleFileWriter>(
+            exportFileIn(folder, QStringLiteral("Contacts.ldif")), QStringConverter::Utf8);
     case ExportFormat::VCardFiles:
         break;
     }

@@ -6,6 +6,7 @@
 
 #include "export/ExportWriter.h"
 #include "export/format/ContactFormat.h"
+#include "export/format/LdifContactFormat.h"
 
 #include <QString>
 #include <QStringConverter>
@@ -20,20 +21,23 @@ enum class ExportFormat {
     Csv,        // OE-Contacts.csv, the ticked columns, the system's code page
     VCard,      // Contacts.vcf, every card in one file, UTF-8
     VCardFiles, // a new folder "Contacts" with one .vcf per contact
+    Ldif,       // Contacts.ldif, every contact and group, UTF-8, for Thunderbird or a directory
 };
 
 inline constexpr ExportFormat kExportFormats[] = {ExportFormat::Csv, ExportFormat::VCard,
-                                                  ExportFormat::VCardFiles};
+                                                  ExportFormat::VCardFiles, ExportFormat::Ldif};
 
 // The caption the export window offers.
 QString exportFormatCaption(ExportFormat format);
-// The name the command line takes ("csv", "vcard", "vcard-files").
+// The name the command line takes ("csv", "vcard", "vcard-files", "ldif").
 QString exportFormatName(ExportFormat format);
 
 // What the walk writes for each document: for the CSV the columns at `positions` (indexes into
-// notes::kExportColumns); a vCard always carries all 42 fields.
-std::unique_ptr<formats::ContactFormat>
-makeContactFormat(ExportFormat format, const std::vector<std::size_t> &positions);
+// notes::kExportColumns); a vCard or LDIF entry always carries all 42 fields, the LDIF in the
+// form `ldif` chooses.
+std::unique_ptr<formats::ContactFormat> makeContactFormat(ExportFormat format,
+                                                          const std::vector<std::size_t> &positions,
+                                                          const formats::LdifOptions &ldif = {});
 
 // The writer of `format` into `folder`; `codePage` applies to the CSV only.
 std::unique_ptr<ExportWriter> makeExportWriter(ExportFormat format, const QString &folder,

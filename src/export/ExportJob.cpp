@@ -56,7 +56,7 @@ ExportResult runExportJob(const notes::SessionFactory &factory, const ExportRequ
     if (!writer->open())
         return failed();
     const std::unique_ptr<formats::ContactFormat> format =
-        makeContactFormat(request.format, request.positions);
+        makeContactFormat(request.format, request.positions, request.ldif);
 
     if (request.opening)
         request.opening();

@@ -25,6 +25,7 @@ struct ExportRequest {
     std::vector<std::size_t> positions; // the CSV's columns (indexes into notes::kExportColumns)
     QString folder;
     QStringConverter::Encoding codePage = QStringConverter::System; // the CSV's only
+    formats::LdifOptions ldif; // the LDIF's form; the directory form's base DN a valid DN
     // Each optional. `opening`: the output is ready and the book is about to be opened, which can
     // take a while; `started`: the book is open, with the navigator's count; `progress`: the
     // 1-based number of each document reached, written or skipped.

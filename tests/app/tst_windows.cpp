@@ -510,8 +510,16 @@ private slots:
         Window w(client.factory());
         if (codePage == QLatin1String("latin1"))
             w.form.setCodePage(QStringConverter::Latin1);
+        // "ldif FORM BASE-DN" chooses the LDIF's form and types its base DN.
+        const QStringList ldif = format.split(u' ');
         find<QComboBox>(&w.form, "CboFormat")
-            ->setCurrentIndex(QStringList{QString(), "vcard", "vcard-files"}.indexOf(format));
+            ->setCurrentIndex(
+                QStringList{QString(), "vcard", "vcard-files", "ldif"}.indexOf(ldif.front()));
+        QCOMPARE(find<QComboBox>(&w.form, "CboLdifForm")->isVisible(), ldif.size() > 1);
+        if (ldif.size() > 1) {
+            find<QComboBox>(&w.form, "CboLdifForm")->setCurrentIndex(ldif[1] == "directory");
+            find<QLineEdit>(&w.form, "TxtBaseDn")->setText(ldif.value(2));
+        }
         w.tick(ticks);
         // The ticks choose the CSV's columns; a vCard holds every field, and the window says so.
         QCOMPARE(w.list->isEnabled(), csv);
@@ -520,8 +528,10 @@ private slots:
         const QList<int> barBefore{w.bar->maximum(), w.bar->value()};
         QTest::mouseClick(w.start, Qt::LeftButton);
 
-        QCOMPARE(fake.folderTitles, QStringList{csv ? "Select Folder to Save CSV File"
-                                                    : "Select Folder to Save vCard Files"});
+        const QString folderTitle = csv               ? "Select Folder to Save CSV File"
+                                    : ldif.size() > 1 ? "Select Folder to Save LDIF File"
+                                                      : "Select Folder to Save vCard Files";
+        QCOMPARE(fake.folderTitles, title == "Base DN" ? QStringList() : QStringList{folderTitle});
         QCOMPARE(fake.messages.size(), title.isEmpty() ? 0 : 1);
         if (!title.isEmpty()) {
             const QString text = fake.messages[0].text;
