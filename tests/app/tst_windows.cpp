@@ -21,6 +21,7 @@
 #include "export/ExportFilePath.h"
 #include "notes/ContactRecord.h"
 #include "notes/FieldSchema.h"
+#include "notes/dxl/DxlClient.h"
 #include "product/Product.h"
 #include "support/DocAbout.h"
 #include "support/HelpContents.h"
@@ -359,6 +360,27 @@ private slots:
 
     // A click on a tab, and again on the same tab, shows its panel alone; a contact shown
     // meanwhile fills the boxes of every panel and the tab stays.
+    // The book's groups under a branch of their own after "Other": each member by the name of the
+    // contact it stands for (a click shows that contact), else as the book names it.
+    void groupsInTheTree()
+    {
+        m_window->setSessionFactory(notes::dxl::DxlClient::factory());
+        browse(QStringLiteral(KT_SAMPLE_BOOK));
+        QTest::mouseClick(control<QPushButton>("CmdEnumerateNotes"), Qt::LeftButton);
+        QTreeWidgetItem *root = m_window->contactTree()->node(browser::ContactTree::kRootKey);
+        const int last = root->childCount() - 1;
+        QCOMPARE(root->child(last - 1)->text(0) + '|' + root->child(last)->text(0), "Other|Groups");
+        QTreeWidgetItem *sales = root->child(last)->child(0);
+        QStringList members{sales->text(0)};
+        for (int i = 0; i < sales->childCount(); ++i)
+            members << sales->child(i)->text(0);
+        QCOMPARE(members.join(QLatin1String("; ")),
+                 "Sales Team; Quinn Abbott; Dmitri H Berg; Harriet Q Albright; Ann Abbott/Partner; "
+                 "orders@example.net");
+        clickNode(sales->child(1));
+        QCOMPARE(control<QLabel>("LblTopName")->text(), "Dmitri H Berg");
+    }
+
     void tabs()
     {
         const char *const panels[] = {"FrameBusinessAddress", "FrameBusinessContactInfo",
