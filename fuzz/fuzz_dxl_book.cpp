@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzing the DXL reader the way the program uses it: the input is opened as an address book
-// through the DXL session, the whole "$People" view is walked, and every value of the 42 items
-// of each document is turned into its default text. A NotesError is a clean rejection of a bad
-// book; anything else (a crash, a sanitizer report, an escaping exception, a leak, a slow or
-// greedy input) is a finding.
+// through the DXL session, the whole "$People" view is walked, every value of the 42 items of
+// each document is turned into its default text, and the book's groups are read. A NotesError is
+// a clean rejection of a bad book; anything else (a crash, a sanitizer report, an escaping
+// exception, a leak, a slow or greedy input) is a finding.
 #include "notes/FieldSchema.h"
+#include "notes/Groups.h"
 #include "notes/NotesError.h"
 #include "notes/dxl/DxlClient.h"
 
@@ -65,6 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 for (const notes::ItemValue &value : document->GetItemValue(field.item))
                     notes::defaultText(value);
         }
+        notes::readGroups(*database);
     } catch (const notes::NotesError &) {
         // a book the reader refuses, with a reason: the right answer to a bad file
     }
