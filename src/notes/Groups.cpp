@@ -9,7 +9,8 @@ namespace notes {
 GroupRecord readGroup(NotesDocument &document)
 {
     GroupRecord group;
-    group.key = document.UniversalID() + '-' + document.NoteID();
+    group.uid = document.UniversalID();
+    group.key = group.uid + '-' + document.NoteID();
     group.name = std::string(ascii::trimmed(firstText(document.GetItemValue("ListName"))));
     for (const ItemValue &value : document.GetItemValue("Members")) {
         const std::string text = defaultText(value);

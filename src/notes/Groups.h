@@ -12,6 +12,7 @@
 namespace notes {
 
 struct GroupRecord {
+    std::string uid;  // UniversalID
     std::string key;  // UniversalID "-" NoteID
     std::string name; // ListName's first value
     // Members' values as the document holds them (Notes names, Internet addresses, other groups'

@@ -25,6 +25,23 @@ std::string contactDisplayName(const std::string &first, const std::string &midd
     return name;
 }
 
+void ContactTexts::read(notes::NotesDocument &document)
+{
+    for (std::size_t i = 0; i < notes::kFields.size(); ++i) {
+        items[i] = document.GetItemValue(notes::kFields[i].item);
+        texts[i].clear();
+        for (const notes::ItemValue &value : items[i]) {
+            std::string text = notes::defaultText(value);
+            if (value.kind == notes::ItemValue::Kind::Text && notes::isCanonicalName(text))
+                text = notes::abbreviatedName(text);
+            if (!text.empty())
+                texts[i].push_back(std::move(text));
+        }
+    }
+    for (const int position : {notes::field("Title"), notes::field("Suffix")})
+        std::erase(texts[std::size_t(position)], "0");
+}
+
 void BookIndex::addPerson(notes::NotesDocument &document)
 {
     Person person;

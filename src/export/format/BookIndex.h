@@ -11,9 +11,11 @@
 // a loop, reaches each person once.
 #pragma once
 
+#include "notes/FieldSchema.h"
 #include "notes/Groups.h"
 #include "notes/NotesNames.h"
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -66,5 +68,16 @@ private:
 std::string contactDisplayName(const std::string &first, const std::string &middle,
                                const std::string &last, const std::string &fullName,
                                const std::string &company, const std::string &address);
+
+// A contact's 42 items as the vCard and LDIF write them, read all before anything is written:
+// each item's values, and its non-empty values as text, a canonical Notes name abbreviated and
+// the "0" Notes keeps in Title and Suffix for "none" left out. Reused from contact to contact,
+// so that a long export does not allocate for every one.
+struct ContactTexts {
+    std::array<notes::ItemValues, notes::kFieldCount> items;
+    std::array<std::vector<std::string>, notes::kFieldCount> texts;
+
+    void read(notes::NotesDocument &document);
+};
 
 } // namespace formats

@@ -28,8 +28,6 @@ namespace {
 using notes::field;
 
 const std::string kNoName = "(no name)";
-// What Notes keeps in Title and Suffix for "none"; the details pane shows it as empty.
-constexpr std::string_view kNone = "0";
 
 // The label of a field's line in the description: the details pane's, told apart where the
 // business and the personal tab use the same one.
@@ -306,28 +304,17 @@ void LdifContactFormat::setBook(const BookIndex &book)
         m_groupDns.push_back(
             uniqueDn(nameOr(record.name),
                      notes::isInternetAddress(record.internetAddress) ? record.internetAddress : "",
-                     record.key.substr(0, record.key.find('-'))));
+                     record.uid));
     }
 }
 
 void LdifContactFormat::format(notes::NotesDocument &document, FormattedContact &out)
 {
-    for (std::size_t i = 0; i < notes::kFields.size(); ++i) {
-        m_items[i] = document.GetItemValue(notes::kFields[i].item);
-        m_texts[i].clear();
-        for (const notes::ItemValue &value : m_items[i]) {
-            std::string text = notes::defaultText(value);
-            if (value.kind == notes::ItemValue::Kind::Text && notes::isCanonicalName(text))
-                text = notes::abbreviatedName(text);
-            if (!text.empty())
-                m_texts[i].push_back(std::move(text));
-        }
-    }
-    for (const int position : {field("Title"), field("Suffix")})
-        std::erase(m_texts[std::size_t(position)], kNone);
+    m_contact.read(document);
     const std::string uid = document.UniversalID();
-    const notes::ContactAddresses addresses = notes::contactAddresses(
-        m_items[std::size_t(field("MailAddress"))], document.GetItemValue("InternetAddress"));
+    const notes::ContactAddresses addresses =
+        notes::contactAddresses(m_contact.items[std::size_t(field("MailAddress"))],
+                                document.GetItemValue("InternetAddress"));
 
     // The DN setBook() gave this document's person: the next of its UNID (the walk meets the
     // people in the order the book index read them); a document the index did not read gets one
@@ -338,7 +325,7 @@ void LdifContactFormat::format(notes::NotesDocument &document, FormattedContact 
         dn = m_personDns[sameUid->second.people[sameUid->second.next++]];
     } else {
         const auto first = [this](const char *item) {
-            return notes::firstText(m_items[std::size_t(notes::fieldOf(item))]);
+            return notes::firstText(m_contact.items[std::size_t(notes::fieldOf(item))]);
         };
         dn = uniqueDn(
             nameOr(contactDisplayName(first("FirstName"), first("MiddleInitial"), first("LastName"),
@@ -350,7 +337,7 @@ void LdifContactFormat::format(notes::NotesDocument &document, FormattedContact 
     out.text.clear();
     Entry entry(out.text, directory());
     const auto texts = [this](int position) -> const std::vector<std::string> & {
-        return m_texts[std::size_t(position)];
+        return m_contact.texts[std::size_t(position)];
     };
     // Each value of the field to the attribute, else to the description; no attribute: all
     // to the description.
@@ -472,7 +459,7 @@ void LdifContactFormat::format(notes::NotesDocument &document, FormattedContact 
         colleague(nullptr, field("Manager"));
         colleague(nullptr, field("Assistant"));
         // The birthday's first date in Thunderbird's three attributes; anything else as text.
-        for (const notes::ItemValue &value : m_items[std::size_t(field("Birthday"))]) {
+        for (const notes::ItemValue &value : m_contact.items[std::size_t(field("Birthday"))]) {
             int year = 0, month = 0, day = 0;
             if (!entry.has("birthyear") && dateOf(value, year, month, day)) {
                 entry.add("birthyear", std::to_string(year));

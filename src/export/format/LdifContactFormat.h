@@ -73,8 +73,7 @@ private:
         std::size_t next = 0;            // the first whose entry is not written yet
     };
     std::unordered_map<std::string, SameUid> m_byUid;
-    std::array<notes::ItemValues, notes::kFieldCount> m_items;
-    std::array<std::vector<std::string>, notes::kFieldCount> m_texts;
+    ContactTexts m_contact;
 };
 
 } // namespace formats

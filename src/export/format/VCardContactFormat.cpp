@@ -69,9 +69,6 @@ constexpr DateProperty kDates[] = {
     {field("Anniversary"), {"ANNIVERSARY", "X-ANNIVERSARY", "X-EVOLUTION-ANNIVERSARY"}},
 };
 
-// What Notes keeps in Title and Suffix for "none"; the details pane shows it as empty.
-constexpr std::string_view kNone = "0";
-
 // Appended to NOTE as "Label: value", in this order.
 constexpr int kNoteFields[] = {
     field("Location"),   field("Children"),   field("ShortName"),  field("MailDomain"),
@@ -191,30 +188,14 @@ const std::string &firstOf(const std::vector<std::string> &texts)
 
 void VCardContactFormat::format(notes::NotesDocument &document, FormattedContact &out)
 {
-    for (std::size_t i = 0; i < notes::kFields.size(); ++i) {
-        m_items[i] = document.GetItemValue(notes::kFields[i].item);
-        m_texts[i].clear();
-        for (const notes::ItemValue &value : m_items[i]) {
-            if (value.kind == notes::ItemValue::Kind::Text) {
-                if (value.text.empty())
-                    continue;
-                if (notes::isCanonicalName(value.text))
-                    m_texts[i].push_back(notes::abbreviatedName(value.text));
-                else
-                    m_texts[i].push_back(value.text);
-            } else if (std::string text = notes::defaultText(value); !text.empty()) {
-                m_texts[i].push_back(std::move(text));
-            }
-        }
-    }
-    for (const int position : {field("Title"), field("Suffix")})
-        std::erase(m_texts[std::size_t(position)], kNone);
+    m_contact.read(document);
     const std::string uid = document.UniversalID();
-    const notes::ContactAddresses addresses = notes::contactAddresses(
-        m_items[std::size_t(field("MailAddress"))], document.GetItemValue("InternetAddress"));
+    const notes::ContactAddresses addresses =
+        notes::contactAddresses(m_contact.items[std::size_t(field("MailAddress"))],
+                                document.GetItemValue("InternetAddress"));
     // A manager or assistant of the book by the name the person's card shows.
     for (const int position : {field("Manager"), field("Assistant")}) {
-        std::vector<std::string> &names = m_texts[std::size_t(position)];
+        std::vector<std::string> &names = m_contact.texts[std::size_t(position)];
         for (std::string &name : names)
             if (const BookIndex::Person *person = m_book ? m_book->personNamed(name) : nullptr;
                 person && !person->displayName.empty())
@@ -223,14 +204,14 @@ void VCardContactFormat::format(notes::NotesDocument &document, FormattedContact
 
     std::string &card = out.text;
     card.clear();
-    CardBuilder builder(m_texts, card, m_line);
+    CardBuilder builder(m_contact.texts, card, m_line);
     card += "BEGIN:VCARD\r\nVERSION:3.0\r\n";
 
     builder.structured("N", {kLast, kFirst, kMiddle, field("Title"), field("Suffix")}, true);
     out.name = contactDisplayName(
-        firstOf(m_texts[kFirst]), firstOf(m_texts[kMiddle]), firstOf(m_texts[kLast]),
-        notes::firstText(document.GetItemValue("FullName")),
-        firstOf(m_texts[std::size_t(field("CompanyName"))]), addresses.primary());
+        firstOf(m_contact.texts[kFirst]), firstOf(m_contact.texts[kMiddle]),
+        firstOf(m_contact.texts[kLast]), notes::firstText(document.GetItemValue("FullName")),
+        firstOf(m_contact.texts[std::size_t(field("CompanyName"))]), addresses.primary());
     builder.textLine("FN", out.name);
     for (const std::string &address : addresses.internet)
         builder.textLine("EMAIL;TYPE=INTERNET", address);
@@ -259,7 +240,7 @@ void VCardContactFormat::format(notes::NotesDocument &document, FormattedContact
 
     for (const DateProperty &date : kDates) {
         bool written = false;
-        for (const notes::ItemValue &value : m_items[std::size_t(date.field)]) {
+        for (const notes::ItemValue &value : m_contact.items[std::size_t(date.field)]) {
             const std::string text = dateOf(value);
             if (text.empty() || written) {
                 const std::string plain = notes::defaultText(value);
@@ -278,7 +259,7 @@ void VCardContactFormat::format(notes::NotesDocument &document, FormattedContact
             if (property)
                 builder.eachValue(property, extension.field);
 
-    std::vector<std::string> &categories = m_texts[std::size_t(field("Categories"))];
+    std::vector<std::string> &categories = m_contact.texts[std::size_t(field("Categories"))];
     if (const BookIndex::Person *person = m_book ? m_book->personWithUid(uid) : nullptr) {
         for (const std::size_t group : person->groups) {
             const std::string &name = m_book->groups()[group].record.name;
@@ -361,7 +342,7 @@ std::vector<FormattedContact> VCardContactFormat::groups()
         list("Members outside this book", group.outsideNames);
         if (!note.empty())
             property("NOTE", note);
-        const std::string uid = group.record.key.substr(0, group.record.key.find('-'));
+        const std::string uid = group.record.uid;
         if (!uid.empty())
             property("UID", uid);
         card.text += "END:VCARD\r\n";

@@ -29,10 +29,7 @@ public:
     std::vector<FormattedContact> groups() override;
 
 private:
-    // The document's items, read all before anything is written, and their non-empty values as
-    // text; reused from card to card, so that a long export does not allocate for every card.
-    std::array<notes::ItemValues, notes::kFieldCount> m_items;
-    std::array<std::vector<std::string>, notes::kFieldCount> m_texts;
+    ContactTexts m_contact;
     std::string m_line;
     const BookIndex *m_book = nullptr;
 };
