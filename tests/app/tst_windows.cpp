@@ -52,7 +52,10 @@ struct Window {
     explicit Window(notes::SessionFactory factory)
         : form(nullptr, QStringLiteral("names.nsf"), std::move(factory), [this] { ++completions; })
     {
+        // Laid out and shown without reaching the platform, as the main window below.
+        form.setAttribute(Qt::WA_DontShowOnScreen);
         form.show();
+        form.activateWindow();
     }
 
     // "A" ticks Select All and "a" clears it; "+n" ticks item n and "-n" clears it.
