@@ -20,5 +20,8 @@ wine_prefix_fresh() {
         wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
             /v "$face" /t REG_SZ /d "Liberation Sans" /f >/dev/null 2>&1 || return 1
     done
+    # Windows left to no window manager: there is none on the test display, and wine would wait
+    # two seconds for one each time a window is hidden.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || return 1
     wineserver -w
 }

@@ -167,8 +167,8 @@ private slots:
         m_client = new MemoryClient;
         m_window = new app::FrmMain;
         m_window->setSessionFactory(m_client->factory());
-        // Shown and laid out as on a screen, but never handed to the platform: under wine, hiding
-        // a shown window of the offscreen platform takes two seconds, once for every row.
+        // Shown and laid out as on a screen, but never handed to the platform: under wine, showing
+        // and hiding a real window costs half a second, once for every row.
         m_window->setAttribute(Qt::WA_DontShowOnScreen);
         m_window->show();
         m_window->activateWindow();
