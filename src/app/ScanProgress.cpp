@@ -49,11 +49,8 @@ void ScanProgress::addContact(const notes::ScannedContact &contact)
     // The node is not marked open: a contact has no children, so that shows nothing, and the
     // view would keep a persistent index for every open node (a hundred bytes a contact).
     m_store.put(contact.key, contact.record);
-    for (const std::string &name : contact.fullNames)
-        m_keyOfName.emplace(notes::nameKey(name), contact.key);
-    const std::string &address = contact.record.fields[notes::field("MailAddress")];
-    if (notes::isInternetAddress(address))
-        m_keyOfName.emplace(notes::nameKey(address), contact.key);
+    for (const std::string &key : contact.memberKeys)
+        m_keyOfName.emplace(key, contact.key);
 }
 
 void ScanProgress::addGroups(const std::vector<notes::GroupRecord> &groups)

@@ -44,7 +44,7 @@ private:
     QProgressBar &m_bar;
     WalkRunner &m_runner;
     std::int64_t m_refused = 0;
-    // The contacts' Notes names and Internet addresses (as notes::nameKey), for the groups.
+    // The contacts by the names the book's groups know them by (as notes::nameKey).
     std::unordered_map<std::string, std::string> m_keyOfName;
 };
 

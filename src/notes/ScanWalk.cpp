@@ -5,9 +5,11 @@
 #include "notes/ScanWalk.h"
 
 #include "notes/Ascii.h"
+#include "notes/NotesNames.h"
 #include "notes/PeopleView.h"
 
 #include <filesystem>
+#include <unordered_set>
 
 namespace notes {
 
@@ -23,22 +25,46 @@ ScannedContact readContact(NotesDocument &document)
         contact.record.fields[i] = firstText(document.GetItemValue(kFields[i].item));
     contact.displayName = contact.record.displayName();
     contact.groupKey = contact.record.groupKey();
-    for (const ItemValue &value : document.GetItemValue("FullName"))
-        if (std::string name = defaultText(value); !name.empty())
-            contact.fullNames.push_back(std::move(name));
     return contact;
+}
+
+// The contact's names that `members` (every group member, as nameKey) holds.
+void addMemberKeys(NotesDocument &document, ScannedContact &contact,
+                   const std::unordered_set<std::string> &members)
+{
+    const auto add = [&](const std::string &name) {
+        if (std::string key = nameKey(name); members.contains(key))
+            contact.memberKeys.push_back(std::move(key));
+    };
+    for (const ItemValue &value : document.GetItemValue("FullName"))
+        add(defaultText(value));
+    if (const std::string &address = contact.record.fields[field("MailAddress")];
+        isInternetAddress(address))
+        add(address);
 }
 
 } // namespace
 
 WalkOutcome runScan(const SessionFactory &factory, const std::string &path, ScanSink &sink)
 {
+    // The groups are read first, so that only the names they use are kept with the contacts.
     std::vector<GroupRecord> groups;
+    std::unordered_set<std::string> members;
     const WalkOutcome outcome = walkPeople(
         factory, path, true,
-        [&groups](NotesDatabase &database, NotesView &) { groups = readGroups(database); },
+        [&](NotesDatabase &database, NotesView &) {
+            groups = readGroups(database);
+            for (const GroupRecord &group : groups)
+                for (const std::string &member : group.members)
+                    members.insert(nameKey(member));
+        },
         [&sink](std::int64_t count) { sink.scanStarted(count); },
-        [&sink](NotesDocument &document) { sink.addContact(readContact(document)); },
+        [&](NotesDocument &document) {
+            ScannedContact contact = readContact(document);
+            if (!members.empty())
+                addMemberKeys(document, contact, members);
+            sink.addContact(contact);
+        },
         [&sink](std::int64_t reached) { sink.progress(reached); });
     if (!groups.empty())
         sink.addGroups(groups);

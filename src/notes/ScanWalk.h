@@ -21,8 +21,10 @@ struct ScannedContact {
     ContactRecord record;
     std::string displayName;
     std::string groupKey;
-    // FullName's values: the Notes names a group may know the contact by.
-    std::vector<std::string> fullNames;
+    // The names a group of the book knows the contact by (as notes::nameKey): those of its
+    // FullName values and of its Internet mail address that a group names as a member. None in a
+    // book without groups.
+    std::vector<std::string> memberKeys;
 };
 
 class ScanSink {

@@ -4,8 +4,6 @@
 
 #include "notes/ContactRecord.h"
 
-#include <algorithm>
-
 namespace formats {
 
 std::string contactDisplayName(const std::string &first, const std::string &middle,
@@ -40,6 +38,9 @@ void ContactTexts::read(notes::NotesDocument &document)
     }
     for (const int position : {notes::field("Title"), notes::field("Suffix")})
         std::erase(texts[std::size_t(position)], "0");
+    uid = document.UniversalID();
+    addresses = notes::contactAddresses(items[std::size_t(notes::field("MailAddress"))],
+                                        document.GetItemValue("InternetAddress"));
 }
 
 void BookIndex::addPerson(notes::NotesDocument &document)
@@ -89,53 +90,63 @@ std::size_t BookIndex::personOf(std::string_view member) const
     return m_people.size();
 }
 
+namespace {
+
+// Adds to `people` the people group `from` names (`named`), then those of its nested groups, depth
+// first, each person once (`taken`); `seen` keeps a loop of groups from going round twice.
+void reach(std::size_t from, const std::vector<BookIndex::Group> &groups,
+           const std::vector<std::vector<std::size_t>> &named, std::vector<bool> &seen,
+           std::vector<bool> &taken, std::vector<std::size_t> &people)
+{
+    if (seen[from])
+        return;
+    seen[from] = true;
+    for (const std::size_t person : named[from]) {
+        if (!taken[person]) {
+            taken[person] = true;
+            people.push_back(person);
+        }
+    }
+    for (const std::size_t nested : groups[from].subgroups)
+        reach(nested, groups, named, seen, taken, people);
+}
+
+} // namespace
+
 void BookIndex::setGroups(std::vector<notes::GroupRecord> groups)
 {
     std::unordered_map<std::string, std::size_t> groupNamed;
     for (std::size_t i = 0; i < groups.size(); ++i)
         groupNamed.emplace(notes::nameKey(groups[i].name), i);
     m_groups.clear();
-    for (notes::GroupRecord &record : groups) {
+    // The people each group names itself, resolved once.
+    std::vector<std::vector<std::size_t>> named(groups.size());
+    for (std::size_t i = 0; i < groups.size(); ++i) {
         Group group;
-        for (const std::string &member : record.members) {
-            if (personOf(member) != m_people.size())
-                continue; // reached below
-            if (const auto nested = groupNamed.find(notes::nameKey(member));
-                nested != groupNamed.end())
+        for (const std::string &member : groups[i].members) {
+            if (const std::size_t person = personOf(member); person != m_people.size())
+                named[i].push_back(person);
+            else if (const auto nested = groupNamed.find(notes::nameKey(member));
+                     nested != groupNamed.end())
                 group.subgroups.push_back(nested->second);
             else if (notes::isInternetAddress(member))
                 group.outsideAddresses.push_back(member);
             else
                 group.outsideNames.push_back(notes::abbreviatedName(member));
         }
-        group.record = std::move(record);
+        group.record = std::move(groups[i]);
         m_groups.push_back(std::move(group));
     }
+    std::vector<bool> taken(m_people.size(), false);
     for (std::size_t i = 0; i < m_groups.size(); ++i) {
         std::vector<bool> seen(m_groups.size(), false);
-        reach(i, i, seen);
-    }
-}
-
-// Adds to group `group` the people that group `from` names, then those of its nested groups;
-// `seen` keeps a loop from going round twice.
-void BookIndex::reach(std::size_t group, std::size_t from, std::vector<bool> &seen)
-{
-    if (seen[from])
-        return;
-    seen[from] = true;
-    for (const std::string &member : m_groups[from].record.members) {
-        const std::size_t person = personOf(member);
-        if (person == m_people.size())
-            continue;
-        std::vector<std::size_t> &people = m_groups[group].people;
-        if (std::find(people.begin(), people.end(), person) == people.end()) {
-            people.push_back(person);
-            m_people[person].groups.push_back(group);
+        std::vector<std::size_t> &people = m_groups[i].people;
+        reach(i, m_groups, named, seen, taken, people);
+        for (const std::size_t person : people) {
+            taken[person] = false;
+            m_people[person].groups.push_back(i);
         }
     }
-    for (const std::size_t nested : std::vector<std::size_t>(m_groups[from].subgroups))
-        reach(group, nested, seen);
 }
 
 } // namespace formats

@@ -54,7 +54,6 @@ public:
 private:
     // The person a member names, by FullName or by Internet address; people().size() if none.
     std::size_t personOf(std::string_view member) const;
-    void reach(std::size_t group, std::size_t from, std::vector<bool> &seen);
 
     std::vector<Person> m_people;
     std::vector<Group> m_groups;
@@ -71,11 +70,13 @@ std::string contactDisplayName(const std::string &first, const std::string &midd
 
 // A contact's 42 items as the vCard and LDIF write them, read all before anything is written:
 // each item's values, and its non-empty values as text, a canonical Notes name abbreviated and
-// the "0" Notes keeps in Title and Suffix for "none" left out. Reused from contact to contact,
-// so that a long export does not allocate for every one.
+// the "0" Notes keeps in Title and Suffix for "none" left out; its UNID and addresses. Reused
+// from contact to contact, so that a long export does not allocate for every one.
 struct ContactTexts {
     std::array<notes::ItemValues, notes::kFieldCount> items;
     std::array<std::vector<std::string>, notes::kFieldCount> texts;
+    std::string uid;
+    notes::ContactAddresses addresses; // of MailAddress and InternetAddress
 
     void read(notes::NotesDocument &document);
 };

@@ -311,10 +311,8 @@ void LdifContactFormat::setBook(const BookIndex &book)
 void LdifContactFormat::format(notes::NotesDocument &document, FormattedContact &out)
 {
     m_contact.read(document);
-    const std::string uid = document.UniversalID();
-    const notes::ContactAddresses addresses =
-        notes::contactAddresses(m_contact.items[std::size_t(field("MailAddress"))],
-                                document.GetItemValue("InternetAddress"));
+    const std::string &uid = m_contact.uid;
+    const notes::ContactAddresses &addresses = m_contact.addresses;
 
     // The DN setBook() gave this document's person: the next of its UNID (the walk meets the
     // people in the order the book index read them); a document the index did not read gets one

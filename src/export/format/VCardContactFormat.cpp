@@ -189,10 +189,8 @@ const std::string &firstOf(const std::vector<std::string> &texts)
 void VCardContactFormat::format(notes::NotesDocument &document, FormattedContact &out)
 {
     m_contact.read(document);
-    const std::string uid = document.UniversalID();
-    const notes::ContactAddresses addresses =
-        notes::contactAddresses(m_contact.items[std::size_t(field("MailAddress"))],
-                                document.GetItemValue("InternetAddress"));
+    const std::string &uid = m_contact.uid;
+    const notes::ContactAddresses &addresses = m_contact.addresses;
     // A manager or assistant of the book by the name the person's card shows.
     for (const int position : {field("Manager"), field("Assistant")}) {
         std::vector<std::string> &names = m_contact.texts[std::size_t(position)];
